@@ -1,0 +1,54 @@
+# Two commands do everything on a fresh Debian 12 machine:
+#   make run    install what is missing, build, open the editor
+#   make test   install what is missing, build, run every test (unit, sanitizer, real-window)
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all build run test test-unit test-asan bench fuzz install deb clean
+
+all: build
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run:
+	scripts/install-deps.sh run
+	$(MAKE) build
+	$(BUILD)/kestrin4 $(ARGS)
+
+# The whole suite; the sanitizer run is part of it.
+test:
+	scripts/install-deps.sh test
+	$(MAKE) test-unit
+	$(MAKE) test-asan
+
+test-unit: build
+	cd $(BUILD) && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j 1
+
+test-asan:
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKESTRIN_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j 1
+
+bench:
+	scripts/install-deps.sh bench
+	bench/run.sh
+
+fuzz:
+	scripts/install-deps.sh fuzz
+	scripts/fuzz.sh $(FUZZ_SECONDS)
+
+install: build
+	cmake --install $(BUILD)
+
+deb: build
+	cd $(BUILD) && cpack -G DEB
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

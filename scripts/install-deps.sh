@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Kestrin needs, only those that are missing.
+#   install-deps.sh run    what building and running the editor needs
+#   install-deps.sh test   that, plus what the test suite needs (Xvfb, xdotool, GLib's gio, ...)
+#   install-deps.sh bench  that, plus Google Benchmark and the peer editor
+#   install-deps.sh fuzz   that, plus clang and its fuzzing runtime
+set -euo pipefail
+what=${1:-run}
+
+packages=(cmake make g++ qt6-base-dev libqscintilla2-qt6-dev libgl-dev fonts-liberation
+          qt6-image-formats-plugins qt6-qpa-plugins shared-mime-info desktop-file-utils)
+case "$what" in
+  run) ;;
+  test) packages+=(xvfb xauth xdotool x11-utils imagemagick libglib2.0-bin
+                   clang libclang-rt-14-dev) ;;
+  bench) packages+=(xvfb xauth xdotool x11-utils libbenchmark-dev geany time sed) ;;
+  fuzz) packages+=(clang libclang-rt-14-dev) ;;
+  *) echo "usage: $0 run|test|bench|fuzz" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO=sudo
+else
+  SUDO=
+fi
+echo "Installing: ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

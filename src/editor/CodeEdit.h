@@ -1,0 +1,121 @@
+#pragma once
+// The code-editing component. It is the only class that talks to QScintilla; the rest of the
+// program uses these members. Document text travels as UTF-8 bytes (QByteArray), never as a
+// whole-document QString.
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+
+class QsciScintilla;
+class QsciLexerHTML;
+class FindReplaceDialog;
+
+namespace kestrin {
+
+enum class LineEnd { CRLF, LF, CR };
+
+class CodeEdit : public QWidget {
+    Q_OBJECT
+public:
+    explicit CodeEdit(QWidget *parent = nullptr);
+    ~CodeEdit() override;
+
+    // --- text -------------------------------------------------------------------------------
+    // The whole document as UTF-8.
+    QByteArray Text() const;
+    // Replaces the whole document as one undo step (a single Undo restores the previous text).
+    void setText(const QByteArray &utf8);
+
+    // The selection as UTF-8, empty when nothing is selected.
+    QByteArray SelectedText() const;
+    // Replaces the selection, or inserts at the caret, as one undo step; the caret ends after the
+    // inserted text. Writing exactly the text already selected changes nothing at all.
+    void setSelectedText(const QByteArray &utf8);
+
+    // Program texts carry CR LF; this rewrites their line breaks into the document's own style,
+    // so the program's insertions never mix line ends.
+    QByteArray withDocumentLineEnds(const QByteArray &crlfText) const;
+    LineEnd lineEndStyle() const;
+    QByteArray lineBreak() const; // "\r\n", "\n" or "\r"
+
+    // --- undo -------------------------------------------------------------------------------
+    bool CanUndo() const;
+    bool CanRedo() const;
+    void Undo();
+    void Redo();
+
+    // --- numbered commands --------------------------------------------------------------------
+    // 137 select all, 140 paste, 169 replace dialog, 176 find next, 178 find dialog, 198 copy,
+    // 229 make sure the caret is visible; any other number does nothing.
+    void ExecuteCommand(int command);
+
+    // Value 33: the text the last find selected (empty when nothing was found). Writing it back
+    // to SelectedText leaves the document as it was.
+    QByteArray value33() const;
+
+    // --- files ------------------------------------------------------------------------------
+    // Loads path into the component: encoding (BOM for UTF-8/UTF-16, else valid UTF-8, else
+    // Windows-1252) and line-end style are detected and kept for the save. A file that is not
+    // text (NUL bytes outside UTF-16) fails and leaves the current text as it was. The loaded
+    // text starts a fresh undo history and does not count as a change.
+    bool LoadFile(const QString &path);
+    // Writes the text back in the encoding, BOM and line ends it was loaded with, atomically
+    // (temporary file in the same folder, renamed over the target; permissions kept; through a
+    // symbolic link the link's target is written). A failed save leaves the old file untouched.
+    // flag false: durable at once (the editor window's saves). flag true: a batch save (the
+    // multi-file runs): the file is written to its temporary file now, and made durable and
+    // renamed into place by CommitSaves(), which syncs once for the whole batch; a LoadFile of a
+    // path with a pending save commits first, so a file listed twice sees its first result.
+    bool SaveFile(const QString &path, bool flag = false);
+    // Commits the pending batch saves; false (and lastError) when one could not be committed.
+    bool CommitSaves();
+    // Drops the pending batch saves, leaving their targets untouched.
+    void DiscardSaves();
+    // Why the last LoadFile/SaveFile/CommitSaves failed, in words for a message box.
+    QString lastError() const;
+
+    // Encoding the document is saved in: "UTF-8", "UTF-8 BOM", "UTF-16LE", "UTF-16BE",
+    // "Windows-1252". A new document is UTF-8 without BOM.
+    QString encodingName() const;
+
+    // --- navigation -------------------------------------------------------------------------
+    // Moves the caret to the start of the 1-based line (clamped to the document); false when the
+    // number is below 1.
+    bool GoToLine(qint64 line, bool select = true);
+
+    // --- display set-up ----------------------------------------------------------------------
+    void setLanguage(const QString &language); // "PHP": HTML lexer with PHP, JS and CSS inside
+    void SetItemColor(int item, quint32 colorBGR);
+    void SetItemFontStyle(int item, int style);
+    void setSetting(int number, const QVariant &value);
+    QVariant setting(int number) const;
+
+    // --- state ------------------------------------------------------------------------------
+    bool isOvertype() const;
+    qint64 length() const;
+    // The QScintilla widget, for focus and geometry only (tests, the window's focus chain).
+    QWidget *editorWidget() const;
+
+Q_SIGNALS:
+    // Event 12: the selection or the caret moved.
+    void SelectionChanged();
+    // Event 29: a key went down; shift is 1 Shift + 2 Ctrl + 4 Alt.
+    void KeyDown(int keyCode, int shift);
+    // Event 31: a keystroke changed the text.
+    void KeyEvent(int a, int b);
+    // Any change of the text by any command (not by LoadFile).
+    void documentChanged();
+    // The Insert key toggled overtype.
+    void overtypeChanged(bool on);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    friend class ::FindReplaceDialog;
+    struct Private;
+    Private *d;
+};
+
+} // namespace kestrin

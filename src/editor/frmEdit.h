@@ -1,0 +1,122 @@
+#pragma once
+// The editor window: menus, toolbar, side panel, the component and the status bar.
+#include "common/CommonDialog.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QLabel;
+class QToolBar;
+class QStatusBar;
+
+namespace kestrin {
+
+class CodeEdit;
+class SidePanel;
+class EditorStatusBar;
+class frmColor;
+class frmReplace;
+
+class frmEdit : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr const char *Caption = "Marvolis KESTRIN Vozod 4 START";
+    static constexpr const char *AppTitle = "kestrin4";
+
+    explicit frmEdit(QWidget *parent = nullptr);
+    ~frmEdit() override;
+
+    // The document's path: the text of status-bar panel 1 ("Untitled" without a file).
+    QString documentPath() const;
+    bool isUntitled() const;
+
+    // The document's modified flag.
+    bool DocumentModified = false;
+
+    // File menu.
+    void mnuNew_Click();
+    void mnuOpen_Click();
+    bool mnuSave_Click();   // true when the document was written
+    bool mnuSaveAs_Click(); // true when the document was written
+    void mnuSaveAsTxt_Click();
+    void mnuExit_Click();
+
+    // Edit menu and About.
+    void mnuUndo_Click();
+    void mnuRedo_Click();
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    void mnuDelete_Click();
+    void mnuSelectAll_Click();
+    void mnuFind_Click();
+    void mnuFindNext_Click();
+    void mnuReplace_Click();
+    void mnuGotoline_Click();
+    void mnuAbout_Click();
+
+    // Toolbar (1-based button index, separators included).
+    void Toolbar1_ButtonClick(int index);
+    // Folds or unfolds the side panel.
+    void Command8_Click();
+    // Fits the controls to the window.
+    void ArrangeControls();
+
+    // Component events.
+    void RC_SelectionChanged();
+    bool RC_KeyDown(int keyCode, int shift);
+    bool RC_KeyEvent(int a, int b);
+
+    // The tool windows (one shared instance each).
+    void Command6_Click();
+    void Command7_Click();
+    // Puts colour text from the colour chooser into the document (its INSERT button).
+    void insertColourText(const QString &text);
+
+    CodeEdit *RC = nullptr;
+    SidePanel *SSTab1 = nullptr;
+    QToolBar *Toolbar1 = nullptr;
+    QLabel *PC = nullptr;
+    EditorStatusBar *StatusBar1 = nullptr;
+    CommonDialog Co;
+
+    QAction *mnuNew = nullptr, *mnuOpen = nullptr, *mnuSave = nullptr, *mnuSaveAs = nullptr,
+            *mnuSaveAsTxt = nullptr, *mnuExit = nullptr;
+    QAction *mnuUndo = nullptr, *mnuRedo = nullptr, *mnuCut = nullptr, *mnuCopy = nullptr,
+            *mnuPaste = nullptr, *mnuDelete = nullptr, *mnuSelectAll = nullptr, *mnuFind = nullptr,
+            *mnuFindNext = nullptr, *mnuReplace = nullptr, *mnuGotoline = nullptr, *mnuAbout = nullptr;
+    QList<QAction *> toolbarActions; // the 20 positions, separators included
+
+    // Panel widths and RC's left edge, in twips, as the layout last set them.
+    int panelWidthTwips() const { return m_panelWidth; }
+    int rcLeftTwips() const { return m_rcLeft; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override; // Form_Unload
+    void resizeEvent(QResizeEvent *event) override; // Form_Resize
+
+private:
+    void Form_Load();
+    void configureComponent();
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void createCentralArea();
+    // The save question; false when the command must stop (Cancel, or Yes and the save failed).
+    bool askToSave();
+    bool saveTo(const QString &path);
+    void reportFailure(const QString &what, const QString &path, const QString &reason);
+    void wrapSelection(const QByteArray &open, const QByteArray &close);
+
+    int m_panelWidth = 2775;
+    int m_rcLeft = 2820;
+    bool m_arranging = false;
+    QPointer<frmColor> m_colour;
+    QPointer<frmReplace> m_replace;
+};
+
+// The tag stripper shared by "Save as txt..." and "DELETE HTM CODES" lives in textutil.
+
+} // namespace kestrin
