@@ -1,31 +1,403 @@
 #include "SidePanel.h"
 
-// Interim shell so the window links; the real panel replaces it.
+#include "AjaxSample.h"
+#include "Catalogue.h"
+#include "SidePanelLayout.h"
+#include "WrapButton.h"
+#include "common/Twips.h"
+#include "editor/CodeEdit.h"
+#include "textutil/CharacterReferences.h"
+#include "textutil/TextTransforms.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMetaMethod>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QTabBar>
+
+#include <functional>
+
 namespace kestrin {
-struct SidePanel::Private {};
-SidePanel::SidePanel(CodeEdit *, QWidget *parent) : QWidget(parent), d(new Private) {}
+
+namespace {
+
+// The tab strip's font: small enough that all ten tabs fit the panel at the window's minimum size.
+constexpr double TabFontPoints = 6.75;
+constexpr int TabTextPadding = 8; // pixels along a tab, around its text
+
+constexpr const char *pageCaptions[SidePanelLayout::PageCount] = {
+    "HTML", "PHP", "WEB HEADER", "CSS", "AJAX", "LANGUAGE", "UTILS", "FORM", "MySQL", "TABLE",
+};
+
+QFont designFont(double points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+// A name list whose "click" is a mouse click on a row or the selected row moving under the
+// keyboard; a mouse click that also moves the selection fires once.
+class SnippetList : public QListWidget {
+public:
+    explicit SnippetList(QWidget *parent) : QListWidget(parent)
+    {
+        connect(this, &QListWidget::itemClicked, this, [this] {
+            if (picked)
+                picked();
+        });
+    }
+    std::function<void()> picked;
+
+    int selectedRow() const
+    {
+        const QListWidgetItem *item = currentItem();
+        return item && item->isSelected() ? row(item) : -1;
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const int before = selectedRow();
+        QListWidget::keyPressEvent(event);
+        const int after = selectedRow();
+        if (after >= 0 && after != before && picked)
+            picked();
+    }
+};
+
+// The tab strip: tabs sized to their text, as thick as the folded panel.
+class SideTabBar : public QTabBar {
+public:
+    explicit SideTabBar(QWidget *parent) : QTabBar(parent) {}
+    int thickness = twipsToPixels(SidePanelLayout::TabStripTwips);
+
+protected:
+    QSize tabSizeHint(int index) const override
+    {
+        return QSize(thickness, fontMetrics().horizontalAdvance(tabText(index)) + TabTextPadding);
+    }
+    QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
+};
+
+int selectedRowOf(const QListWidget *list)
+{
+    return static_cast<const SnippetList *>(list)->selectedRow();
+}
+
+} // namespace
+
+struct SidePanel::Private {
+    CodeEdit *rc = nullptr;
+    SideTabBar *tabs = nullptr;
+    QStackedWidget *pages = nullptr;
+    int listHeightTwips = SidePanelLayout::DesignListHeight;
+    QString programFolder;
+    bool programFolderSet = false;
+};
+
+SidePanel::SidePanel(CodeEdit *rc, QWidget *parent) : QWidget(parent), d(new Private)
+{
+    d->rc = rc;
+    setObjectName(QStringLiteral("SSTab1"));
+    setAccessibleName(tr("Side panel"));
+
+    d->tabs = new SideTabBar(this);
+    d->tabs->setObjectName(QStringLiteral("SSTab1Tabs"));
+    d->tabs->setAccessibleName(tr("Side panel pages"));
+    d->tabs->setShape(QTabBar::RoundedWest);
+    d->tabs->setExpanding(false);
+    d->tabs->setElideMode(Qt::ElideNone);
+    d->tabs->setUsesScrollButtons(true); // a window shorter than the design still reaches every tab
+    d->tabs->setDrawBase(false);
+    d->tabs->setFont(designFont(TabFontPoints));
+    for (const char *caption : pageCaptions)
+        d->tabs->addTab(QString::fromLatin1(caption));
+
+    d->pages = new QStackedWidget(this);
+    const QFont listFont = designFont(8.25);
+    QListWidget **lists[SidePanelLayout::PageCount] = {&L1, &L2, &L3, &L4, &L5, nullptr, nullptr, &L8, &L9, &L10};
+    const std::function<void()> clicks[SidePanelLayout::PageCount] = {
+        [this] { L1_Click(); }, [this] { L2_Click(); }, [this] { L3_Click(); }, [this] { L4_Click(); },
+        [this] { L5_Click(); }, nullptr, nullptr, [this] { L8_Click(); }, [this] { L9_Click(); },
+        [this] { L10_Click(); }};
+
+    for (int page = 0; page < SidePanelLayout::PageCount; ++page) {
+        const QString caption = QString::fromLatin1(pageCaptions[page]);
+        if (lists[page]) {
+            auto *pageWidget = new QWidget;
+            auto *list = new SnippetList(pageWidget);
+            list->setObjectName(QStringLiteral("L%1").arg(page + 1));
+            list->setAccessibleName(tr("%1 snippets").arg(caption));
+            list->setFont(listFont);
+            list->setSelectionMode(QAbstractItemView::SingleSelection);
+            list->picked = clicks[page];
+            *lists[page] = list;
+            d->pages->addWidget(pageWidget);
+            continue;
+        }
+        // The button pages scroll when the panel is shorter than they are.
+        auto *scroll = new QScrollArea;
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(false);
+        auto *content = new QWidget;
+        content->setObjectName(caption);
+        if (page == SidePanelLayout::LanguagePage) {
+            const QFont font = designFont(9);
+            for (int i = 0; i < CharacterButtonCount; ++i) {
+                const QString text = characterButtonCaption(i);
+                QPushButton *b = i == ReplaceButtonIndex ? new WrapButton(text, content) : new QPushButton(text, content);
+                b->setObjectName(QStringLiteral("C6_%1").arg(i));
+                b->setFont(font);
+                b->setAccessibleName(i == ReplaceButtonIndex
+                                         ? text
+                                         : tr("Insert %1 (%2)").arg(QString::fromLatin1(characterReference(i)), text));
+                b->setToolTip(i == ReplaceButtonIndex ? QString() : QString::fromLatin1(characterReference(i)));
+                connect(b, &QPushButton::clicked, this, [this, i] { C6_Click(i); });
+                C6[size_t(i)] = b;
+            }
+        } else {
+            const QFont font = designFont(8.25);
+            QPushButton **targets[] = {&Command1, &Command2, &Command4, &Command5, &Command6, &Command7};
+            const auto specs = SidePanelLayout::utilityButtons();
+            for (int i = 0; i < 6; ++i) {
+                const auto &spec = specs[size_t(i)];
+                auto *b = new WrapButton(QString::fromLatin1(spec.caption), content);
+                b->setObjectName(QString::fromLatin1(spec.name));
+                b->setFont(font);
+                *targets[i] = b;
+            }
+            connect(Command1, &QPushButton::clicked, this, &SidePanel::Command1_Click);
+            connect(Command2, &QPushButton::clicked, this, &SidePanel::Command2_Click);
+            connect(Command4, &QPushButton::clicked, this, &SidePanel::Command4_Click);
+            connect(Command5, &QPushButton::clicked, this, &SidePanel::Command5_Click);
+            connect(Command6, &QPushButton::clicked, this, &SidePanel::Command6Clicked);
+            connect(Command7, &QPushButton::clicked, this, &SidePanel::Command7Clicked);
+            // Until the window connects a tool window, its button would do nothing: keep it off.
+            Command6->setEnabled(false);
+            Command7->setEnabled(false);
+        }
+        scroll->setWidget(content);
+        d->pages->addWidget(scroll);
+    }
+
+    Command8 = new QPushButton(QStringLiteral("<>"), this);
+    Command8->setObjectName(QStringLiteral("Command8"));
+    Command8->setAccessibleName(tr("Fold or unfold the side panel"));
+    Command8->setToolTip(tr("Fold or unfold the side panel"));
+    Command8->setFont(designFont(8.25));
+    Command8->setEnabled(false); // until the window handles it
+    connect(Command8, &QPushButton::clicked, this, &SidePanel::Command8Clicked);
+
+    connect(d->tabs, &QTabBar::currentChanged, this, [this](int page) {
+        d->pages->setCurrentIndex(page);
+        Command8->setVisible(page == 0);
+    });
+    setCurrentPage(0);
+    setMinimumWidth(twipsToPixels(FoldedWidth));
+    layoutPages();
+}
+
 SidePanel::~SidePanel() { delete d; }
-void SidePanel::BuildCatalogue() {}
-void SidePanel::setListHeights(int) {}
-int SidePanel::listHeight() const { return 0; }
-int SidePanel::currentPage() const { return 0; }
-void SidePanel::setCurrentPage(int) {}
-QString SidePanel::pageCaption(int) const { return {}; }
-void SidePanel::setProgramFolder(const QString &) {}
-QString SidePanel::programFolder() const { return {}; }
-void SidePanel::L1_Click() {}
-void SidePanel::L2_Click() {}
-void SidePanel::L3_Click() {}
-void SidePanel::L4_Click() {}
-void SidePanel::L5_Click() {}
-void SidePanel::L8_Click() {}
-void SidePanel::L9_Click() {}
-void SidePanel::L10_Click() {}
-void SidePanel::C6_Click(int) {}
-void SidePanel::Command1_Click() {}
-void SidePanel::Command2_Click() {}
-void SidePanel::Command4_Click() {}
-void SidePanel::Command5_Click() {}
-void SidePanel::resizeEvent(QResizeEvent *) {}
-void SidePanel::finish() {}
+
+void SidePanel::BuildCatalogue()
+{
+    QListWidget *const listOf[] = {L1, L2, L3, L4, L5, L8, L9, L10};
+    for (SnippetGroup g : Catalogue::fillOrder()) {
+        const SnippetGroupData &group = Catalogue::group(g);
+        QListWidget *list = listOf[size_t(g)];
+        for (const QString &name : group.names)
+            list->addItem(name);
+        list->setCurrentRow(-1);
+        list->clearSelection();
+    }
+}
+
+void SidePanel::setListHeights(int twips)
+{
+    d->listHeightTwips = twips;
+    layoutPages();
+}
+
+int SidePanel::listHeight() const { return d->listHeightTwips; }
+
+int SidePanel::currentPage() const { return d->tabs->currentIndex(); }
+
+void SidePanel::setCurrentPage(int page)
+{
+    if (page < 0 || page >= SidePanelLayout::PageCount)
+        return;
+    d->tabs->setCurrentIndex(page);
+    d->pages->setCurrentIndex(page);
+    Command8->setVisible(page == 0);
+}
+
+QString SidePanel::pageCaption(int page) const
+{
+    return page >= 0 && page < SidePanelLayout::PageCount ? QString::fromLatin1(pageCaptions[page]) : QString();
+}
+
+void SidePanel::setProgramFolder(const QString &folder)
+{
+    d->programFolder = folder;
+    d->programFolderSet = true;
+}
+
+QString SidePanel::programFolder() const
+{
+    return d->programFolderSet ? d->programFolder : QCoreApplication::applicationDirPath();
+}
+
+// --- insertion -------------------------------------------------------------------------------
+
+void SidePanel::L1_Click()
+{
+    const SnippetGroupData &html = Catalogue::group(SnippetGroup::Html);
+    const int row = selectedRowOf(L1);
+    if (row < 0 || row >= html.texts.size())
+        return;
+    // The selection goes back byte for byte; only the program's own texts take the document's line ends.
+    const QByteArray selected = d->rc->SelectedText();
+    d->rc->setSelectedText(d->rc->withDocumentLineEnds(html.texts[row]) + selected +
+                           d->rc->withDocumentLineEnds(html.closings[row]));
+    finish();
+}
+
+void SidePanel::replaceFrom(QListWidget *list, int group)
+{
+    const SnippetGroupData &data = Catalogue::group(SnippetGroup(group));
+    const int row = selectedRowOf(list);
+    if (row < 0 || row >= data.texts.size())
+        return;
+    d->rc->setSelectedText(d->rc->withDocumentLineEnds(data.texts[row]));
+    finish();
+}
+
+void SidePanel::L2_Click() { replaceFrom(L2, int(SnippetGroup::Php)); }
+void SidePanel::L3_Click() { replaceFrom(L3, int(SnippetGroup::WebHeader)); }
+void SidePanel::L4_Click() { replaceFrom(L4, int(SnippetGroup::Css)); }
+void SidePanel::L8_Click() { replaceFrom(L8, int(SnippetGroup::Form)); }
+void SidePanel::L9_Click() { replaceFrom(L9, int(SnippetGroup::MySql)); }
+void SidePanel::L10_Click() { replaceFrom(L10, int(SnippetGroup::Table)); }
+
+void SidePanel::L5_Click()
+{
+    const AjaxSample sample = readAjaxSample(programFolder());
+    if (sample.status == AjaxSample::Status::Unreadable)
+        return; // the file is there but cannot be read: leave the document as it is
+    d->rc->setSelectedText(d->rc->withDocumentLineEnds(sample.text));
+    finish();
+}
+
+void SidePanel::C6_Click(int index)
+{
+    if (index == ReplaceButtonIndex) {
+        const QByteArray text = d->rc->Text();
+        const QByteArray replaced = ReplaceSpecialCharacters(text);
+        if (!replaced.isSharedWith(text)) // nothing to rewrite: no empty undo step
+            d->rc->setText(replaced);
+    } else if (index >= 0 && index < ReplaceButtonIndex) {
+        d->rc->setSelectedText(characterReference(index));
+    } else {
+        return;
+    }
+    finish();
+}
+
+void SidePanel::Command1_Click()
+{
+    d->rc->setSelectedText(AddressToLink(d->rc->SelectedText()));
+    finish();
+}
+
+void SidePanel::Command2_Click()
+{
+    const QByteArray text = d->rc->Text();
+    const QByteArray stripped = StripTags(text);
+    if (!stripped.isSharedWith(text))
+        d->rc->setText(stripped);
+    finish();
+}
+
+void SidePanel::Command4_Click()
+{
+    d->rc->setSelectedText(HtmlBlockComment(d->rc->SelectedText()));
+    finish();
+}
+
+void SidePanel::Command5_Click()
+{
+    d->rc->setSelectedText(PhpBlockComment(d->rc->SelectedText()));
+    finish();
+}
+
+void SidePanel::finish()
+{
+    d->rc->setFocus();
+    d->rc->ExecuteCommand(229);
+    Q_EMIT insertionFinished();
+}
+
+// --- geometry -----------------------------------------------------------------------------
+
+void SidePanel::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutPages();
+}
+
+void SidePanel::layoutPages()
+{
+    namespace L = SidePanelLayout;
+    auto pixels = [](const QRect &t) { return twipsRect(t.x(), t.y(), t.width(), t.height()); };
+    // Page contents are placed from the panel's left edge; their page starts at the tab strip's edge.
+    const int pageLeft = twipsToPixels(L::PageLeft);
+    d->tabs->setGeometry(pixels(L::tabStripRect(pixelsToTwips(height()))));
+    d->pages->setGeometry(pageLeft, 0, qMax(0, width() - pageLeft), height());
+    Command8->setGeometry(pixels(L::foldButtonRect()));
+    Command8->raise();
+
+    QListWidget *const lists[] = {L1, L2, L3, L4, L5, L8, L9, L10};
+    for (QListWidget *list : lists)
+        list->setGeometry(pixels(L::listRect(list == L2, d->listHeightTwips)).translated(-pageLeft, 0));
+    for (int i = 0; i < CharacterButtonCount; ++i)
+        C6[size_t(i)]->setGeometry(pixels(characterButtonTwips(i)).translated(-pageLeft, 0));
+    QPushButton *const utilities[] = {Command1, Command2, Command4, Command5, Command6, Command7};
+    const auto specs = L::utilityButtons();
+    for (int i = 0; i < 6; ++i) {
+        const auto &b = specs[size_t(i)];
+        utilities[i]->setGeometry(pixels(QRect(b.left, b.top, b.width, b.height)).translated(-pageLeft, 0));
+    }
+    for (int page : {L::LanguagePage, L::UtilsPage}) {
+        const QSize size = L::buttonPageSize(page);
+        QWidget *content = page == L::LanguagePage ? C6[0]->parentWidget() : Command1->parentWidget();
+        content->setFixedSize(twipsToPixels(size.width()) - pageLeft, twipsToPixels(size.height()));
+    }
+}
+
+// The tool-window and fold buttons work only once the window listens to them.
+void SidePanel::connectNotify(const QMetaMethod &signal)
+{
+    updateSignalButtons(signal);
+}
+
+void SidePanel::disconnectNotify(const QMetaMethod &signal)
+{
+    updateSignalButtons(signal);
+}
+
+void SidePanel::updateSignalButtons(const QMetaMethod &signal)
+{
+    if (signal == QMetaMethod::fromSignal(&SidePanel::Command6Clicked) && Command6)
+        Command6->setEnabled(isSignalConnected(signal));
+    else if (signal == QMetaMethod::fromSignal(&SidePanel::Command7Clicked) && Command7)
+        Command7->setEnabled(isSignalConnected(signal));
+    else if (signal == QMetaMethod::fromSignal(&SidePanel::Command8Clicked) && Command8)
+        Command8->setEnabled(isSignalConnected(signal));
+}
+
 } // namespace kestrin

@@ -68,8 +68,16 @@ Q_SIGNALS:
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
+    void connectNotify(const QMetaMethod &signal) override;
+    void disconnectNotify(const QMetaMethod &signal) override;
+
 private:
+    // The finishing steps of every insertion: focus to RC, command 229, insertionFinished().
     void finish();
+    // The replacing handlers: the text at the list's selected row, in place of the selection.
+    void replaceFrom(QListWidget *list, int group);
+    void layoutPages();
+    void updateSignalButtons(const QMetaMethod &signal);
     struct Private;
     Private *d;
 };
