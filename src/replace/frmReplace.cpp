@@ -1,0 +1,352 @@
+#include "frmReplace.h"
+
+#include "FolderList.h"
+#include "ReplaceEngine.h"
+#include "ReplacePaths.h"
+#include "common/Prompter.h"
+#include "common/Twips.h"
+#include "editor/CodeEdit.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+
+namespace kestrin {
+
+QPointer<frmReplace> frmReplace::s_shared;
+
+namespace {
+
+const QString AppTitle = QStringLiteral("kestrin4");
+
+// The design's "MS Sans Serif" 8.25 pt, through its metric-compatible stand-in.
+QFont designFont(bool bold)
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(8.25);
+    font.setBold(bold);
+    return font;
+}
+
+template <typename W>
+W *place(W *widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(twipsRect(left, top, width, height));
+    return widget;
+}
+
+QLabel *boldLabel(QWidget *parent, const QString &caption, int left, int top, int width, int height)
+{
+    auto *label = place(new QLabel(caption, parent), left, top, width, height);
+    label->setFont(designFont(true));
+    return label;
+}
+
+QPushButton *button(QWidget *parent, const QString &caption, const QString &does, int left, int top, int width,
+                    int height)
+{
+    auto *b = place(new QPushButton(caption, parent), left, top, width, height);
+    b->setAccessibleName(does);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+frmReplace::frmReplace(QWidget *parent) : QWidget(parent, Qt::Tool)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowTitle(QStringLiteral("REPLACE IN MULTIPLE FILES"));
+    setObjectName(QStringLiteral("frmReplace"));
+    setFont(designFont(false));
+    setFixedSize(twipsToPixels(ClientWidthTwips), twipsToPixels(ClientHeightTwips));
+
+    Label1 = boldLabel(this, QStringLiteral("Select files"), 960, 60, 960, 195);
+
+    Drive1 = place(new QComboBox(this), 180, 300, 2595, 315);
+    Drive1->setAccessibleName(QStringLiteral("Drive"));
+
+    Dir1 = place(new FolderList(this), 180, 660, 2595, 1665);
+    Dir1->setAccessibleName(QStringLiteral("Folders"));
+
+    File1 = place(new QListWidget(this), 180, 2340, 2595, 1845);
+    File1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    File1->setAccessibleName(QStringLiteral("Files"));
+
+    Command2 = button(this, QStringLiteral("<<"), QStringLiteral("Remove the highlighted file from the list"), 2880,
+                      480, 375, 1815);
+    Command1 = button(this, QStringLiteral(">>"), QStringLiteral("Add the selected files to the list"), 2880, 2400,
+                      375, 1755);
+
+    List1 = place(new QListWidget(this), 3360, 300, 5355, 3570);
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setAccessibleName(QStringLiteral("Files to change"));
+    List1->setUniformItemSizes(true);
+
+    PB = place(new QProgressBar(this), 3360, 3900, 5355, 255);
+    PB->setTextVisible(false);
+    PB->setAccessibleName(QStringLiteral("Progress"));
+    PB->hide();
+
+    Frame1 = place(new QGroupBox(QStringLiteral("Replace"), this), 180, 4200, 8535, 675);
+    Label2 = boldLabel(Frame1, QStringLiteral("Find:"), 120, 300, 435, 195);
+    Text1 = place(new QLineEdit(Frame1), 660, 240, 2535, 315);
+    Text1->setAccessibleName(QStringLiteral("Find:"));
+    Label2->setBuddy(Text1);
+    Label3 = boldLabel(Frame1, QStringLiteral("Replace with:"), 3300, 300, 1185, 195);
+    Text2 = place(new QLineEdit(Frame1), 4560, 240, 2595, 315);
+    Text2->setAccessibleName(QStringLiteral("Replace with:"));
+    Label3->setBuddy(Text2);
+    Command3 = button(Frame1, QStringLiteral("GO"), QStringLiteral("GO: replace in the listed files"), 7260, 240,
+                      1155, 315);
+
+    Frame2 = place(new QGroupBox(QStringLiteral("Add"), this), 180, 4920, 8535, 735);
+    Label4 = boldLabel(Frame2, QStringLiteral("Add this text:"), 180, 300, 1140, 195);
+    Text3 = place(new QLineEdit(Frame2), 1440, 240, 3555, 315);
+    Text3->setAccessibleName(QStringLiteral("Add this text:"));
+    Label4->setBuddy(Text3);
+    Option1 = place(new QRadioButton(QStringLiteral("To end of files"), Frame2), 5100, 180, 2475, 195);
+    Option1->setAccessibleName(Option1->text());
+    Option2 = place(new QRadioButton(QStringLiteral("To begining of files"), Frame2), 5100, 420, 1755, 195);
+    Option2->setAccessibleName(Option2->text());
+    Option1->setChecked(true);
+    Command4 = button(Frame2, QStringLiteral("GO"), QStringLiteral("GO: add the text to the listed files"), 7260, 240,
+                      1155, 315);
+
+    // The hidden component that loads, changes and saves each file; it lies outside the client
+    // area and is never shown.
+    RC = place(new CodeEdit(this), 9720, 540, 2175, 2115);
+    RC->setObjectName(QStringLiteral("RC"));
+    RC->hide();
+
+    // The design's tab order; labels, the progress bar and RC take no focus.
+    QWidget *chain[] = {Drive1, Dir1, File1, Command1, List1, Command2, Text1, Text2, Command3, Text3, Option1, Option2,
+                        Command4};
+    for (size_t i = 1; i < std::size(chain); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+
+    connect(Command1, &QPushButton::clicked, this, &frmReplace::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmReplace::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &frmReplace::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmReplace::Command4_Click);
+    connect(Dir1, &FolderList::pathChanged, this, &frmReplace::Dir1_Change);
+    connect(Dir1, &FolderList::openFailed, this, [this](const QString &folder) {
+        Prompter::instance().message(this, Prompter::Icon::Warning, AppTitle,
+                                     QStringLiteral("The folder \"%1\" cannot be opened.").arg(folder));
+    });
+
+    Form_Load();
+
+    connect(Drive1, &QComboBox::currentIndexChanged, this, &frmReplace::Drive1_Change);
+}
+
+frmReplace::~frmReplace()
+{
+    // Changes written so far belong on disk even if the window goes mid-way.
+    if (RC)
+        RC->CommitSaves();
+}
+
+frmReplace *frmReplace::shared() { return s_shared.data(); }
+
+frmReplace *frmReplace::showShared()
+{
+    if (!s_shared)
+        s_shared = new frmReplace;
+    s_shared->show();
+    s_shared->raise();
+    s_shared->activateWindow();
+    return s_shared.data();
+}
+
+void frmReplace::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_centred || event->spontaneous())
+        return;
+    m_centred = true;
+    QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize outer = frameGeometry().size().expandedTo(size());
+    move(area.left() + (area.width() - outer.width()) / 2, area.top() + (area.height() - outer.height()) / 2);
+}
+
+void frmReplace::Form_Load()
+{
+    m_pattern = webSourcePattern();
+    const QString current = QDir::currentPath();
+    m_volumes = mountedVolumeRoots();
+    const QString volume = volumeOf(m_volumes, current);
+    Drive1->addItems(m_volumes);
+    m_driveIndex = int(m_volumes.indexOf(volume));
+    Drive1->setCurrentIndex(m_driveIndex);
+    if (!Dir1->setPath(current))
+        Dir1->setPath(volume.isEmpty() ? QDir::rootPath() : volume);
+    fillFileList();
+}
+
+void frmReplace::Drive1_Change()
+{
+    const int index = Drive1->currentIndex();
+    if (index < 0 || index == m_driveIndex)
+        return;
+    const QString root = Drive1->itemText(index);
+    const QString target = folderOnVolume(m_volumes, root, QDir::currentPath());
+    if (Dir1->setPath(target) || Dir1->path() == QDir::cleanPath(target)) {
+        m_driveIndex = index;
+        return;
+    }
+    // The volume is not ready (gone, unreadable): stay where we were.
+    {
+        const QSignalBlocker block(Drive1);
+        Drive1->setCurrentIndex(m_driveIndex);
+    }
+    Prompter::instance().message(this, Prompter::Icon::Warning, AppTitle,
+                                 QStringLiteral("The drive \"%1\" is not ready.").arg(root));
+}
+
+void frmReplace::Dir1_Change() { fillFileList(); }
+
+void frmReplace::fillFileList()
+{
+    File1->clear();
+    File1->addItems(matchingFiles(Dir1->path(), m_pattern));
+}
+
+void frmReplace::Command1_Click()
+{
+    const QString folder = Dir1->path();
+    QStringList entries;
+    for (int i = 0; i < File1->count(); ++i) {
+        if (File1->item(i)->isSelected())
+            entries.append(listEntry(folder, File1->item(i)->text()));
+    }
+    List1->addItems(entries);
+}
+
+void frmReplace::Command2_Click()
+{
+    const int row = List1->currentRow();
+    if (row < 0 || !List1->item(row)->isSelected())
+        return;
+    delete List1->takeItem(row);
+    // Nothing stays highlighted, so a second press cannot remove a neighbour by accident.
+    List1->clearSelection();
+    List1->setCurrentRow(-1);
+}
+
+void frmReplace::Command3_Click() { ReplaceRun(); }
+void frmReplace::Command4_Click() { AddTextRun(); }
+
+void frmReplace::ReplaceRun()
+{
+    runOverList([this](const QByteArray &text, const QByteArray &) {
+        return replaceAll(text, Text1->text().toUtf8(), Text2->text().toUtf8());
+    });
+}
+
+void frmReplace::AddTextRun()
+{
+    runOverList([this](const QByteArray &text, const QByteArray &lineBreak) {
+        return addLine(text, Text3->text().toUtf8(), Option1->isChecked(), lineBreak);
+    });
+}
+
+void frmReplace::runOverList(
+    const std::function<QByteArray(const QByteArray &text, const QByteArray &lineBreak)> &step)
+{
+    const int n = List1->count();
+    if (n == 0)
+        return;
+    PB->reset();
+    PB->setMinimum(0);
+    PB->setMaximum(n + 1);
+    m_paintedFill = -1;
+    PB->show();
+    PB->repaint();
+    for (int i = 0; i < n; ++i) {
+        const QString path = List1->item(i)->text();
+        if (!RC->LoadFile(path)) {
+            reportFailure(i, path, QStringLiteral("could not be read"), RC->lastError());
+            return;
+        }
+        const QByteArray text = RC->Text();
+        const QByteArray changed = step(text, RC->lineBreak());
+        if (changed.size() != text.size() || changed != text)
+            RC->setText(changed);
+        const QString refused = writeProblem(path);
+        if (!refused.isEmpty()) {
+            reportFailure(i, path, QStringLiteral("could not be saved"), refused);
+            return;
+        }
+        if (!RC->SaveFile(path, true)) {
+            reportFailure(i, path, QStringLiteral("could not be saved"), RC->lastError());
+            return;
+        }
+        showProgress(i);
+    }
+    if (!RC->CommitSaves()) {
+        reportCommitFailure(RC->lastError());
+        return;
+    }
+    List1->clear();
+    PB->hide();
+}
+
+void frmReplace::showProgress(int value)
+{
+    PB->setValue(value);
+    // The run lets no events in, so paint the bar here; only when its fill moves by a pixel,
+    // which keeps thousands of files from costing thousands of paints.
+    const int fill = int(qint64(value) * PB->width() / qMax(1, PB->maximum()));
+    if (fill != m_paintedFill) {
+        m_paintedFill = fill;
+        PB->repaint();
+    }
+}
+
+void frmReplace::reportCommitFailure(const QString &reason)
+{
+    RC->DiscardSaves();
+    PB->hide();
+    Prompter::instance().message(this, Prompter::Icon::Critical, AppTitle,
+                                 QStringLiteral("The changed files could not be written to disk: %1\n\n"
+                                                "The list was kept; some of its files may already have been changed.")
+                                     .arg(reason.isEmpty() ? QStringLiteral("unknown error") : reason));
+}
+
+void frmReplace::reportFailure(int done, const QString &path, const QString &what, const QString &reason)
+{
+    // The files before the failing one were saved into the batch: put them on disk before the
+    // list says they are done.
+    if (!RC->CommitSaves()) {
+        reportCommitFailure(RC->lastError());
+        return;
+    }
+    PB->hide();
+    for (int i = 0; i < done; ++i)
+        delete List1->takeItem(0);
+    const int after = List1->count() - 1;
+    Prompter::instance().message(
+        this, Prompter::Icon::Warning, AppTitle,
+        QStringLiteral("\"%1\" %2: %3\n\n%4 file(s) before it were changed and taken off the list. This file and "
+                       "the %5 after it were not changed and stay in the list.")
+            .arg(path, what, reason.isEmpty() ? QStringLiteral("unknown error") : reason)
+            .arg(done)
+            .arg(after));
+}
+
+} // namespace kestrin
