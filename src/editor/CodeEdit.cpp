@@ -1,16 +1,24 @@
 #include "CodeEdit.h"
 
+#include "AtomicFile.h"
+#include "FindReplaceDialog.h"
 #include "TextFile.h"
 
-#include <Qsci/qsciscintilla.h>
 #include <Qsci/qscilexerhtml.h>
+#include <Qsci/qsciscintilla.h>
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QKeyEvent>
-#include <QSaveFile>
+#include <QPointer>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <cmath>
+#include <functional>
+
+using Sci = QsciScintillaBase;
 
 namespace kestrin {
 
@@ -55,72 +63,325 @@ int shiftState(Qt::KeyboardModifiers m)
     return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
 }
 
+QColor fromBgr(quint32 c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+
+// Only the "before" notifications reach the Qt layer. QScintilla's Qt layer answers every
+// insert/delete notification with accessibility updates that count characters from the start
+// of the document, which makes edits near the end of a large document and every batch of
+// replacements cost a scan of the whole text; the "before" notifications tell us just as well
+// that the text is about to change, and the change is reported once it is complete.
+constexpr int kModEventMask = Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE;
+
+// ---------------------------------------------------------------------------------------------
+// How the window's configuration maps onto Scintilla. The window applies, in this order:
+// setting 0 = true, Language "PHP", 87 = true, 88 = 1, 29 = 2, 5 = true, 6 = true, 110 = 8,
+// colours 27 green, 26 white, 14 white, 15 green, 29 = 1, bold on 4, 3, 1, colours 6 dark olive,
+// 12 red, 16 black; with the window's "Courier New" 15 px that gives black text on white, red
+// tags, bold keywords and script delimiters, green strings and variables, olive comments.
+//
+//   settings   0  bool  line-number margin shown (width follows the number of lines)
+//              5  bool  auto-indent: Enter copies the previous line's indentation
+//              6  bool  brace matching: the brace at the caret and its partner highlighted
+//             29  int   blank gap between the margins and the text, in units of 2 px
+//             87  bool  the caret's line highlighted (a pale blue band)
+//             88  int   caret width in pixels (1..3)
+//            110  int   tab width in columns
+//   items (lexer styles of the HTML/PHP/JavaScript colouring; colour = foreground unless noted)
+//              1  HTML tags, known and unknown, and tag ends
+//              3  keywords of PHP and JavaScript
+//              4  script delimiters: <?php ?>, <% %>, <? ?> and the like
+//              6  comments (HTML, PHP, JavaScript, SGML)
+//             12  HTML tags as well: the colour of item 1's styles
+//             14  background of embedded scripts (PHP and JavaScript sections)
+//             15  strings (HTML attribute values, PHP and JavaScript strings)
+//             16  default text (HTML text, PHP and JavaScript plain code), and the caret
+//             26  background of the page and of everything that is not a script section
+//             27  PHP variables, in code and inside double-quoted strings
+//   font style 0 normal, 1 bold, 2 italic, 3 bold italic.
+// Other item numbers are accepted and kept, and mean nothing.
+// ---------------------------------------------------------------------------------------------
+const QList<int> &stylesOfItem(int item)
+{
+    using L = QsciLexerHTML;
+    static const QHash<int, QList<int>> table = {
+        {1, {L::Tag, L::UnknownTag, L::XMLTagEnd, L::SGMLDefault, L::SGMLCommand}},
+        {3, {L::PHPKeyword, L::JavaScriptKeyword, L::ASPJavaScriptKeyword}},
+        {4, {L::PHPStart, L::XMLStart, L::XMLEnd, L::ASPStart, L::ASPAtStart, L::Script,
+             L::JavaScriptStart, L::ASPJavaScriptStart}},
+        {6, {L::HTMLComment, L::PHPComment, L::PHPCommentLine, L::JavaScriptComment,
+             L::JavaScriptCommentLine, L::JavaScriptCommentDoc, L::ASPJavaScriptComment,
+             L::ASPJavaScriptCommentLine, L::ASPJavaScriptCommentDoc, L::SGMLComment,
+             L::ASPXCComment}},
+        {12, {L::Tag, L::UnknownTag, L::XMLTagEnd, L::SGMLDefault, L::SGMLCommand}},
+        {15, {L::HTMLDoubleQuotedString, L::HTMLSingleQuotedString, L::PHPDoubleQuotedString,
+              L::PHPSingleQuotedString, L::JavaScriptDoubleQuotedString,
+              L::JavaScriptSingleQuotedString, L::ASPJavaScriptDoubleQuotedString,
+              L::ASPJavaScriptSingleQuotedString, L::SGMLDoubleQuotedString,
+              L::SGMLSingleQuotedString}},
+        {16, {L::Default, L::PHPDefault, L::JavaScriptDefault, L::ASPJavaScriptDefault,
+              L::JavaScriptWord, L::ASPJavaScriptWord, L::OtherInTag}},
+        {27, {L::PHPVariable, L::PHPDoubleQuotedVariable}},
+    };
+    static const QList<int> none;
+    auto it = table.constFind(item);
+    return it == table.constEnd() ? none : *it;
+}
+
+bool isScriptStyle(int style) { return (style >= 40 && style <= 67) || (style >= 118 && style <= 127); }
+
 } // namespace
 
 // QScintilla with the hooks the component's events need.
 class SciWidget : public QsciScintilla {
 public:
-    explicit SciWidget(CodeEdit *owner) : QsciScintilla(owner), m_owner(owner) {}
+    explicit SciWidget(QWidget *parent) : QsciScintilla(parent) {}
     std::function<void(QKeyEvent *)> onKeyPress;
+    std::function<void(QInputMethodEvent *)> onInputMethod;
+    std::function<void()> afterEvent;
+
+    void baseKeyPress(QKeyEvent *e) { QsciScintilla::keyPressEvent(e); }
+    void baseInputMethod(QInputMethodEvent *e) { QsciScintilla::inputMethodEvent(e); }
 
 protected:
+    bool event(QEvent *e) override
+    {
+        if (e->type() == QEvent::ShortcutOverride) {
+            // The window's shortcuts (Ctrl+N/O/S/Q/X, F5, F6, ...) must win over the editor:
+            // leave every Ctrl/Alt/Meta chord and function key to them; keys no shortcut claims
+            // still come back as ordinary key presses.
+            auto *ke = static_cast<QKeyEvent *>(e);
+            const bool chord = ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+            const bool functionKey = ke->key() >= Qt::Key_F1 && ke->key() <= Qt::Key_F35;
+            if (chord || functionKey) {
+                e->ignore();
+                return false;
+            }
+        }
+        const bool result = QsciScintilla::event(e);
+        if (afterEvent)
+            afterEvent();
+        return result;
+    }
+    bool viewportEvent(QEvent *e) override
+    {
+        const bool result = QsciScintilla::viewportEvent(e);
+        if (afterEvent)
+            afterEvent();
+        return result;
+    }
     void keyPressEvent(QKeyEvent *e) override
     {
         if (onKeyPress)
             onKeyPress(e);
         else
-            QsciScintilla::keyPressEvent(e);
+            baseKeyPress(e);
     }
     void inputMethodEvent(QInputMethodEvent *e) override
     {
-        const long before = SendScintilla(SCI_GETMODIFY) ? -1 : 0;
-        Q_UNUSED(before);
-        QsciScintilla::inputMethodEvent(e);
-        if (!e->commitString().isEmpty())
-            Q_EMIT m_owner->KeyEvent(0, 0);
+        if (onInputMethod)
+            onInputMethod(e);
+        else
+            baseInputMethod(e);
     }
-
-public:
-    void baseKeyPress(QKeyEvent *e) { QsciScintilla::keyPressEvent(e); }
-
-private:
-    CodeEdit *m_owner;
 };
 
 struct CodeEdit::Private {
+    CodeEdit *q = nullptr;
     SciWidget *sci = nullptr;
     QsciLexerHTML *lexer = nullptr;
     TextFormat format;
-    QByteArray found;
     QString error;
-    bool loading = false;
     quint64 changeCount = 0;
+    bool pendingChange = false;
+    bool flushQueued = false;
     QHash<int, QVariant> settings;
+    QHash<int, quint32> itemColors;
+    QHash<int, int> itemFontStyles;
+    QString fontFamily;
+    int fontPixels = 0;
+    AtomicBatch batch;
+    QPointer<FindReplaceDialog> dialog;
+    FindRequest lastFind;
+    bool hasLastFind = false;
 
     long send(unsigned int msg, unsigned long w = 0, long l = 0) const { return sci->SendScintilla(msg, w, l); }
     long send(unsigned int msg, unsigned long w, const char *l) const { return sci->SendScintilla(msg, w, l); }
+
+    // Report a finished change once, after the edit that made it is complete.
+    void flush()
+    {
+        if (!pendingChange)
+            return;
+        pendingChange = false;
+        updateMarginWidth();
+        Q_EMIT q->documentChanged();
+    }
+    void noteChange()
+    {
+        ++changeCount;
+        pendingChange = true;
+        // Paths that neither pass through the widget's event handlers nor our own members
+        // (none are known) still get their report once control returns to the event loop.
+        if (!flushQueued) {
+            flushQueued = true;
+            QTimer::singleShot(0, q, [this] {
+                flushQueued = false;
+                flush();
+            });
+        }
+    }
+
+    // Silences the change notifications for an edit we report ourselves.
+    struct Quiet {
+        Private *p;
+        explicit Quiet(Private *pp) : p(pp) { p->send(Sci::SCI_SETMODEVENTMASK, 0); }
+        ~Quiet() { p->send(Sci::SCI_SETMODEVENTMASK, kModEventMask); }
+    };
+
+    void setEolMode(LineEnd style)
+    {
+        send(Sci::SCI_SETEOLMODE, style == LineEnd::CRLF ? Sci::SC_EOL_CRLF
+                                  : style == LineEnd::CR ? Sci::SC_EOL_CR
+                                                         : Sci::SC_EOL_LF);
+    }
+
+    long length() const { return send(Sci::SCI_GETLENGTH); }
+    QByteArray range(long start, long end) const
+    {
+        if (end <= start)
+            return QByteArray();
+        const char *p = reinterpret_cast<const char *>(send(Sci::SCI_GETRANGEPOINTER, start, end - start));
+        return QByteArray(p, end - start);
+    }
+
+    void updateMarginWidth()
+    {
+        if (!settings.value(0).toBool()) {
+            send(Sci::SCI_SETMARGINWIDTHN, 0, 0L);
+            return;
+        }
+        const long lines = send(Sci::SCI_GETLINECOUNT);
+        int digits = 3;
+        for (long n = lines; n >= 1000; n /= 10)
+            ++digits;
+        const QByteArray sample = "_" + QByteArray(digits, '9');
+        const long width = send(Sci::SCI_TEXTWIDTH, Sci::STYLE_LINENUMBER, sample.constData());
+        if (send(Sci::SCI_GETMARGINWIDTHN, 0) != width)
+            send(Sci::SCI_SETMARGINWIDTHN, 0, width);
+    }
+
+    QFont fontFor(bool bold, bool italic) const
+    {
+        QFont f(fontFamily.isEmpty() ? QStringLiteral("Monospace") : fontFamily);
+        f.setStyleHint(QFont::TypeWriter);
+        // QScintilla sizes styles in points; convert so the characters are fontPixels high.
+        const int px = fontPixels > 0 ? fontPixels : 15;
+        const qreal dpi = sci->logicalDpiY() > 0 ? sci->logicalDpiY() : 96;
+        f.setPointSizeF(px * 72.0 / dpi);
+        f.setBold(bold);
+        f.setItalic(italic);
+        return f;
+    }
+
+    // Applies font, item colours and item font styles to every style, in one place, so the
+    // order in which the window sets them does not matter.
+    void applyScheme()
+    {
+        QHash<int, int> styleFont; // style -> font style number
+        for (auto it = itemFontStyles.cbegin(); it != itemFontStyles.cend(); ++it)
+            for (int s : stylesOfItem(it.key()))
+                styleFont[s] = it.value();
+        if (lexer) {
+            for (int s = 0; s <= 127; ++s) {
+                if (lexer->description(s).isEmpty())
+                    continue;
+                const int fs = styleFont.value(s, 0);
+                lexer->setFont(fontFor(fs & 1, fs & 2), s);
+            }
+            for (auto it = itemColors.cbegin(); it != itemColors.cend(); ++it) {
+                const QColor c = fromBgr(it.value());
+                if (it.key() == 26 || it.key() == 14) {
+                    const bool scripts = it.key() == 14;
+                    if (!scripts)
+                        lexer->setDefaultPaper(c);
+                    for (int s = 0; s <= 127; ++s)
+                        if (!lexer->description(s).isEmpty() && isScriptStyle(s) == scripts)
+                            lexer->setPaper(c, s);
+                    continue;
+                }
+                for (int s : stylesOfItem(it.key()))
+                    lexer->setColor(c, s);
+                if (it.key() == 16)
+                    lexer->setDefaultColor(c);
+            }
+        } else {
+            sci->setFont(fontFor(false, false));
+            if (itemColors.contains(26))
+                sci->setPaper(fromBgr(itemColors.value(26)));
+            if (itemColors.contains(16))
+                sci->setColor(fromBgr(itemColors.value(16)));
+        }
+        const QColor caret = fromBgr(itemColors.value(16, 0));
+        sci->setCaretForegroundColor(caret);
+        QFont numbers = fontFor(false, false);
+        send(Sci::SCI_STYLESETFONT, Sci::STYLE_LINENUMBER, numbers.family().toUtf8().constData());
+        send(Sci::SCI_STYLESETSIZEFRACTIONAL, Sci::STYLE_LINENUMBER,
+             long(std::lround(numbers.pointSizeF() * int(Sci::SC_FONT_SIZE_MULTIPLIER))));
+        updateMarginWidth();
+    }
+
+    void applySetting(int number, const QVariant &value)
+    {
+        switch (number) {
+        case 0: updateMarginWidth(); break;
+        case 5: sci->setAutoIndent(value.toBool()); break;
+        case 6: sci->setBraceMatching(value.toBool() ? QsciScintilla::SloppyBraceMatch : QsciScintilla::NoBraceMatch); break;
+        case 29: send(Sci::SCI_SETMARGINLEFT, 0, std::clamp(value.toInt(), 0, 16) * 2); break;
+        case 87:
+            sci->setCaretLineBackgroundColor(QColor(0xE8, 0xF0, 0xFF));
+            sci->setCaretLineVisible(value.toBool());
+            break;
+        case 88: sci->setCaretWidth(std::clamp(value.toInt(), 1, 3)); break;
+        case 110: sci->setTabWidth(std::clamp(value.toInt(), 1, 32)); break;
+        default: break;
+        }
+    }
+
+    bool commitPending()
+    {
+        QString why;
+        if (batch.commit(&why))
+            return true;
+        error = why;
+        return false;
+    }
 };
 
 CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private)
 {
+    d->q = this;
     d->format.lineEnd = platformLineEnd();
     d->sci = new SciWidget(this);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(d->sci);
     setFocusProxy(d->sci);
+    d->sci->setAccessibleName(tr("Document text"));
 
     d->sci->setUtf8(true);
-    d->send(QsciScintillaBase::SCI_SETCODEPAGE, QsciScintillaBase::SC_CP_UTF8);
-    d->send(QsciScintillaBase::SCI_SETEOLMODE,
-            d->format.lineEnd == LineEnd::CRLF ? QsciScintillaBase::SC_EOL_CRLF
-                                               : d->format.lineEnd == LineEnd::CR ? QsciScintillaBase::SC_EOL_CR
-                                                                                  : QsciScintillaBase::SC_EOL_LF);
+    d->send(Sci::SCI_SETCODEPAGE, Sci::SC_CP_UTF8);
+    d->setEolMode(d->format.lineEnd);
+    d->send(Sci::SCI_SETMODEVENTMASK, kModEventMask);
+    // Style what is shown, and the rest in idle time, never the whole document at once.
+    d->send(Sci::SCI_SETIDLESTYLING, Sci::SC_IDLESTYLING_TOVISIBLE);
+    d->send(Sci::SCI_SETMARGINWIDTHN, 1, 0L); // QScintilla's default symbol margin: unused
+    d->send(Sci::SCI_SETMARGINTYPEN, 0, Sci::SC_MARGIN_NUMBER);
+    d->send(Sci::SCI_SETMARGINWIDTHN, 0, 0L);
 
     // Copy and paste reach the component through the window's KeyDown handler; the component's
     // own bindings would do them a second time. Ctrl+X belongs to the window's Exit.
-    for (int key : {int('C'), int('V'), int('X'), int(QsciScintillaBase::SCK_INSERT)})
-        d->send(QsciScintillaBase::SCI_CLEARCMDKEY, key + (QsciScintillaBase::SCMOD_CTRL << 16));
+    for (int key : {int('C'), int('V'), int('X'), int(Sci::SCK_INSERT)})
+        d->send(Sci::SCI_CLEARCMDKEY, key + (Sci::SCMOD_CTRL << 16));
 
     d->sci->onKeyPress = [this](QKeyEvent *e) {
         Q_EMIT KeyDown(virtualKey(e->key()), shiftState(e->modifiers()));
@@ -132,63 +393,76 @@ CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private)
         if (d->sci->overwriteMode() != overtypeBefore)
             Q_EMIT overtypeChanged(d->sci->overwriteMode());
     };
+    d->sci->onInputMethod = [this](QInputMethodEvent *e) {
+        const quint64 before = d->changeCount;
+        d->sci->baseInputMethod(e);
+        // Pre-edit text is shown in the document too; only a commit is a keystroke's result.
+        if (d->changeCount != before && !e->commitString().isEmpty())
+            Q_EMIT KeyEvent(0, 0);
+    };
+    d->sci->afterEvent = [this] { d->flush(); };
 
-    connect(d->sci, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int, int type, const char *, int, int, int, int, int, int, int) {
-                if (type & (QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT)) {
-                    ++d->changeCount;
-                    if (!d->loading)
-                        Q_EMIT documentChanged();
-                }
-            });
-    connect(d->sci, &QsciScintilla::selectionChanged, this, &CodeEdit::SelectionChanged);
-    connect(d->sci, &QsciScintilla::cursorPositionChanged, this, [this](int, int) { Q_EMIT SelectionChanged(); });
+    connect(d->sci, &Sci::SCN_MODIFIED, this, [this](int, int type, const char *, int, int, int, int, int, int, int) {
+        if (type & (Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE))
+            d->noteChange();
+    });
+    connect(d->sci, &Sci::SCN_UPDATEUI, this, [this](int updated) {
+        if (updated & Sci::SC_UPDATE_SELECTION)
+            Q_EMIT SelectionChanged();
+    });
 }
 
-CodeEdit::~CodeEdit() { delete d; }
-
-QByteArray CodeEdit::Text() const
+CodeEdit::~CodeEdit()
 {
-    const long len = d->send(QsciScintillaBase::SCI_GETLENGTH);
-    QByteArray out(len, Qt::Uninitialized);
-    if (len > 0) {
-        // SCI_GETRANGEPOINTER on the whole range moves the gap once; copy straight from it.
-        const char *p = reinterpret_cast<const char *>(d->send(QsciScintillaBase::SCI_GETRANGEPOINTER, 0, len));
-        memcpy(out.data(), p, size_t(len));
-    }
-    return out;
+    delete d->dialog.data();
+    delete d;
 }
+
+QByteArray CodeEdit::Text() const { return d->range(0, d->length()); }
 
 void CodeEdit::setText(const QByteArray &utf8)
 {
-    d->send(QsciScintillaBase::SCI_BEGINUNDOACTION);
-    d->send(QsciScintillaBase::SCI_SETTARGETRANGE, 0, d->send(QsciScintillaBase::SCI_GETLENGTH));
-    d->send(QsciScintillaBase::SCI_REPLACETARGET, utf8.size(), utf8.constData());
-    d->send(QsciScintillaBase::SCI_ENDUNDOACTION);
+    const long caret = d->send(Sci::SCI_GETCURRENTPOS);
+    {
+        Private::Quiet quiet(d);
+        d->send(Sci::SCI_BEGINUNDOACTION);
+        d->send(Sci::SCI_SETTARGETRANGE, 0, d->length());
+        d->send(Sci::SCI_REPLACETARGET, utf8.size(), utf8.constData());
+        d->send(Sci::SCI_ENDUNDOACTION);
+    }
+    // Keep the caret where it was, on a character boundary.
+    long pos = std::min<long>(caret, utf8.size());
+    while (pos > 0 && pos < utf8.size() && (uchar(utf8.at(pos)) & 0xC0) == 0x80)
+        --pos;
+    d->send(Sci::SCI_GOTOPOS, pos);
+    ++d->changeCount;
+    d->pendingChange = true;
+    d->flush();
 }
 
 QByteArray CodeEdit::SelectedText() const
 {
-    const long start = d->send(QsciScintillaBase::SCI_GETSELECTIONSTART);
-    const long end = d->send(QsciScintillaBase::SCI_GETSELECTIONEND);
-    if (end <= start)
-        return QByteArray();
-    const char *p = reinterpret_cast<const char *>(d->send(QsciScintillaBase::SCI_GETRANGEPOINTER, start, end - start));
-    return QByteArray(p, end - start);
+    return d->range(d->send(Sci::SCI_GETSELECTIONSTART), d->send(Sci::SCI_GETSELECTIONEND));
 }
 
 void CodeEdit::setSelectedText(const QByteArray &utf8)
 {
-    const long start = d->send(QsciScintillaBase::SCI_GETSELECTIONSTART);
-    const long end = d->send(QsciScintillaBase::SCI_GETSELECTIONEND);
-    if (end - start == utf8.size() && SelectedText() == utf8)
+    const long start = d->send(Sci::SCI_GETSELECTIONSTART);
+    const long end = d->send(Sci::SCI_GETSELECTIONEND);
+    if (end - start == utf8.size() && d->range(start, end) == utf8)
         return;
-    d->send(QsciScintillaBase::SCI_BEGINUNDOACTION);
-    d->send(QsciScintillaBase::SCI_SETTARGETRANGE, start, end);
-    d->send(QsciScintillaBase::SCI_REPLACETARGET, utf8.size(), utf8.constData());
-    const long caret = start + utf8.size();
-    d->send(QsciScintillaBase::SCI_SETSEL, caret, caret);
-    d->send(QsciScintillaBase::SCI_ENDUNDOACTION);
+    {
+        Private::Quiet quiet(d);
+        d->send(Sci::SCI_BEGINUNDOACTION);
+        d->send(Sci::SCI_SETTARGETRANGE, start, end);
+        d->send(Sci::SCI_REPLACETARGET, utf8.size(), utf8.constData());
+        const long caret = start + utf8.size();
+        d->send(Sci::SCI_SETSEL, caret, caret);
+        d->send(Sci::SCI_ENDUNDOACTION);
+    }
+    ++d->changeCount;
+    d->pendingChange = true;
+    d->flush();
 }
 
 QByteArray CodeEdit::lineBreak() const
@@ -212,97 +486,335 @@ QByteArray CodeEdit::withDocumentLineEnds(const QByteArray &crlfText) const
     return out;
 }
 
-bool CodeEdit::CanUndo() const { return d->send(QsciScintillaBase::SCI_CANUNDO) != 0; }
-bool CodeEdit::CanRedo() const { return d->send(QsciScintillaBase::SCI_CANREDO) != 0; }
-void CodeEdit::Undo() { d->send(QsciScintillaBase::SCI_UNDO); }
-void CodeEdit::Redo() { d->send(QsciScintillaBase::SCI_REDO); }
+bool CodeEdit::CanUndo() const { return d->send(Sci::SCI_CANUNDO) != 0; }
+bool CodeEdit::CanRedo() const { return d->send(Sci::SCI_CANREDO) != 0; }
+
+void CodeEdit::Undo()
+{
+    if (!CanUndo())
+        return;
+    {
+        Private::Quiet quiet(d);
+        d->send(Sci::SCI_UNDO);
+    }
+    ++d->changeCount;
+    d->pendingChange = true;
+    d->flush();
+}
+
+void CodeEdit::Redo()
+{
+    if (!CanRedo())
+        return;
+    {
+        Private::Quiet quiet(d);
+        d->send(Sci::SCI_REDO);
+    }
+    ++d->changeCount;
+    d->pendingChange = true;
+    d->flush();
+}
 
 void CodeEdit::ExecuteCommand(int command)
 {
     switch (command) {
-    case 137: d->send(QsciScintillaBase::SCI_SELECTALL); break;
-    case 140: d->send(QsciScintillaBase::SCI_PASTE); break;
-    case 198: d->send(QsciScintillaBase::SCI_COPY); break;
-    case 229: d->send(QsciScintillaBase::SCI_SCROLLCARET); break;
+    case 137: d->send(Sci::SCI_SELECTALL); break;
+    case 140: {
+        // Plain text only, in the document's line ends; an empty clipboard deletes the selection.
+        const QByteArray text = QApplication::clipboard()->text().toUtf8();
+        setSelectedText(convertLineEnds(text, d->format.lineEnd));
+        d->send(Sci::SCI_SCROLLCARET);
+        break;
+    }
+    case 169: showFindDialog(true); break;
+    case 176:
+        if (d->hasLastFind)
+            findNext(d->lastFind);
+        else
+            showFindDialog(false);
+        break;
+    case 178: showFindDialog(false); break;
+    case 198: {
+        const QByteArray text = SelectedText();
+        if (!text.isEmpty())
+            QApplication::clipboard()->setText(QString::fromUtf8(text));
+        break;
+    }
+    case 229: d->send(Sci::SCI_SCROLLCARET); break;
     default: break;
     }
 }
 
-QByteArray CodeEdit::value33() const { return d->found; }
+// The current selection: after a successful find it is the text found, and in every case writing
+// it back to SelectedText changes nothing.
+QByteArray CodeEdit::value33() const { return SelectedText(); }
 
 bool CodeEdit::LoadFile(const QString &path)
 {
+    if (d->batch.isPending(path) && !d->commitPending())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         d->error = file.errorString();
         return false;
     }
-    const DecodeResult decoded = decodeText(file.readAll());
+    const qint64 size = file.size();
+    QByteArray bytes;
+    if (size > 0) {
+        bytes = QByteArray(qsizetype(size), Qt::Uninitialized);
+        const qint64 got = file.read(bytes.data(), size);
+        if (got < 0) {
+            d->error = file.errorString();
+            return false;
+        }
+        bytes.truncate(qsizetype(got));
+    } else {
+        bytes = file.readAll(); // files that report no size (pipes, /proc)
+    }
+    DecodeResult decoded = decodeText(bytes);
+    bytes = QByteArray();
     if (!decoded.ok) {
         d->error = decoded.error;
         return false;
     }
-    d->loading = true;
-    d->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
-    d->send(QsciScintillaBase::SCI_CLEARALL);
-    d->send(QsciScintillaBase::SCI_APPENDTEXT, decoded.utf8.size(), decoded.utf8.constData());
-    d->send(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
-    d->send(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
-    d->send(QsciScintillaBase::SCI_SETSAVEPOINT);
-    d->send(QsciScintillaBase::SCI_GOTOPOS, 0);
-    d->loading = false;
+    {
+        Private::Quiet quiet(d);
+        d->send(Sci::SCI_SETUNDOCOLLECTION, 0);
+        d->send(Sci::SCI_CLEARALL);
+        d->send(Sci::SCI_ALLOCATE, decoded.utf8.size() + 1024);
+        d->send(Sci::SCI_APPENDTEXT, decoded.utf8.size(), decoded.utf8.constData());
+        d->send(Sci::SCI_SETUNDOCOLLECTION, 1);
+        d->send(Sci::SCI_EMPTYUNDOBUFFER);
+        d->send(Sci::SCI_SETSAVEPOINT);
+        d->send(Sci::SCI_GOTOPOS, 0);
+    }
     d->format = decoded.format;
+    d->setEolMode(d->format.lineEnd);
+    d->pendingChange = false;
+    d->updateMarginWidth();
+    d->error.clear();
     return true;
 }
 
 bool CodeEdit::SaveFile(const QString &path, bool flag)
 {
-    Q_UNUSED(flag);
     const EncodeResult encoded = encodeText(Text(), d->format);
     if (!encoded.ok) {
         d->error = encoded.error;
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(encoded.bytes) != encoded.bytes.size() || !file.commit()) {
-        d->error = file.errorString();
+    QString why;
+    const bool ok = flag ? d->batch.stage(path, encoded.bytes, &why) : AtomicFile::write(path, encoded.bytes, &why);
+    if (!ok) {
+        d->error = why;
         return false;
     }
+    if (!flag)
+        d->send(Sci::SCI_SETSAVEPOINT);
+    d->error.clear();
     return true;
 }
 
-bool CodeEdit::CommitSaves() { return true; }
-void CodeEdit::DiscardSaves() {}
+bool CodeEdit::CommitSaves() { return d->commitPending(); }
+void CodeEdit::DiscardSaves() { d->batch.discard(); }
 QString CodeEdit::lastError() const { return d->error; }
 QString CodeEdit::encodingName() const { return kestrin::encodingName(d->format.encoding); }
+
+bool CodeEdit::setEncodingName(const QString &name)
+{
+    using E = TextFormat::Encoding;
+    for (E e : {E::Utf8, E::Utf8Bom, E::Utf16LE, E::Utf16BE, E::Windows1252}) {
+        if (kestrin::encodingName(e) == name) {
+            d->format.encoding = e;
+            return true;
+        }
+    }
+    return false;
+}
 
 bool CodeEdit::GoToLine(qint64 line, bool)
 {
     if (line < 1)
         return false;
-    const long lines = d->send(QsciScintillaBase::SCI_GETLINECOUNT);
+    const long lines = d->send(Sci::SCI_GETLINECOUNT);
     const long target = long(std::min<qint64>(line, lines)) - 1;
-    d->send(QsciScintillaBase::SCI_GOTOLINE, target);
+    d->send(Sci::SCI_ENSUREVISIBLEENFORCEPOLICY, target);
+    d->send(Sci::SCI_GOTOLINE, target);
     return true;
 }
 
 void CodeEdit::setLanguage(const QString &language)
 {
-    if (language.compare(QLatin1String("PHP"), Qt::CaseInsensitive) == 0) {
-        if (!d->lexer)
-            d->lexer = new QsciLexerHTML(d->sci);
-        d->sci->setLexer(d->lexer);
-    }
+    if (language.compare(QLatin1String("PHP"), Qt::CaseInsensitive) != 0)
+        return;
+    if (!d->lexer)
+        d->lexer = new QsciLexerHTML(d->sci);
+    d->sci->setLexer(d->lexer);
+    d->applyScheme();
 }
 
-void CodeEdit::SetItemColor(int, quint32) {}
-void CodeEdit::SetItemFontStyle(int, int) {}
-void CodeEdit::setSetting(int number, const QVariant &value) { d->settings.insert(number, value); }
+void CodeEdit::SetItemColor(int item, quint32 colorBGR)
+{
+    d->itemColors.insert(item, colorBGR & 0xFFFFFF);
+    d->applyScheme();
+}
+
+void CodeEdit::SetItemFontStyle(int item, int style)
+{
+    d->itemFontStyles.insert(item, style);
+    d->applyScheme();
+}
+
+void CodeEdit::setSetting(int number, const QVariant &value)
+{
+    d->settings.insert(number, value);
+    d->applySetting(number, value);
+}
+
 QVariant CodeEdit::setting(int number) const { return d->settings.value(number); }
+
+void CodeEdit::setEditorFont(const QString &family, int pixelHeight)
+{
+    d->fontFamily = family;
+    d->fontPixels = pixelHeight;
+    d->applyScheme();
+}
+
 bool CodeEdit::isOvertype() const { return d->sci->overwriteMode(); }
-qint64 CodeEdit::length() const { return d->send(QsciScintillaBase::SCI_GETLENGTH); }
+qint64 CodeEdit::length() const { return d->length(); }
 QWidget *CodeEdit::editorWidget() const { return d->sci; }
 
 bool CodeEdit::eventFilter(QObject *watched, QEvent *event) { return QWidget::eventFilter(watched, event); }
+
+// --- searching -------------------------------------------------------------------------------
+
+bool CodeEdit::findNext(const FindRequest &request)
+{
+    d->lastFind = request;
+    d->hasLastFind = true;
+    if (request.what.isEmpty())
+        return false;
+    int flags = 0;
+    if (request.matchCase)
+        flags |= Sci::SCFIND_MATCHCASE;
+    if (request.wholeWord)
+        flags |= Sci::SCFIND_WHOLEWORD;
+    if (request.regex)
+        flags |= Sci::SCFIND_REGEXP | Sci::SCFIND_POSIX;
+    d->send(Sci::SCI_SETSEARCHFLAGS, flags);
+
+    const long len = d->length();
+    const long selStart = d->send(Sci::SCI_GETSELECTIONSTART);
+    const long selEnd = d->send(Sci::SCI_GETSELECTIONEND);
+    auto search = [&](long from, long to) -> long {
+        d->send(Sci::SCI_SETTARGETRANGE, from, to);
+        return d->send(Sci::SCI_SEARCHINTARGET, request.what.size(), request.what.constData());
+    };
+    long from = request.backwards ? selStart : selEnd;
+    long at = request.backwards ? search(from, 0) : search(from, len);
+    // An empty match where the caret already stands would be found again and again.
+    if (at >= 0 && d->send(Sci::SCI_GETTARGETEND) == at && at == selStart && selStart == selEnd) {
+        if (request.backwards)
+            at = from > 0 ? search(d->send(Sci::SCI_POSITIONBEFORE, from), 0) : -1;
+        else
+            at = from < len ? search(d->send(Sci::SCI_POSITIONAFTER, from), len) : -1;
+    }
+    if (at < 0 && request.wrap)
+        at = request.backwards ? search(len, 0) : search(0, len);
+    if (at < 0)
+        return false;
+    const long end = d->send(Sci::SCI_GETTARGETEND);
+    d->send(Sci::SCI_ENSUREVISIBLEENFORCEPOLICY, d->send(Sci::SCI_LINEFROMPOSITION, at));
+    d->send(Sci::SCI_SETSEL, at, end);
+    return true;
+}
+
+bool CodeEdit::replaceNext(const FindRequest &request)
+{
+    const long selStart = d->send(Sci::SCI_GETSELECTIONSTART);
+    const long selEnd = d->send(Sci::SCI_GETSELECTIONEND);
+    if (selEnd > selStart && !request.what.isEmpty()) {
+        int flags = (request.matchCase ? Sci::SCFIND_MATCHCASE : 0) | (request.wholeWord ? Sci::SCFIND_WHOLEWORD : 0)
+                    | (request.regex ? Sci::SCFIND_REGEXP | Sci::SCFIND_POSIX : 0);
+        d->send(Sci::SCI_SETSEARCHFLAGS, flags);
+        d->send(Sci::SCI_SETTARGETRANGE, selStart, selEnd);
+        const long at = d->send(Sci::SCI_SEARCHINTARGET, request.what.size(), request.what.constData());
+        if (at == selStart && d->send(Sci::SCI_GETTARGETEND) == selEnd) {
+            long written = 0;
+            {
+                Private::Quiet quiet(d);
+                d->send(Sci::SCI_BEGINUNDOACTION);
+                written = d->send(request.regex ? Sci::SCI_REPLACETARGETRE : Sci::SCI_REPLACETARGET,
+                                  request.with.size(), request.with.constData());
+                d->send(Sci::SCI_ENDUNDOACTION);
+            }
+            const long caret = request.backwards ? selStart : selStart + written;
+            d->send(Sci::SCI_SETSEL, caret, caret);
+            ++d->changeCount;
+            d->pendingChange = true;
+            d->flush();
+        }
+    }
+    return findNext(request);
+}
+
+qint64 CodeEdit::replaceAll(const FindRequest &request)
+{
+    d->lastFind = request;
+    d->hasLastFind = true;
+    if (request.what.isEmpty())
+        return 0;
+    const int flags = (request.matchCase ? Sci::SCFIND_MATCHCASE : 0) | (request.wholeWord ? Sci::SCFIND_WHOLEWORD : 0)
+                      | (request.regex ? Sci::SCFIND_REGEXP | Sci::SCFIND_POSIX : 0);
+    const unsigned int replaceMsg = request.regex ? Sci::SCI_REPLACETARGETRE : Sci::SCI_REPLACETARGET;
+    qint64 count = 0;
+    const long caret = d->send(Sci::SCI_GETCURRENTPOS);
+    {
+        Private::Quiet quiet(d);
+        d->send(Sci::SCI_SETSEARCHFLAGS, flags);
+        long pos = 0;
+        long end = d->length();
+        bool grouped = false;
+        while (pos <= end) {
+            d->send(Sci::SCI_SETTARGETRANGE, pos, end);
+            const long at = d->send(Sci::SCI_SEARCHINTARGET, request.what.size(), request.what.constData());
+            if (at < 0)
+                break;
+            if (!grouped) {
+                d->send(Sci::SCI_BEGINUNDOACTION);
+                grouped = true;
+            }
+            const long matchEnd = d->send(Sci::SCI_GETTARGETEND);
+            const long written = d->send(replaceMsg, request.with.size(), request.with.constData());
+            ++count;
+            end += written - (matchEnd - at);
+            pos = at + written;
+            if (matchEnd == at) { // an empty match: step over one character
+                if (pos >= end)
+                    break;
+                pos = d->send(Sci::SCI_POSITIONAFTER, pos);
+            }
+        }
+        if (grouped)
+            d->send(Sci::SCI_ENDUNDOACTION);
+    }
+    if (count > 0) {
+        d->send(Sci::SCI_GOTOPOS, std::min<long>(caret, d->length()));
+        ++d->changeCount;
+        d->pendingChange = true;
+        d->flush();
+    }
+    return count;
+}
+
+void CodeEdit::showFindDialog(bool replace)
+{
+    if (!d->dialog)
+        d->dialog = new FindReplaceDialog(this);
+    QByteArray seed = SelectedText();
+    if (seed.contains('\n') || seed.contains('\r') || seed.size() > 200)
+        seed.clear();
+    d->dialog->present(replace, QString::fromUtf8(seed));
+}
 
 } // namespace kestrin

@@ -50,8 +50,9 @@ public:
     // 229 make sure the caret is visible; any other number does nothing.
     void ExecuteCommand(int command);
 
-    // Value 33: the text the last find selected (empty when nothing was found). Writing it back
-    // to SelectedText leaves the document as it was.
+    // Value 33: the text the last find selected. Writing it back to SelectedText leaves the
+    // document as it was: after a find that found nothing, or once the selection has moved on,
+    // it is whatever is selected now (possibly empty), never a stale text.
     QByteArray value33() const;
 
     // --- files ------------------------------------------------------------------------------
@@ -78,6 +79,9 @@ public:
     // Encoding the document is saved in: "UTF-8", "UTF-8 BOM", "UTF-16LE", "UTF-16BE",
     // "Windows-1252". A new document is UTF-8 without BOM.
     QString encodingName() const;
+    // Chooses the encoding the next save writes (one of the names above); false for another
+    // name. Lets the window offer UTF-8 when a character does not fit the file's encoding.
+    bool setEncodingName(const QString &name);
 
     // --- navigation -------------------------------------------------------------------------
     // Moves the caret to the start of the 1-based line (clamped to the document); false when the
@@ -90,6 +94,8 @@ public:
     void SetItemFontStyle(int item, int style);
     void setSetting(int number, const QVariant &value);
     QVariant setting(int number) const;
+    // The font of every style, characters pixelHeight pixels high; colours and bold kept.
+    void setEditorFont(const QString &family, int pixelHeight);
 
     // --- state ------------------------------------------------------------------------------
     bool isOvertype() const;
@@ -114,6 +120,23 @@ protected:
 
 private:
     friend class ::FindReplaceDialog;
+    // One search as the find and replace dialog states it; what and with are UTF-8.
+    struct FindRequest {
+        QByteArray what;
+        QByteArray with;
+        bool matchCase = false;
+        bool wholeWord = false;
+        bool regex = false;
+        bool backwards = false;
+        bool wrap = true;
+    };
+    // Selects the next match; false (selection unchanged) when there is none.
+    bool findNext(const FindRequest &request);
+    // Replaces the selection when it is a match, then finds the next one.
+    bool replaceNext(const FindRequest &request);
+    // Replaces every match in the document as one undo step; the number replaced.
+    qint64 replaceAll(const FindRequest &request);
+    void showFindDialog(bool replace);
     struct Private;
     Private *d;
 };

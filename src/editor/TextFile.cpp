@@ -2,6 +2,9 @@
 
 #include "CodeEdit.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace kestrin {
 
 LineEnd platformLineEnd()
@@ -25,21 +28,367 @@ QString encodingName(TextFormat::Encoding encoding)
     return QString();
 }
 
-// Interim: UTF-8 only; the full detection replaces this.
+QByteArray convertLineEnds(const QByteArray &text, LineEnd style)
+{
+    const char *p = text.constData();
+    const char *end = p + text.size();
+    const char *first = p;
+    while (first < end && *first != '\r' && *first != '\n')
+        ++first;
+    if (first == end)
+        return text;
+    const char *eol = style == LineEnd::CRLF ? "\r\n" : style == LineEnd::CR ? "\r" : "\n";
+    const qsizetype eolLen = style == LineEnd::CRLF ? 2 : 1;
+    QByteArray out;
+    out.reserve(text.size() + (eolLen == 2 ? text.size() / 8 : 0));
+    out.append(p, first - p);
+    for (p = first; p < end;) {
+        if (*p == '\r' || *p == '\n') {
+            p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+            out.append(eol, eolLen);
+            continue;
+        }
+        const char *run = p;
+        while (p < end && *p != '\r' && *p != '\n')
+            ++p;
+        out.append(run, p - run);
+    }
+    return out;
+}
+
+namespace {
+
+using u8 = unsigned char;
+
+constexpr uint64_t kHighBits = 0x8080808080808080ull;
+constexpr uint64_t kLowBits = 0x0101010101010101ull;
+
+// The 32 characters Windows-1252 puts at 0x80..0x9F. The five bytes it leaves undefined (81 8D 8F
+// 90 9D) map to the C1 control of the same number, so every byte has a character and comes back.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80..87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88..8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90..97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98..9F
+};
+
+inline char *putUtf8(char *out, uint32_t cp)
+{
+    if (cp < 0x80) {
+        *out++ = char(cp);
+    } else if (cp < 0x800) {
+        *out++ = char(0xC0 | (cp >> 6));
+        *out++ = char(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        *out++ = char(0xE0 | (cp >> 12));
+        *out++ = char(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = char(0x80 | (cp & 0x3F));
+    } else {
+        *out++ = char(0xF0 | (cp >> 18));
+        *out++ = char(0x80 | ((cp >> 12) & 0x3F));
+        *out++ = char(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = char(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
+// Decodes one UTF-8 sequence at p (p < end, *p >= 0x80). Returns its length, 0 when the bytes are
+// not well-formed UTF-8 (overlong forms, surrogates and values above U+10FFFF included).
+inline int utf8Sequence(const u8 *p, const u8 *end, uint32_t &cp)
+{
+    const u8 b0 = p[0];
+    const ptrdiff_t left = end - p;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        if (left < 2 || (p[1] & 0xC0) != 0x80)
+            return 0;
+        cp = (uint32_t(b0 & 0x1F) << 6) | (p[1] & 0x3F);
+        return 2;
+    }
+    if (b0 >= 0xE0 && b0 <= 0xEF) {
+        if (left < 3 || (p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80)
+            return 0;
+        if ((b0 == 0xE0 && p[1] < 0xA0) || (b0 == 0xED && p[1] >= 0xA0))
+            return 0; // overlong, or a UTF-16 surrogate
+        cp = (uint32_t(b0 & 0x0F) << 12) | (uint32_t(p[1] & 0x3F) << 6) | (p[2] & 0x3F);
+        return 3;
+    }
+    if (b0 >= 0xF0 && b0 <= 0xF4) {
+        if (left < 4 || (p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80 || (p[3] & 0xC0) != 0x80)
+            return 0;
+        if ((b0 == 0xF0 && p[1] < 0x90) || (b0 == 0xF4 && p[1] >= 0x90))
+            return 0; // overlong, or beyond U+10FFFF
+        cp = (uint32_t(b0 & 0x07) << 18) | (uint32_t(p[1] & 0x3F) << 12) | (uint32_t(p[2] & 0x3F) << 6)
+             | (p[3] & 0x3F);
+        return 4;
+    }
+    return 0;
+}
+
+enum class Scan { Utf8, NotUtf8, HasNul };
+
+// One pass over the bytes: eight ASCII bytes at a time while there is no high bit and no NUL.
+// A NUL anywhere means "not text", so after invalid UTF-8 the rest is only searched for one.
+Scan scanUtf8(const u8 *p, const u8 *end)
+{
+    while (p < end) {
+        if (end - p >= 8) {
+            uint64_t w;
+            std::memcpy(&w, p, 8);
+            // No high bit set: a byte is zero exactly when subtracting one borrows into bit 7.
+            if ((w & kHighBits) == 0 && ((w - kLowBits) & kHighBits) == 0) {
+                p += 8;
+                continue;
+            }
+        }
+        const u8 b = *p;
+        if (b == 0)
+            return Scan::HasNul;
+        if (b < 0x80) {
+            ++p;
+            continue;
+        }
+        uint32_t cp;
+        const int n = utf8Sequence(p, end, cp);
+        if (n == 0)
+            return std::memchr(p, 0, size_t(end - p)) ? Scan::HasNul : Scan::NotUtf8;
+        p += n;
+    }
+    return Scan::Utf8;
+}
+
+// The style of the first line end in UTF-8 (or any ASCII-compatible) text.
+bool firstLineEnd(const char *p, qsizetype n, LineEnd &style)
+{
+    const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(n)));
+    const qsizetype crLimit = lf ? lf - p : n;
+    const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(crLimit)));
+    if (cr) {
+        style = (cr + 1 < p + n && cr[1] == '\n') ? LineEnd::CRLF : LineEnd::CR;
+        return true;
+    }
+    if (lf) {
+        style = LineEnd::LF;
+        return true;
+    }
+    return false;
+}
+
+QByteArray decodeCp1252(const u8 *p, const u8 *end)
+{
+    qsizetype extra = 0;
+    for (const u8 *q = p; q < end; ++q)
+        extra += *q >= 0x80 ? (*q < 0xA0 && kCp1252High[*q - 0x80] >= 0x800 ? 2 : 1) : 0;
+    QByteArray out(qsizetype(end - p) + extra, Qt::Uninitialized);
+    char *o = out.data();
+    for (; p < end; ++p) {
+        const u8 b = *p;
+        if (b < 0x80)
+            *o++ = char(b);
+        else
+            o = putUtf8(o, b < 0xA0 ? kCp1252High[b - 0x80] : b);
+    }
+    return out;
+}
+
+// UTF-16 to UTF-8. Fails (with the reason in error) on a lone surrogate or U+0000: either would
+// be lost or would turn the document into something that is no longer text.
+bool decodeUtf16(const u8 *p, const u8 *end, bool bigEndian, QByteArray &out, QString &error)
+{
+    out = QByteArray(qsizetype(end - p) / 2 * 3, Qt::Uninitialized);
+    char *o = out.data();
+    const int hi = bigEndian ? 0 : 1;
+    const int lo = bigEndian ? 1 : 0;
+    for (; p < end; p += 2) {
+        uint32_t u = (uint32_t(p[hi]) << 8) | p[lo];
+        if (u == 0) {
+            error = QStringLiteral("The file is not a text file (it contains a NUL character).");
+            return false;
+        }
+        if (u >= 0xD800 && u <= 0xDBFF) {
+            if (end - p < 4) {
+                error = QStringLiteral("The UTF-16 text ends in the middle of a character.");
+                return false;
+            }
+            const uint32_t u2 = (uint32_t(p[2 + hi]) << 8) | p[2 + lo];
+            if (u2 < 0xDC00 || u2 > 0xDFFF) {
+                error = QStringLiteral("The UTF-16 text contains an unpaired surrogate.");
+                return false;
+            }
+            u = 0x10000 + ((u - 0xD800) << 10) + (u2 - 0xDC00);
+            p += 2;
+        } else if (u >= 0xDC00 && u <= 0xDFFF) {
+            error = QStringLiteral("The UTF-16 text contains an unpaired surrogate.");
+            return false;
+        }
+        o = putUtf8(o, u);
+    }
+    out.truncate(o - out.constData());
+    return true;
+}
+
+int lineNumberAt(const u8 *begin, const u8 *at)
+{
+    int line = 1;
+    for (const u8 *q = begin; q < at; ++q) {
+        if (*q == '\n')
+            ++line;
+        else if (*q == '\r' && !(q + 1 < at && q[1] == '\n'))
+            ++line;
+    }
+    return line;
+}
+
+QString describeChar(uint32_t cp)
+{
+    const QString hex = QStringLiteral("U+%1").arg(cp, 4, 16, QLatin1Char('0')).toUpper();
+    if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0))
+        return hex;
+    return QStringLiteral("\"%1\" (%2)").arg(QString::fromUcs4(reinterpret_cast<const char32_t *>(&cp), 1), hex);
+}
+
+} // namespace
+
 DecodeResult decodeText(const QByteArray &fileBytes)
 {
     DecodeResult r;
+    const u8 *begin = reinterpret_cast<const u8 *>(fileBytes.constData());
+    const u8 *end = begin + fileBytes.size();
+    const qsizetype n = fileBytes.size();
+
+    if (n >= 2 && ((begin[0] == 0xFF && begin[1] == 0xFE) || (begin[0] == 0xFE && begin[1] == 0xFF))) {
+        const bool be = begin[0] == 0xFE;
+        if ((n & 1) != 0) {
+            r.error = QStringLiteral("The UTF-16 file has an odd number of bytes; its last character is incomplete.");
+            return r;
+        }
+        if (!decodeUtf16(begin + 2, end, be, r.utf8, r.error))
+            return r;
+        r.format.encoding = be ? TextFormat::Encoding::Utf16BE : TextFormat::Encoding::Utf16LE;
+    } else {
+        const bool bom = n >= 3 && begin[0] == 0xEF && begin[1] == 0xBB && begin[2] == 0xBF;
+        const u8 *body = bom ? begin + 3 : begin;
+        switch (scanUtf8(body, end)) {
+        case Scan::HasNul:
+            r.error = QStringLiteral("The file is not a text file (it contains NUL bytes).");
+            return r;
+        case Scan::Utf8:
+            r.format.encoding = bom ? TextFormat::Encoding::Utf8Bom : TextFormat::Encoding::Utf8;
+            // Shares the file's buffer: no copy for the common case.
+            r.utf8 = bom ? fileBytes.sliced(3) : fileBytes;
+            break;
+        case Scan::NotUtf8:
+            // A BOM followed by invalid UTF-8 is legacy text that happens to start with those
+            // three bytes; keeping them as characters makes the round trip exact.
+            r.format.encoding = TextFormat::Encoding::Windows1252;
+            r.utf8 = decodeCp1252(begin, end);
+            break;
+        }
+    }
+    r.format.hadLineEnd = firstLineEnd(r.utf8.constData(), r.utf8.size(), r.format.lineEnd);
+    if (!r.format.hadLineEnd)
+        r.format.lineEnd = platformLineEnd();
     r.ok = true;
-    r.utf8 = fileBytes;
-    r.format.lineEnd = platformLineEnd();
     return r;
 }
 
-EncodeResult encodeText(const QByteArray &utf8, const TextFormat &)
+// A character the target encoding cannot hold is never dropped or replaced: the save fails and
+// the reason names the character and its line, so the user can change the text or save as UTF-8
+// (CodeEdit::setEncoding). Text that is not valid UTF-8 fails the same way for UTF-16.
+EncodeResult encodeText(const QByteArray &utf8, const TextFormat &format)
 {
     EncodeResult r;
+    const u8 *begin = reinterpret_cast<const u8 *>(utf8.constData());
+    const u8 *end = begin + utf8.size();
+    using E = TextFormat::Encoding;
+
+    if (format.encoding == E::Utf8) {
+        r.bytes = utf8;
+        r.ok = true;
+        return r;
+    }
+    if (format.encoding == E::Utf8Bom) {
+        r.bytes.reserve(utf8.size() + 3);
+        r.bytes.append("\xEF\xBB\xBF", 3);
+        r.bytes.append(utf8);
+        r.ok = true;
+        return r;
+    }
+
+    auto invalidAt = [&](const u8 *p) {
+        r.error = QStringLiteral("Line %1 contains bytes that are not valid UTF-8 text.").arg(lineNumberAt(begin, p));
+    };
+
+    if (format.encoding == E::Windows1252) {
+        r.bytes = QByteArray(utf8.size(), Qt::Uninitialized);
+        char *o = r.bytes.data();
+        for (const u8 *p = begin; p < end;) {
+            if (*p < 0x80) {
+                *o++ = char(*p++);
+                continue;
+            }
+            uint32_t cp = 0;
+            const int len = utf8Sequence(p, end, cp);
+            if (len == 0) {
+                invalidAt(p);
+                r.bytes.clear();
+                return r;
+            }
+            int byte = -1;
+            if (cp >= 0xA0 && cp <= 0xFF) {
+                byte = int(cp);
+            } else {
+                for (int i = 0; i < 32; ++i) {
+                    if (kCp1252High[i] == cp) {
+                        byte = 0x80 + i;
+                        break;
+                    }
+                }
+            }
+            if (byte < 0) {
+                r.error = QStringLiteral("The character %1 on line %2 cannot be written in Windows-1252, "
+                                         "the encoding of this file.")
+                              .arg(describeChar(cp))
+                              .arg(lineNumberAt(begin, p));
+                r.bytes.clear();
+                return r;
+            }
+            *o++ = char(byte);
+            p += len;
+        }
+        r.bytes.truncate(o - r.bytes.constData());
+        r.ok = true;
+        return r;
+    }
+
+    const bool be = format.encoding == E::Utf16BE;
+    r.bytes = QByteArray(2 + utf8.size() * 2, Qt::Uninitialized);
+    char *o = r.bytes.data();
+    auto put16 = [&](uint32_t u) {
+        *o++ = char(be ? (u >> 8) : (u & 0xFF));
+        *o++ = char(be ? (u & 0xFF) : (u >> 8));
+    };
+    put16(0xFEFF);
+    for (const u8 *p = begin; p < end;) {
+        uint32_t cp = *p;
+        int len = 1;
+        if (cp >= 0x80) {
+            len = utf8Sequence(p, end, cp);
+            if (len == 0) {
+                invalidAt(p);
+                r.bytes.clear();
+                return r;
+            }
+        }
+        if (cp >= 0x10000) {
+            put16(0xD800 + ((cp - 0x10000) >> 10));
+            put16(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            put16(cp);
+        }
+        p += len;
+    }
+    r.bytes.truncate(o - r.bytes.constData());
     r.ok = true;
-    r.bytes = utf8;
     return r;
 }
 

@@ -34,6 +34,9 @@ struct EncodeResult {
 // Encodes UTF-8 text back into the format it was loaded with (BOM included).
 EncodeResult encodeText(const QByteArray &utf8, const TextFormat &format);
 
+// Rewrites every line end (CR LF, LF or CR) into style; text with none comes back as it was.
+QByteArray convertLineEnds(const QByteArray &text, LineEnd style);
+
 LineEnd platformLineEnd();
 QString encodingName(TextFormat::Encoding encoding);
 

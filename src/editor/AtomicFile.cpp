@@ -1,0 +1,257 @@
+#include "AtomicFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSet>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace kestrin {
+
+#ifdef Q_OS_UNIX
+
+namespace {
+
+QString errnoText(int e) { return QString::fromLocal8Bit(std::strerror(e)); }
+
+QByteArray encoded(const QString &path) { return QFile::encodeName(path); }
+
+// Permission bits a new file gets from the process's umask.
+mode_t newFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+bool writeAll(int fd, const char *p, size_t n)
+{
+    while (n > 0) {
+        const ssize_t w = ::write(fd, p, n);
+        if (w < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += w;
+        n -= size_t(w);
+    }
+    return true;
+}
+
+void syncFolder(const QByteArray &folder)
+{
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+QByteArray folderOf(const QByteArray &file)
+{
+    const qsizetype slash = file.lastIndexOf('/');
+    return slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : file.left(slash);
+}
+
+// Writes bytes to a fresh temporary file beside target, with target's permissions, and returns
+// its path (empty on failure, with errno kept in *err). sync: data made durable before close.
+QByteArray writeTemp(const QByteArray &target, const QByteArray &bytes, bool sync, int *err)
+{
+    struct stat st {};
+    const bool exists = ::stat(target.constData(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode)) {
+        *err = EISDIR;
+        return QByteArray();
+    }
+    // Renaming would replace a file the user may not write; refuse as writing in place would.
+    if (exists && ::access(target.constData(), W_OK) != 0) {
+        *err = errno;
+        return QByteArray();
+    }
+    const QByteArray folder = folderOf(target);
+    const QByteArray name = target.mid(target.lastIndexOf('/') + 1);
+    QByteArray temp = folder + "/." + name.left(200) + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        *err = errno;
+        return QByteArray();
+    }
+    bool ok = true;
+    if (exists) {
+        // Owner first: changing it may clear set-id bits, which fchmod then restores.
+        if (::fchown(fd, st.st_uid, st.st_gid) != 0)
+            (void)!::fchown(fd, uid_t(-1), st.st_gid);
+        ok = ::fchmod(fd, st.st_mode & 07777) == 0;
+    } else {
+        ok = ::fchmod(fd, newFileMode()) == 0;
+    }
+    ok = ok && writeAll(fd, bytes.constData(), size_t(bytes.size()));
+    ok = ok && (!sync || ::fdatasync(fd) == 0);
+    if (ok) {
+        ok = ::close(fd) == 0; // NFS and full disks may only report at close
+    } else {
+        const int saved = errno;
+        ::close(fd);
+        errno = saved;
+    }
+    if (!ok) {
+        *err = errno;
+        ::unlink(temp.constData());
+        return QByteArray();
+    }
+    return temp;
+}
+
+} // namespace
+
+QString AtomicFile::resolveTarget(const QString &path)
+{
+    QByteArray p = encoded(QFileInfo(path).absoluteFilePath());
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(p.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            break;
+        QByteArray link(qsizetype(st.st_size > 0 ? st.st_size : 4096), Qt::Uninitialized);
+        const ssize_t n = ::readlink(p.constData(), link.data(), size_t(link.size()));
+        if (n <= 0)
+            break;
+        link.truncate(n);
+        p = link.startsWith('/') ? link : folderOf(p) + '/' + link;
+        p = encoded(QDir::cleanPath(QFile::decodeName(p)));
+    }
+    return QFile::decodeName(p);
+}
+
+bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *error)
+{
+    const QByteArray target = encoded(resolveTarget(path));
+    int err = 0;
+    const QByteArray temp = writeTemp(target, bytes, true, &err);
+    if (temp.isEmpty()) {
+        *error = errnoText(err);
+        return false;
+    }
+    if (::rename(temp.constData(), target.constData()) != 0) {
+        *error = errnoText(errno);
+        ::unlink(temp.constData());
+        return false;
+    }
+    syncFolder(folderOf(target));
+    return true;
+}
+
+AtomicBatch::~AtomicBatch() { discard(); }
+
+bool AtomicBatch::stage(const QString &path, const QByteArray &bytes, QString *error)
+{
+    const QString target = AtomicFile::resolveTarget(path);
+    int err = 0;
+    const QByteArray temp = writeTemp(encoded(target), bytes, false, &err);
+    if (temp.isEmpty()) {
+        *error = errnoText(err);
+        return false;
+    }
+    m_items.append({target, QFile::decodeName(temp)});
+    return true;
+}
+
+bool AtomicBatch::isPending(const QString &path) const
+{
+    if (m_items.isEmpty())
+        return false;
+    const QString target = AtomicFile::resolveTarget(path);
+    for (const Item &item : m_items) {
+        if (item.target == target)
+            return true;
+    }
+    return false;
+}
+
+bool AtomicBatch::commit(QString *error)
+{
+    if (m_items.isEmpty())
+        return true;
+    // One sync per file system instead of one per file: the data of every temporary file is on
+    // disk before any of them replaces its target.
+    QSet<QByteArray> folders;
+    QSet<dev_t> devices;
+    for (const Item &item : std::as_const(m_items)) {
+        const QByteArray folder = folderOf(encoded(item.target));
+        if (folders.contains(folder))
+            continue;
+        folders.insert(folder);
+        struct stat st {};
+        if (::stat(folder.constData(), &st) != 0 || devices.contains(st.st_dev))
+            continue;
+        devices.insert(st.st_dev);
+#ifdef Q_OS_LINUX
+        const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) {
+            ::syncfs(fd);
+            ::close(fd);
+        }
+#else
+        ::sync();
+#endif
+    }
+    bool ok = true;
+    for (const Item &item : std::as_const(m_items)) {
+        const QByteArray temp = encoded(item.temp);
+        if (::rename(temp.constData(), encoded(item.target).constData()) != 0) {
+            if (ok)
+                *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(item.target), errnoText(errno));
+            ok = false;
+            ::unlink(temp.constData());
+        }
+    }
+    m_items.clear();
+    for (const QByteArray &folder : std::as_const(folders))
+        syncFolder(folder);
+    return ok;
+}
+
+void AtomicBatch::discard()
+{
+    for (const Item &item : std::as_const(m_items))
+        ::unlink(encoded(item.temp).constData());
+    m_items.clear();
+}
+
+#else // not Q_OS_UNIX: Qt's own safe writer; each staged file is committed at once.
+
+QString AtomicFile::resolveTarget(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+}
+
+bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(resolveTarget(path));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+AtomicBatch::~AtomicBatch() { discard(); }
+bool AtomicBatch::stage(const QString &path, const QByteArray &bytes, QString *error)
+{
+    return AtomicFile::write(path, bytes, error);
+}
+bool AtomicBatch::isPending(const QString &) const { return false; }
+bool AtomicBatch::commit(QString *) { return true; }
+void AtomicBatch::discard() { m_items.clear(); }
+
+#endif
+
+} // namespace kestrin
