@@ -63,6 +63,10 @@ protected:
     void keyPressEvent(QKeyEvent *event) override
     {
         const int before = selectedRow();
+        // Focus parks the cursor on the first row without selecting it; the first arrow key
+        // then selects that row rather than skipping past it.
+        if (before < 0 && (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up))
+            selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
         QListWidget::keyPressEvent(event);
         const int after = selectedRow();
         if (after >= 0 && after != before && picked)
