@@ -1,16 +1,668 @@
 #include "frmEdit.h"
 
 #include "CodeEdit.h"
+#include "EditorStatusBar.h"
+#include "Layout.h"
+#include "app/Registration.h"
+#include "app/modMain.h"
+#include "colour/ColourText.h"
+#include "common/Desktop.h"
+#include "common/Prompter.h"
+#include "common/Twips.h"
+#include "snippets/SidePanel.h"
+#include "textutil/TextTransforms.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSaveFile>
+#include <QToolBar>
+#include <QToolButton>
+#include <cmath>
+#include <limits>
 
 namespace kestrin {
 
+namespace {
+
+constexpr int ToolbarHeight = 420; // twips
+constexpr int StatusBarHeight = 375;
+constexpr int DesignClientWidth = 10290;
+constexpr int DesignClientHeight = 8010;
+constexpr int PanelTop = 420;
+constexpr int DesignEditorLeft = 2820;
+constexpr int DesignEditorWidth = 6975;
+constexpr int DesignEditorHeight = 6195;
+constexpr int SwatchLeft = 5880, SwatchWidth = 375, SwatchHeight = 315;
+
+const char *const OpenFilter = "Supported files|*.htm;*.html;*.php;*.css;*.js;*.tpl|All files|*.*";
+const char *const SaveAsFilter = "Html files|*.htm;*.html|Php files|*.php|Css files|*.css|Js files|*.js|Tpl files|*.tpl";
+const char *const TxtFilter = "Txt file|*.txt";
+
+// The toolbar's 20 positions: picture (empty for a separator) and what the button does.
+struct ToolbarButton {
+    const char *icon;
+    const char *name;
+};
+constexpr ToolbarButton ToolbarButtons[20] = {
+    {"new", "New"},           {"open", "Open"},        {"save", "Save"},         {nullptr, nullptr},
+    {"undo", "Undo"},         {"redo", "Redo"},        {nullptr, nullptr},       {"bold", "Bold"},
+    {"italic", "Italic"},     {"underline", "Underline"}, {nullptr, nullptr},    {"fontface", "Font face"},
+    {"fontcolor", "Font color"}, {"colorcode", "Color code"}, {nullptr, nullptr}, {"alignleft", "Align left"},
+    {"center", "Center"},     {"alignright", "Align right"}, {nullptr, nullptr}, {"linebreak", "Line break"},
+};
+
+// The document's own line breaks for text that arrives from outside (the clipboard).
+QByteArray normaliseLineEnds(QByteArray text, const QByteArray &lineBreak)
+{
+    if (!text.contains('\r') && lineBreak == "\n")
+        return text;
+    text.replace("\r\n", "\n");
+    text.replace('\r', '\n');
+    if (lineBreak != "\n")
+        text.replace("\n", lineBreak);
+    return text;
+}
+
+} // namespace
+
 frmEdit::frmEdit(QWidget *parent) : QMainWindow(parent), Co(this)
 {
-    RC = new CodeEdit(this);
-    setCentralWidget(RC);
+    setWindowTitle(QString::fromLatin1(Caption));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/kestrin4.svg")));
+    setObjectName(QStringLiteral("frmEdit"));
+
+    createCentralArea();
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+
+    // The design's client area, below the menu bar.
+    resize(twipsToPixels(DesignClientWidth),
+           twipsToPixels(DesignClientHeight) + menuBar()->sizeHint().height());
+    Form_Load();
 }
-frmEdit::~frmEdit() = default;
-void frmEdit::closeEvent(QCloseEvent *event) { QMainWindow::closeEvent(event); }
-void frmEdit::resizeEvent(QResizeEvent *event) { QMainWindow::resizeEvent(event); }
+
+frmEdit::~frmEdit()
+{
+    // Tool windows have no owner and outlive the editor; the colour chooser writes into this
+    // window's component, so it must not keep a dangling target.
+}
+
+void frmEdit::createCentralArea()
+{
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("clientArea"));
+    setCentralWidget(central);
+
+    RC = new CodeEdit(central);
+    RC->setObjectName(QStringLiteral("RC"));
+    RC->setAccessibleName(QStringLiteral("Document"));
+    SSTab1 = new SidePanel(RC, central);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+
+    // Design positions; the layout fits the sizes to the window from the first resize on.
+    SSTab1->setGeometry(twipsRect(0, PanelTop - ToolbarHeight, SidePanel::UnfoldedWidth, 7095));
+    RC->setGeometry(twipsRect(DesignEditorLeft, PanelTop - ToolbarHeight, DesignEditorWidth, DesignEditorHeight));
+
+    connect(RC, &CodeEdit::SelectionChanged, this, &frmEdit::RC_SelectionChanged);
+    connect(RC, &CodeEdit::KeyDown, this, [this](int key, int shift) { RC_KeyDown(key, shift); });
+    connect(RC, &CodeEdit::KeyEvent, this, [this](int a, int b) { RC_KeyEvent(a, b); });
+    // Every change of the text, whatever made it, is a change the user may lose.
+    connect(RC, &CodeEdit::documentChanged, this, [this] { DocumentModified = true; });
+    connect(SSTab1, &SidePanel::insertionFinished, this, [this] { DocumentModified = true; });
+    connect(SSTab1, &SidePanel::Command6Clicked, this, &frmEdit::Command6_Click);
+    connect(SSTab1, &SidePanel::Command7Clicked, this, &frmEdit::Command7_Click);
+    connect(SSTab1, &SidePanel::Command8Clicked, this, &frmEdit::Command8_Click);
+}
+
+void frmEdit::createActions()
+{
+    auto make = [this](const QString &caption, const QString &name, const QKeySequence &key, void (frmEdit::*handler)()) {
+        auto *action = new QAction(caption, this);
+        action->setObjectName(name);
+        if (!key.isEmpty()) {
+            action->setShortcut(key);
+            // Window-wide, whichever control has the focus.
+            action->setShortcutContext(Qt::WindowShortcut);
+        }
+        if (handler)
+            connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    mnuNew = make(QStringLiteral("New"), QStringLiteral("mnuNew"), QKeySequence(Qt::CTRL | Qt::Key_N), &frmEdit::mnuNew_Click);
+    mnuOpen = make(QStringLiteral("Open"), QStringLiteral("mnuOpen"), QKeySequence(Qt::CTRL | Qt::Key_O), &frmEdit::mnuOpen_Click);
+    mnuSave = make(QStringLiteral("Save"), QStringLiteral("mnuSave"), QKeySequence(Qt::CTRL | Qt::Key_S), nullptr);
+    connect(mnuSave, &QAction::triggered, this, [this] { mnuSave_Click(); });
+    mnuSaveAs = make(QStringLiteral("Save As..."), QStringLiteral("mnuSaveAs"), QKeySequence(Qt::CTRL | Qt::Key_Q), nullptr);
+    connect(mnuSaveAs, &QAction::triggered, this, [this] { mnuSaveAs_Click(); });
+    mnuSaveAsTxt = make(QStringLiteral("Save as txt..."), QStringLiteral("mnuSaveAsTxt"), QKeySequence(), &frmEdit::mnuSaveAsTxt_Click);
+    mnuExit = make(QStringLiteral("Exit"), QStringLiteral("mnuExit"), QKeySequence(Qt::CTRL | Qt::Key_X), &frmEdit::mnuExit_Click);
+
+    mnuUndo = make(QStringLiteral("Undo"), QStringLiteral("mnuUndo"), QKeySequence(), &frmEdit::mnuUndo_Click);
+    mnuRedo = make(QStringLiteral("Redo"), QStringLiteral("mnuRedo"), QKeySequence(), &frmEdit::mnuRedo_Click);
+    mnuCut = make(QStringLiteral("Cut"), QStringLiteral("mnuCut"), QKeySequence(), &frmEdit::mnuCut_Click);
+    mnuCopy = make(QStringLiteral("Copy"), QStringLiteral("mnuCopy"), QKeySequence(), &frmEdit::mnuCopy_Click);
+    mnuPaste = make(QStringLiteral("Paste"), QStringLiteral("mnuPaste"), QKeySequence(), &frmEdit::mnuPaste_Click);
+    mnuDelete = make(QStringLiteral("Delete"), QStringLiteral("mnuDelete"), QKeySequence(), &frmEdit::mnuDelete_Click);
+    mnuSelectAll = make(QStringLiteral("Select All"), QStringLiteral("mnuSelectAll"), QKeySequence(), &frmEdit::mnuSelectAll_Click);
+    mnuFind = make(QStringLiteral("Find"), QStringLiteral("mnuFind"), QKeySequence(Qt::Key_F5), &frmEdit::mnuFind_Click);
+    mnuFindNext = make(QStringLiteral("Find next"), QStringLiteral("mnuFindNext"), QKeySequence(Qt::Key_F6), &frmEdit::mnuFindNext_Click);
+    mnuReplace = make(QStringLiteral("Replace"), QStringLiteral("mnuReplace"), QKeySequence(), &frmEdit::mnuReplace_Click);
+    mnuGotoline = make(QStringLiteral("Goto line"), QStringLiteral("mnuGotoline"), QKeySequence(), &frmEdit::mnuGotoline_Click);
+    mnuAbout = make(QStringLiteral("About"), QStringLiteral("mnuAbout"), QKeySequence(), &frmEdit::mnuAbout_Click);
+    // Shortcuts act while the menus are closed too.
+    addActions({mnuNew, mnuOpen, mnuSave, mnuSaveAs, mnuExit, mnuFind, mnuFindNext});
+}
+
+void frmEdit::createMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    file->addActions({mnuNew, mnuOpen, mnuSave, mnuSaveAs, mnuSaveAsTxt});
+    file->addSeparator()->setObjectName(QStringLiteral("line1"));
+    file->addAction(mnuExit);
+
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    edit->addActions({mnuUndo, mnuRedo});
+    edit->addSeparator()->setObjectName(QStringLiteral("line91"));
+    edit->addActions({mnuCut, mnuCopy, mnuPaste, mnuDelete});
+    edit->addSeparator()->setObjectName(QStringLiteral("line99"));
+    edit->addAction(mnuSelectAll);
+    edit->addSeparator()->setObjectName(QStringLiteral("line43"));
+    edit->addActions({mnuFind, mnuFindNext, mnuReplace, mnuGotoline});
+
+    // About is a command on the menu bar itself.
+    menuBar()->addAction(mnuAbout);
+}
+
+void frmEdit::createToolBar()
+{
+    Toolbar1 = new QToolBar(QStringLiteral("Toolbar1"), this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    Toolbar1->setIconSize(QSize(16, 16));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    Toolbar1->setFixedHeight(twipsToPixels(ToolbarHeight));
+    Toolbar1->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, Toolbar1);
+
+    for (int i = 0; i < 20; ++i) {
+        const ToolbarButton &b = ToolbarButtons[i];
+        QAction *action = nullptr;
+        if (!b.icon) {
+            action = Toolbar1->addSeparator();
+        } else {
+            action = Toolbar1->addAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(b.icon))), QString());
+            action->setObjectName(QStringLiteral("Toolbar1_%1").arg(i + 1));
+            // No caption or tool tip on the buttons; screen readers get what the button does.
+            if (auto *button = qobject_cast<QToolButton *>(Toolbar1->widgetForAction(action))) {
+                button->setAccessibleName(QLatin1String(b.name));
+                button->setToolTip(QString());
+                button->setFocusPolicy(Qt::NoFocus);
+            }
+            const int index = i + 1;
+            connect(action, &QAction::triggered, this, [this, index] { Toolbar1_ButtonClick(index); });
+        }
+        toolbarActions.append(action);
+    }
+
+    // The current colour swatch sits on the toolbar at its design position.
+    PC = new QLabel(Toolbar1);
+    PC->setObjectName(QStringLiteral("PC"));
+    PC->setToolTip(QStringLiteral("Current color"));
+    PC->setAccessibleName(QStringLiteral("Current color"));
+    PC->setAutoFillBackground(true);
+    PC->setFrameShape(QFrame::Panel);
+    PC->setFrameShadow(QFrame::Sunken);
+    PC->setGeometry(twipsRect(SwatchLeft, 0, SwatchWidth, SwatchHeight));
+    QPalette palette = PC->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    PC->setPalette(palette);
+}
+
+void frmEdit::createStatusBar()
+{
+    StatusBar1 = new EditorStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setFixedHeight(twipsToPixels(StatusBarHeight));
+    setStatusBar(StatusBar1);
+    connect(RC, &CodeEdit::overtypeChanged, StatusBar1, &EditorStatusBar::setInsertOn);
+}
+
+void frmEdit::configureComponent()
+{
+    RC->setVisible(true);
+    RC->setSetting(0, true);
+    RC->setLanguage(QStringLiteral("PHP"));
+    RC->setSetting(87, true);
+    RC->setSetting(88, QStringLiteral("1").toInt());
+    RC->setSetting(29, 2);
+    RC->setSetting(5, true);
+    RC->setSetting(6, true);
+    RC->setSetting(110, 8);
+    const quint32 p1Colour = 0x008000; // the hidden picture box P1's background: green
+    RC->SetItemColor(27, p1Colour);
+    RC->SetItemColor(26, 0xFFFFFF);
+    RC->SetItemColor(14, 0xFFFFFF);
+    RC->SetItemColor(15, p1Colour);
+    RC->setSetting(29, 1);
+    RC->SetItemFontStyle(4, 1);
+    RC->SetItemFontStyle(3, 1);
+    RC->SetItemFontStyle(1, 1);
+    RC->SetItemColor(6, 0x004040);
+    RC->SetItemColor(12, 0x0000FF);
+    RC->SetItemColor(16, 0x000000);
+    StatusBar1->setPanelText(1, QStringLiteral("Untitled"));
+}
+
+void frmEdit::Form_Load()
+{
+    SSTab1->BuildCatalogue();
+    SSTab1->setCurrentPage(0);
+    configureComponent();
+    ArrangeControls();
+    RegisterDocumentTypes();
+    DocumentModified = false;
+
+    if (!CommandLineDocument.isEmpty()) {
+        const QString path = CommandLineDocument;
+        if (!QFileInfo::exists(path)) {
+            // A new file: the editor starts empty, bound to the path; Save creates it.
+            StatusBar1->setPanelText(1, path);
+        } else if (RC->LoadFile(path)) {
+            StatusBar1->setPanelText(1, path);
+        } else {
+            // Binding an unreadable file to an empty text would let the next Save destroy it.
+            reportFailure(QStringLiteral("open"), path, RC->lastError());
+        }
+        DocumentModified = false;
+    }
+}
+
+QString frmEdit::documentPath() const { return StatusBar1->panelText(1); }
+
+bool frmEdit::isUntitled() const { return documentPath().left(8) == QLatin1String("Untitled"); }
+
+void frmEdit::reportFailure(const QString &what, const QString &path, const QString &reason)
+{
+    Prompter::instance().message(this, Prompter::Icon::Critical, QString::fromLatin1(AppTitle),
+                                 QStringLiteral("Could not %1 the file %2:\n%3").arg(what, QDir::toNativeSeparators(path), reason));
+}
+
+// ---------------------------------------------------------------------------------------------
+// File menu
+
+bool frmEdit::askToSave()
+{
+    if (!DocumentModified)
+        return true;
+    const auto answer = Prompter::instance().askYesNoCancel(
+        this, QString::fromLatin1(AppTitle),
+        QStringLiteral("The file ") + documentPath() + QStringLiteral(" is changed and not saved. Save?"));
+    switch (answer) {
+    case Prompter::Answer::Cancel:
+        return false;
+    case Prompter::Answer::Yes:
+        // The unsaved text may only be dropped once it is really on disk.
+        return mnuSave_Click();
+    default:
+        return true;
+    }
+}
+
+void frmEdit::mnuNew_Click()
+{
+    const QString program = QCoreApplication::applicationFilePath();
+    if (!Desktop::instance().startDetached(program, {}))
+        Prompter::instance().message(this, Prompter::Icon::Critical, QString::fromLatin1(AppTitle),
+                                     QStringLiteral("Could not start a new window of %1.").arg(QDir::toNativeSeparators(program)));
+}
+
+void frmEdit::mnuOpen_Click()
+{
+    if (!askToSave())
+        return;
+    Co.CancelError = true;
+    Co.Filter = QString::fromLatin1(OpenFilter);
+    if (!Co.ShowOpen())
+        return;
+    const QString path = Co.FileName;
+    if (!RC->LoadFile(path)) {
+        reportFailure(QStringLiteral("open"), path, RC->lastError());
+        return;
+    }
+    StatusBar1->setPanelText(1, path);
+    DocumentModified = false;
+}
+
+bool frmEdit::saveTo(const QString &path)
+{
+    if (!RC->SaveFile(path, false)) {
+        reportFailure(QStringLiteral("save"), path, RC->lastError());
+        return false;
+    }
+    return true;
+}
+
+bool frmEdit::mnuSave_Click()
+{
+    if (isUntitled())
+        return mnuSaveAs_Click();
+    if (!saveTo(documentPath()))
+        return false;
+    DocumentModified = false;
+    return true;
+}
+
+bool frmEdit::mnuSaveAs_Click()
+{
+    Co.CancelError = true;
+    Co.Filter = QString::fromLatin1(SaveAsFilter);
+    if (!Co.ShowSave())
+        return false;
+    const QString path = Co.FileName;
+    if (!saveTo(path))
+        return false;
+    StatusBar1->setPanelText(1, path);
+    DocumentModified = false;
+    return true;
+}
+
+void frmEdit::mnuSaveAsTxt_Click()
+{
+    Co.Filter = QString::fromLatin1(TxtFilter);
+    if (!Co.ShowSave())
+        return;
+    const QString path = Co.FileName;
+    // The locale's encoding is UTF-8 here, which is what the component holds.
+    QByteArray text = StripTags(RC->Text());
+    text += "\r\n";
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        reportFailure(QStringLiteral("save"), path, file.errorString());
+        return;
+    }
+}
+
+void frmEdit::mnuExit_Click() { close(); }
+
+void frmEdit::closeEvent(QCloseEvent *event)
+{
+    if (!askToSave()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    QMainWindow::closeEvent(event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Edit menu, About
+
+void frmEdit::mnuUndo_Click()
+{
+    if (RC->CanUndo())
+        RC->Undo();
+}
+
+void frmEdit::mnuRedo_Click()
+{
+    if (RC->CanRedo())
+        RC->Redo();
+}
+
+void frmEdit::mnuCut_Click()
+{
+    QClipboard *clipboard = QApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(QString::fromUtf8(RC->SelectedText()));
+    RC->setSelectedText(QByteArray());
+}
+
+void frmEdit::mnuCopy_Click()
+{
+    QClipboard *clipboard = QApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(QString::fromUtf8(RC->SelectedText()));
+}
+
+void frmEdit::mnuPaste_Click()
+{
+    RC->setSelectedText(normaliseLineEnds(QApplication::clipboard()->text().toUtf8(), RC->lineBreak()));
+}
+
+void frmEdit::mnuDelete_Click() { RC->setSelectedText(QByteArray()); }
+
+void frmEdit::mnuSelectAll_Click() { RC->ExecuteCommand(137); }
+
+void frmEdit::mnuFind_Click()
+{
+    RC->ExecuteCommand(178);
+    RC->setSelectedText(RC->value33());
+    RC->setFocus();
+}
+
+void frmEdit::mnuFindNext_Click()
+{
+    RC->ExecuteCommand(176);
+    RC->setSelectedText(RC->value33());
+    RC->setFocus();
+}
+
+void frmEdit::mnuReplace_Click() { RC->ExecuteCommand(169); }
+
+std::optional<qint32> parseLineNumber(const QString &answer)
+{
+    bool ok = false;
+    const double value = QLocale::c().toDouble(answer.trimmed(), &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    const double rounded = std::nearbyint(value); // halves to the even number
+    if (rounded < double(std::numeric_limits<qint32>::min()) || rounded > double(std::numeric_limits<qint32>::max()))
+        return std::nullopt;
+    return qint32(rounded);
+}
+
+void frmEdit::mnuGotoline_Click()
+{
+    const auto answer = Prompter::instance().inputText(this, QString::fromLatin1(AppTitle), QStringLiteral("Line:"));
+    if (answer) {
+        if (const auto line = parseLineNumber(*answer))
+            RC->GoToLine(*line, true);
+    }
+    RC->setFocus();
+}
+
+QString aboutText()
+{
+    return QStringLiteral("Marvolis KESTRIN Vozod 4\nVer %1.%2.%3\nMade by Marvolis for web developers")
+        .arg(KESTRIN_VERSION_MAJOR)
+        .arg(KESTRIN_VERSION_MINOR)
+        .arg(KESTRIN_VERSION_PATCH);
+}
+
+void frmEdit::mnuAbout_Click()
+{
+    Prompter::instance().message(this, Prompter::Icon::Information, QString::fromLatin1(AppTitle), aboutText());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Toolbar
+
+void frmEdit::wrapSelection(const QByteArray &open, const QByteArray &close)
+{
+    RC->setSelectedText(open + RC->SelectedText() + close);
+    RC->setFocus();
+    DocumentModified = true;
+}
+
+void frmEdit::Toolbar1_ButtonClick(int index)
+{
+    switch (index) {
+    case 1: mnuNew_Click(); break;
+    case 2: mnuOpen_Click(); break;
+    case 3: mnuSave_Click(); break;
+    case 5:
+        if (RC->CanUndo()) {
+            RC->Undo();
+            DocumentModified = true;
+        }
+        break;
+    case 6:
+        if (RC->CanRedo()) {
+            RC->Redo();
+            DocumentModified = true;
+        }
+        break;
+    case 8: wrapSelection("<b>", "</b>"); break;
+    case 9: wrapSelection("<i>", "</i>"); break;
+    case 10: wrapSelection("<u>", "</u>"); break;
+    case 12:
+        Co.CancelError = true;
+        Co.Flags = 3;
+        if (Co.ShowFont())
+            wrapSelection("<font face='" + Co.FontName.toUtf8() + "'>", "</font>");
+        break;
+    case 13:
+    case 14:
+        Co.CancelError = true;
+        if (Co.ShowColor()) {
+            const QByteArray code = ColorToHex(Co.Color).toLatin1();
+            if (index == 13)
+                wrapSelection("<font color='#" + code + "'>", "</font>");
+            else {
+                RC->setSelectedText(code);
+                RC->setFocus();
+                DocumentModified = true;
+            }
+        }
+        break;
+    case 16: wrapSelection("<p align='left'>", "</p>"); break;
+    case 17: wrapSelection("<center>", "</center>"); break;
+    case 18: wrapSelection("<p align='right'>", "</p>"); break;
+    case 20:
+        RC->setSelectedText("<br>");
+        RC->setFocus();
+        DocumentModified = true;
+        break;
+    default: break; // separators
+    }
+    RC->ExecuteCommand(229);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Layout
+
+void frmEdit::ArrangeControls()
+{
+    if (m_arranging)
+        return;
+    m_arranging = true;
+    EditorLayoutInput in;
+    const QRect frame = frameGeometry();
+    in.outerWidth = pixelsToTwips(frame.width());
+    in.outerHeight = pixelsToTwips(frame.height());
+    const int menuHeight = menuBar()->isVisible() ? menuBar()->height() : 0;
+    in.clientWidth = pixelsToTwips(width());
+    in.clientHeight = pixelsToTwips(height() - menuHeight);
+    in.toolbarHeight = pixelsToTwips(Toolbar1->height());
+    in.statusBarHeight = pixelsToTwips(StatusBar1->height());
+    in.panelWidth = m_panelWidth;
+    const EditorLayout out = arrangeControls(in);
+
+    if ((out.outerWidth || out.outerHeight) && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        const int frameExtraW = frame.width() - width();
+        const int frameExtraH = frame.height() - height();
+        const int w = out.outerWidth ? twipsToPixels(*out.outerWidth) - frameExtraW : width();
+        const int h = out.outerHeight ? twipsToPixels(*out.outerHeight) - frameExtraH : height();
+        resize(w, h); // snaps back; the resize comes round again and is laid out then
+    }
+    const int top = 0; // panel and editor sit directly below the toolbar
+    if (out.panelHeight)
+        SSTab1->setGeometry(0, top, twipsToPixels(m_panelWidth), twipsToPixels(*out.panelHeight));
+    else
+        SSTab1->setGeometry(0, top, twipsToPixels(m_panelWidth), SSTab1->height());
+    if (out.listHeight)
+        SSTab1->setListHeights(int(*out.listHeight));
+    QRect editor = RC->geometry();
+    editor.moveLeft(twipsToPixels(m_rcLeft));
+    editor.moveTop(top);
+    if (out.editorWidth)
+        editor.setWidth(twipsToPixels(*out.editorWidth));
+    if (out.editorHeight)
+        editor.setHeight(twipsToPixels(*out.editorHeight));
+    RC->setGeometry(editor);
+    m_arranging = false;
+}
+
+void frmEdit::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    ArrangeControls();
+}
+
+void frmEdit::Command8_Click()
+{
+    const FoldResult fold = foldPanel(m_panelWidth);
+    m_panelWidth = fold.panelWidth;
+    m_rcLeft = fold.editorLeft;
+    ArrangeControls();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Component events
+
+void frmEdit::RC_SelectionChanged()
+{
+    // Only the first characters can name a colour; a huge selection is not copied for that.
+    const QColor colour = [this] {
+        const quint32 value = HexToColor(RC->SelectedText().left(32));
+        return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+    }();
+    QPalette palette = PC->palette();
+    palette.setColor(QPalette::Window, colour);
+    PC->setPalette(palette);
+}
+
+bool frmEdit::RC_KeyDown(int keyCode, int shift)
+{
+    if (keyCode == 45 && shift == 2)
+        RC->ExecuteCommand(198);
+    if (keyCode == 67 && shift == 2)
+        RC->ExecuteCommand(198);
+    if (keyCode == 86 && shift == 2)
+        RC->ExecuteCommand(140);
+    return false;
+}
+
+bool frmEdit::RC_KeyEvent(int, int)
+{
+    DocumentModified = true;
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Tool windows
+
+void frmEdit::insertColourText(const QString &text)
+{
+    RC->setSelectedText(text.toUtf8());
+    RC->setFocus();
+    RC->ExecuteCommand(229);
+    // Inserted colour is a change like any other; closing must not lose it silently.
+    DocumentModified = true;
+}
+
+void frmEdit::Command6_Click() {}
+void frmEdit::Command7_Click() {}
 
 } // namespace kestrin

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -117,6 +118,10 @@ private:
     QPointer<frmReplace> m_replace;
 };
 
-// The tag stripper shared by "Save as txt..." and "DELETE HTM CODES" lives in textutil.
+// The Goto line answer as a line number: blanks allowed, halves to the even number; nothing for
+// an empty answer, a word, or a number outside the 32-bit range.
+std::optional<qint32> parseLineNumber(const QString &answer);
+// The About box's three lines.
+QString aboutText();
 
 } // namespace kestrin
