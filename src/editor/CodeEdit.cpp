@@ -216,6 +216,25 @@ struct CodeEdit::Private {
         updateMarginWidth();
         Q_EMIT q->documentChanged();
     }
+    // Reports a moved caret or selection once, whatever moved it; Scintilla's own update
+    // notification only comes with the next paint.
+    long lastAnchor = 0;
+    long lastCaret = 0;
+    void checkSelection()
+    {
+        const long anchor = send(Sci::SCI_GETANCHOR);
+        const long caret = send(Sci::SCI_GETCURRENTPOS);
+        if (anchor == lastAnchor && caret == lastCaret)
+            return;
+        lastAnchor = anchor;
+        lastCaret = caret;
+        Q_EMIT q->SelectionChanged();
+    }
+    void settle()
+    {
+        flush();
+        checkSelection();
+    }
     void noteChange()
     {
         ++changeCount;
@@ -226,7 +245,7 @@ struct CodeEdit::Private {
             flushQueued = true;
             QTimer::singleShot(0, q, [this] {
                 flushQueued = false;
-                flush();
+                settle();
             });
         }
     }
@@ -384,8 +403,10 @@ CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private)
         d->send(Sci::SCI_CLEARCMDKEY, key + (Sci::SCMOD_CTRL << 16));
 
     d->sci->onKeyPress = [this](QKeyEvent *e) {
-        Q_EMIT KeyDown(virtualKey(e->key()), shiftState(e->modifiers()));
+        // A change made by the KeyDown handler itself (the window pastes on Ctrl+V) is this
+        // keystroke's change too.
         const quint64 before = d->changeCount;
+        Q_EMIT KeyDown(virtualKey(e->key()), shiftState(e->modifiers()));
         const bool overtypeBefore = d->sci->overwriteMode();
         d->sci->baseKeyPress(e);
         if (d->changeCount != before)
@@ -400,7 +421,7 @@ CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private)
         if (d->changeCount != before && !e->commitString().isEmpty())
             Q_EMIT KeyEvent(0, 0);
     };
-    d->sci->afterEvent = [this] { d->flush(); };
+    d->sci->afterEvent = [this] { d->settle(); };
 
     connect(d->sci, &Sci::SCN_MODIFIED, this, [this](int, int type, const char *, int, int, int, int, int, int, int) {
         if (type & (Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE))
@@ -408,8 +429,9 @@ CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private)
     });
     connect(d->sci, &Sci::SCN_UPDATEUI, this, [this](int updated) {
         if (updated & Sci::SC_UPDATE_SELECTION)
-            Q_EMIT SelectionChanged();
+            d->checkSelection();
     });
+    connect(d->sci, &Sci::QSCN_SELCHANGED, this, [this](bool) { d->checkSelection(); });
 }
 
 CodeEdit::~CodeEdit()
@@ -437,7 +459,7 @@ void CodeEdit::setText(const QByteArray &utf8)
     d->send(Sci::SCI_GOTOPOS, pos);
     ++d->changeCount;
     d->pendingChange = true;
-    d->flush();
+    d->settle();
 }
 
 QByteArray CodeEdit::SelectedText() const
@@ -462,7 +484,7 @@ void CodeEdit::setSelectedText(const QByteArray &utf8)
     }
     ++d->changeCount;
     d->pendingChange = true;
-    d->flush();
+    d->settle();
 }
 
 QByteArray CodeEdit::lineBreak() const
@@ -499,7 +521,7 @@ void CodeEdit::Undo()
     }
     ++d->changeCount;
     d->pendingChange = true;
-    d->flush();
+    d->settle();
 }
 
 void CodeEdit::Redo()
@@ -512,7 +534,7 @@ void CodeEdit::Redo()
     }
     ++d->changeCount;
     d->pendingChange = true;
-    d->flush();
+    d->settle();
 }
 
 void CodeEdit::ExecuteCommand(int command)
@@ -543,6 +565,7 @@ void CodeEdit::ExecuteCommand(int command)
     case 229: d->send(Sci::SCI_SCROLLCARET); break;
     default: break;
     }
+    d->settle();
 }
 
 // The current selection: after a successful find it is the text found, and in every case writing
@@ -592,6 +615,7 @@ bool CodeEdit::LoadFile(const QString &path)
     d->setEolMode(d->format.lineEnd);
     d->pendingChange = false;
     d->updateMarginWidth();
+    d->checkSelection();
     d->error.clear();
     return true;
 }
@@ -640,6 +664,7 @@ bool CodeEdit::GoToLine(qint64 line, bool)
     const long target = long(std::min<qint64>(line, lines)) - 1;
     d->send(Sci::SCI_ENSUREVISIBLEENFORCEPOLICY, target);
     d->send(Sci::SCI_GOTOLINE, target);
+    d->settle();
     return true;
 }
 
@@ -726,6 +751,7 @@ bool CodeEdit::findNext(const FindRequest &request)
     const long end = d->send(Sci::SCI_GETTARGETEND);
     d->send(Sci::SCI_ENSUREVISIBLEENFORCEPOLICY, d->send(Sci::SCI_LINEFROMPOSITION, at));
     d->send(Sci::SCI_SETSEL, at, end);
+    d->settle();
     return true;
 }
 
@@ -752,7 +778,7 @@ bool CodeEdit::replaceNext(const FindRequest &request)
             d->send(Sci::SCI_SETSEL, caret, caret);
             ++d->changeCount;
             d->pendingChange = true;
-            d->flush();
+            d->settle();
         }
     }
     return findNext(request);
@@ -802,7 +828,7 @@ qint64 CodeEdit::replaceAll(const FindRequest &request)
         d->send(Sci::SCI_GOTOPOS, std::min<long>(caret, d->length()));
         ++d->changeCount;
         d->pendingChange = true;
-        d->flush();
+        d->settle();
     }
     return count;
 }

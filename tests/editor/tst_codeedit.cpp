@@ -1,0 +1,821 @@
+#include "TestRegistry.h"
+
+#include "FailingFolder.h"
+#include "editor/CodeEdit.h"
+#include "editor/FindReplaceDialog.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using namespace kestrin;
+using kestrin::test::FailingFolder;
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+QStringList entries(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+class TestCodeEditFiles : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void loadSaveByteIdentical_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("utf8 no bom") << QByteArray("<p>caf\xC3\xA9</p>\n");
+        QTest::newRow("utf8 bom") << QByteArray("\xEF\xBB\xBF<?php echo 1; ?>\r\n");
+        QTest::newRow("utf16le bom") << QByteArray("\xFF\xFE" "a\0\xE9\0\r\0\n\0", 10);
+        QTest::newRow("utf16be bom") << QByteArray("\xFE\xFF\0a\0\n\0b", 8);
+        QTest::newRow("cp1252 e-acute") << QByteArray("caf\xE9\r\n");
+        QTest::newRow("cp1252 0x81") << QByteArray("a\x81\x8D\x8F\x90\x9Dz");
+        QTest::newRow("crlf") << QByteArray("a\r\nb\r\n");
+        QTest::newRow("lf") << QByteArray("a\nb\n");
+        QTest::newRow("cr") << QByteArray("a\rb\r");
+        QTest::newRow("mixed") << QByteArray("a\nb\r\nc\rd\n");
+        QTest::newRow("no final line end") << QByteArray("x\r\ny");
+        QTest::newRow("empty") << QByteArray();
+    }
+    void loadSaveByteIdentical()
+    {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("page.php");
+        writeFile(path, bytes);
+        CodeEdit edit;
+        QVERIFY2(edit.LoadFile(path), qPrintable(edit.lastError()));
+        QVERIFY(!edit.CanUndo());
+        const QString out = dir.filePath("out.php");
+        QVERIFY2(edit.SaveFile(out), qPrintable(edit.lastError()));
+        QCOMPARE(readFile(out), bytes);
+        QVERIFY2(edit.SaveFile(path), qPrintable(edit.lastError()));
+        QCOMPARE(readFile(path), bytes);
+        QCOMPARE(entries(dir.path()).size(), 2); // no temporary file left
+    }
+
+    void loadingIsNotAChange()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.html");
+        writeFile(path, "<b>x</b>\r\n");
+        CodeEdit edit;
+        QSignalSpy changed(&edit, &CodeEdit::documentChanged);
+        QVERIFY(edit.LoadFile(path));
+        QCoreApplication::processEvents();
+        QCOMPARE(changed.count(), 0);
+        QVERIFY(!edit.CanUndo());
+        QCOMPARE(edit.Text(), QByteArray("<b>x</b>\r\n"));
+    }
+
+    void binaryRefusedKeepsText()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("image.php");
+        writeFile(path, QByteArray("GIF89a\0\0\x01", 9));
+        CodeEdit edit;
+        edit.setText("kept");
+        QSignalSpy changed(&edit, &CodeEdit::documentChanged);
+        QVERIFY(!edit.LoadFile(path));
+        QVERIFY(!edit.lastError().isEmpty());
+        QCOMPARE(edit.Text(), QByteArray("kept"));
+        QVERIFY(edit.CanUndo());
+        QCOMPARE(changed.count(), 0);
+    }
+
+    void missingFileFails()
+    {
+        CodeEdit edit;
+        edit.setText("kept");
+        QVERIFY(!edit.LoadFile(QDir::tempPath() + "/no/such/folder/x.php"));
+        QVERIFY(!edit.lastError().isEmpty());
+        QCOMPARE(edit.Text(), QByteArray("kept"));
+    }
+
+    void enterUsesTheDocumentsLineEnd_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("crlf") << QByteArray("ab\r\n") << QByteArray("a\r\nb\r\n");
+        QTest::newRow("cr") << QByteArray("ab\r") << QByteArray("a\rb\r");
+        QTest::newRow("lf") << QByteArray("ab\n") << QByteArray("a\nb\n");
+    }
+    void enterUsesTheDocumentsLineEnd()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.php");
+        writeFile(path, bytes);
+        CodeEdit edit;
+        QVERIFY(edit.LoadFile(path));
+        edit.GoToLine(1);
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Right);
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Return);
+        QCOMPARE(edit.Text(), expected);
+    }
+
+    void saveIntoReadOnlyFolderFails()
+    {
+        QTemporaryDir dir;
+        const QString sub = dir.filePath("ro");
+        QVERIFY(QDir().mkpath(sub));
+        const QString path = sub + "/page.php";
+        writeFile(path, "old\n");
+        CodeEdit edit;
+        QVERIFY(edit.LoadFile(path));
+        edit.setText("new\n");
+        FailingFolder ro(sub, FailingFolder::Kind::ReadOnly);
+        if (!ro.ok())
+            QSKIP(qPrintable(ro.why()));
+        QVERIFY(!edit.SaveFile(path));
+        QVERIFY(!edit.lastError().isEmpty());
+        QCOMPARE(readFile(path), QByteArray("old\n"));
+        QCOMPARE(entries(sub), QStringList{"page.php"});
+    }
+
+    void saveOnFullDiskFails()
+    {
+        QTemporaryDir dir;
+        const QString sub = dir.filePath("full");
+        QVERIFY(QDir().mkpath(sub));
+        FailingFolder full(sub, FailingFolder::Kind::Full);
+        if (!full.ok())
+            QSKIP(qPrintable(full.why()));
+        const QString path = sub + "/page.php";
+        writeFile(path, "old\n");
+        CodeEdit edit;
+        QVERIFY(edit.LoadFile(path));
+        edit.setText(QByteArray(200 * 1024, 'x'));
+        QVERIFY(!edit.SaveFile(path));
+        QCOMPARE(edit.lastError(), QString::fromLocal8Bit(strerror(ENOSPC)));
+        QCOMPARE(readFile(path), QByteArray("old\n"));
+        QCOMPARE(entries(sub), QStringList{"page.php"});
+        // The batch path fails the same way and leaves nothing behind.
+        QVERIFY(!edit.SaveFile(path, true));
+        QCOMPARE(entries(sub), QStringList{"page.php"});
+        QVERIFY(edit.CommitSaves());
+    }
+
+    void saveOverADirectoryFails()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("folder.php");
+        QVERIFY(QDir().mkpath(path));
+        CodeEdit edit;
+        edit.setText("x");
+        QVERIFY(!edit.SaveFile(path));
+        QVERIFY(!edit.lastError().isEmpty());
+        QCOMPARE(entries(dir.path()), QStringList{"folder.php"});
+    }
+
+    void permissionsKept_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("0640") << 0640;
+        QTest::newRow("0755") << 0755;
+        QTest::newRow("0600") << 0600;
+    }
+    void permissionsKept()
+    {
+        QFETCH(int, mode);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("page.php");
+        writeFile(path, "old\n");
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(mode)), 0);
+        CodeEdit edit;
+        QVERIFY(edit.LoadFile(path));
+        edit.setText("new\n");
+        QVERIFY2(edit.SaveFile(path), qPrintable(edit.lastError()));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 07777), mode);
+        QCOMPARE(readFile(path), QByteArray("new\n"));
+    }
+
+    void newFileFollowsUmask()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("fresh.php");
+        const mode_t old = ::umask(022);
+        CodeEdit edit;
+        edit.setText("x");
+        const bool ok = edit.SaveFile(path);
+        ::umask(old);
+        QVERIFY(ok);
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 07777), 0644);
+    }
+
+    void symlinkSavedThrough_data()
+    {
+        QTest::addColumn<bool>("relative");
+        QTest::addColumn<bool>("chain");
+        QTest::newRow("absolute link") << false << false;
+        QTest::newRow("relative link") << true << false;
+        QTest::newRow("link to a link") << true << true;
+    }
+    void symlinkSavedThrough()
+    {
+        QFETCH(bool, relative);
+        QFETCH(bool, chain);
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath("real")));
+        const QString target = dir.filePath("real/page.php");
+        writeFile(target, "old\n");
+        const QString link = dir.filePath("link.php");
+        QVERIFY(QFile::link(relative ? QString("real/page.php") : target, chain ? dir.filePath("mid.php") : link));
+        if (chain)
+            QVERIFY(QFile::link("mid.php", link));
+        CodeEdit edit;
+        QVERIFY(edit.LoadFile(link));
+        edit.setText("new\n");
+        QVERIFY2(edit.SaveFile(link), qPrintable(edit.lastError()));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readFile(target), QByteArray("new\n"));
+        QCOMPARE(entries(dir.filePath("real")), QStringList{"page.php"});
+    }
+
+    void batchSaveCommit()
+    {
+        QTemporaryDir dir;
+        const QString a = dir.filePath("a.php");
+        const QString b = dir.filePath("b.php");
+        writeFile(a, "a-old");
+        writeFile(b, "b-old");
+        CodeEdit edit;
+        QVERIFY(edit.LoadFile(a));
+        edit.setText("a-new");
+        QVERIFY(edit.SaveFile(a, true));
+        QVERIFY(edit.LoadFile(b));
+        edit.setText("b-new");
+        QVERIFY(edit.SaveFile(b, true));
+        QCOMPARE(readFile(a), QByteArray("a-old")); // nothing in place before the commit
+        QCOMPARE(readFile(b), QByteArray("b-old"));
+        QCOMPARE(entries(dir.path()).size(), 4);
+        QVERIFY2(edit.CommitSaves(), qPrintable(edit.lastError()));
+        QCOMPARE(readFile(a), QByteArray("a-new"));
+        QCOMPARE(readFile(b), QByteArray("b-new"));
+        QCOMPARE(entries(dir.path()).size(), 2);
+        QVERIFY(edit.CommitSaves()); // nothing pending
+    }
+
+    void batchFileListedTwiceSeesFirstResult()
+    {
+        QTemporaryDir dir;
+        const QString a = dir.filePath("a.php");
+        writeFile(a, "x");
+        CodeEdit edit;
+        QVERIFY(edit.LoadFile(a));
+        edit.setText(edit.Text() + "1");
+        QVERIFY(edit.SaveFile(a, true));
+        QVERIFY(edit.LoadFile(a)); // commits the pending save first
+        QCOMPARE(edit.Text(), QByteArray("x1"));
+        edit.setText(edit.Text() + "2");
+        QVERIFY(edit.SaveFile(a, true));
+        QVERIFY(edit.CommitSaves());
+        QCOMPARE(readFile(a), QByteArray("x12"));
+        QCOMPARE(entries(dir.path()), QStringList{"a.php"});
+    }
+
+    void batchDiscardAndDestructorLeaveTargets()
+    {
+        QTemporaryDir dir;
+        const QString a = dir.filePath("a.php");
+        writeFile(a, "old");
+        {
+            CodeEdit edit;
+            edit.setText("new");
+            QVERIFY(edit.SaveFile(a, true));
+            edit.DiscardSaves();
+            QCOMPARE(entries(dir.path()), QStringList{"a.php"});
+            QVERIFY(edit.SaveFile(a, true));
+        }
+        QCOMPARE(readFile(a), QByteArray("old"));
+        QCOMPARE(entries(dir.path()), QStringList{"a.php"});
+    }
+
+    void unencodableCharacterFailsSaveUntilUtf8Chosen()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("legacy.htm");
+        writeFile(path, "caf\xE9\r\n");
+        CodeEdit edit;
+        QVERIFY(edit.LoadFile(path));
+        QCOMPARE(edit.encodingName(), QString("Windows-1252"));
+        edit.GoToLine(2);
+        edit.setSelectedText("\xC4\x81"); // a-macron: not in Windows-1252
+        QVERIFY(!edit.SaveFile(path));
+        QVERIFY2(edit.lastError().contains("U+0101") && edit.lastError().contains("line 2"),
+                 qPrintable(edit.lastError()));
+        QCOMPARE(readFile(path), QByteArray("caf\xE9\r\n"));
+        QVERIFY(!edit.setEncodingName("Latin-9"));
+        QVERIFY(edit.setEncodingName("UTF-8"));
+        QVERIFY(edit.SaveFile(path));
+        QCOMPARE(readFile(path), QByteArray("caf\xC3\xA9\r\n\xC4\x81"));
+    }
+};
+
+class TestCodeEditText : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void writingTheSelectedTextChangesNothing()
+    {
+        CodeEdit edit;
+        edit.setText("one two three");
+        while (edit.CanUndo())
+            edit.Undo();
+        edit.setText("one two three");
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Home);
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(edit.editorWidget(), Qt::Key_Right);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(edit.SelectedText(), QByteArray("two"));
+        QVERIFY(edit.CanUndo());
+        edit.Undo(); // back to empty, then redo: one known undo step
+        edit.Redo();
+        QSignalSpy changed(&edit, &CodeEdit::documentChanged);
+        edit.GoToLine(1);
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(edit.editorWidget(), Qt::Key_Right);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
+        edit.setSelectedText("two");
+        QCoreApplication::processEvents();
+        QCOMPARE(changed.count(), 0);
+        edit.Undo(); // the only undo step is still setText's
+        QCOMPARE(edit.Text(), QByteArray());
+    }
+
+    void setSelectedTextIsOneUndoStepAndMovesCaret()
+    {
+        CodeEdit edit;
+        edit.setText("ab");
+        QTest::keyClick(edit.editorWidget(), Qt::Key_End);
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Left);
+        QSignalSpy changed(&edit, &CodeEdit::documentChanged);
+        edit.setSelectedText("<b>\r\n</b>");
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(edit.Text(), QByteArray("a<b>\r\n</b>b"));
+        edit.setSelectedText("|");
+        QCOMPARE(edit.Text(), QByteArray("a<b>\r\n</b>|b"));
+        edit.Undo();
+        edit.Undo();
+        QCOMPARE(edit.Text(), QByteArray("ab"));
+    }
+
+    void setTextIsOneUndoStep()
+    {
+        CodeEdit edit;
+        edit.setText("first");
+        QSignalSpy changed(&edit, &CodeEdit::documentChanged);
+        edit.setText("second\nwith two lines");
+        QCOMPARE(changed.count(), 1);
+        edit.Undo();
+        QCOMPARE(edit.Text(), QByteArray("first"));
+        QCOMPARE(changed.count(), 2);
+        edit.Redo();
+        QCOMPARE(edit.Text(), QByteArray("second\nwith two lines"));
+    }
+
+    void textKeepsNulBytes()
+    {
+        CodeEdit edit;
+        const QByteArray t("a\0b", 3);
+        edit.setText(t);
+        QCOMPARE(edit.Text(), t);
+        QCOMPARE(edit.length(), 3);
+    }
+
+    void withDocumentLineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("lf document") << QByteArray("x\n") << QByteArray("<p>\n</p>");
+        QTest::newRow("crlf document") << QByteArray("x\r\n") << QByteArray("<p>\r\n</p>");
+        QTest::newRow("cr document") << QByteArray("x\r") << QByteArray("<p>\r</p>");
+    }
+    void withDocumentLineEnds()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, expected);
+        QTemporaryDir dir;
+        writeFile(dir.filePath("a.php"), file);
+        CodeEdit edit;
+        QVERIFY(edit.LoadFile(dir.filePath("a.php")));
+        QCOMPARE(edit.withDocumentLineEnds("<p>\r\n</p>"), expected);
+    }
+
+    void goToLine_data()
+    {
+        QTest::addColumn<qint64>("line");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QByteArray>("selectionAfterShiftEnd");
+        QTest::newRow("first") << qint64(1) << true << QByteArray("l1");
+        QTest::newRow("third") << qint64(3) << true << QByteArray("l3");
+        QTest::newRow("beyond the end") << qint64(99) << true << QByteArray("l4");
+        QTest::newRow("beyond 32 bits") << qint64(1) << true << QByteArray("l1");
+        QTest::newRow("zero") << qint64(0) << false << QByteArray();
+        QTest::newRow("negative") << qint64(-5) << false << QByteArray();
+    }
+    void goToLine()
+    {
+        QFETCH(qint64, line);
+        QFETCH(bool, ok);
+        QFETCH(QByteArray, selectionAfterShiftEnd);
+        CodeEdit edit;
+        edit.setText("l1\nl2\nl3\nl4");
+        edit.GoToLine(2);
+        if (QByteArray(QTest::currentDataTag()) == "beyond 32 bits")
+            line = qint64(1) << 40;
+        QCOMPARE(edit.GoToLine(line, true), ok);
+        if (!ok)
+            return;
+        if (line > 4)
+            selectionAfterShiftEnd = "l4";
+        QTest::keyClick(edit.editorWidget(), Qt::Key_End, Qt::ShiftModifier);
+        QCOMPARE(edit.SelectedText(), selectionAfterShiftEnd);
+    }
+};
+
+class TestCodeEditFind : public QObject {
+    Q_OBJECT
+private:
+    static FindReplaceDialog *dialogOf(CodeEdit &edit) { return edit.findChild<FindReplaceDialog *>(); }
+
+private Q_SLOTS:
+    void findSelectsAndValue33WritesBackUnchanged()
+    {
+        CodeEdit edit;
+        edit.setText("alpha beta alpha");
+        edit.ExecuteCommand(178);
+        FindReplaceDialog *dlg = dialogOf(edit);
+        QVERIFY(dlg);
+        QVERIFY(dlg->isVisible());
+        QVERIFY(!dlg->isReplaceMode());
+        dlg->findEdit()->setText("alpha");
+        dlg->findNext();
+        QCOMPARE(edit.SelectedText(), QByteArray("alpha"));
+        QCOMPARE(edit.value33(), QByteArray("alpha"));
+        QVERIFY(edit.CanUndo()); // setText's step
+        edit.setSelectedText(edit.value33());
+        edit.Undo();
+        QCOMPARE(edit.Text(), QByteArray()); // value33 written back added no undo step
+        dlg->close();
+    }
+
+    void findNextRepeatsWithoutDialogAndWraps()
+    {
+        CodeEdit edit;
+        edit.setText("x1 x2 x3");
+        edit.ExecuteCommand(178);
+        FindReplaceDialog *dlg = dialogOf(edit);
+        dlg->findEdit()->setText("x");
+        dlg->findNext();
+        dlg->close();
+        QCOMPARE(edit.SelectedText(), QByteArray("x"));
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(edit.SelectedText(), QByteArray("x1"));
+        edit.ExecuteCommand(176);
+        QVERIFY(!dlg->isVisible());
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(edit.SelectedText(), QByteArray("x2"));
+        edit.ExecuteCommand(176);
+        edit.ExecuteCommand(176); // wraps to the first
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(edit.SelectedText(), QByteArray("x1"));
+    }
+
+    void notFoundKeepsSelectionAndSaysSo()
+    {
+        CodeEdit edit;
+        edit.setText("abc");
+        edit.ExecuteCommand(137);
+        edit.ExecuteCommand(178);
+        FindReplaceDialog *dlg = dialogOf(edit);
+        dlg->findEdit()->setText("zzz");
+        dlg->findNext();
+        QVERIFY(dlg->statusText().contains("Cannot find"));
+        QCOMPARE(edit.value33(), QByteArray("abc"));
+        QSignalSpy changed(&edit, &CodeEdit::documentChanged);
+        edit.setSelectedText(edit.value33());
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(edit.Text(), QByteArray("abc"));
+    }
+
+    void search_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<bool>("wholeWord");
+        QTest::addColumn<bool>("regex");
+        QTest::addColumn<QString>("with");
+        QTest::addColumn<QByteArray>("afterReplaceAll");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("plain, any case") << QByteArray("Cat cat CAT") << "cat" << false << false << false << "dog"
+                                         << QByteArray("dog dog dog") << "Replaced 3 occurrences.";
+        QTest::newRow("match case") << QByteArray("Cat cat CAT") << "cat" << true << false << false << "dog"
+                                    << QByteArray("Cat dog CAT") << "Replaced 1 occurrence.";
+        QTest::newRow("whole word") << QByteArray("cat cats cat") << "cat" << false << true << false << "x"
+                                    << QByteArray("x cats x") << "Replaced 2 occurrences.";
+        QTest::newRow("regex with group") << QByteArray("<b>a</b> <b>bb</b>") << "<b>([a-z]*)</b>" << false
+                                          << false << true << "[\\1]" << QByteArray("[a] [bb]")
+                                          << "Replaced 2 occurrences.";
+        QTest::newRow("regex posix group") << QByteArray("id=1 id=22") << "id=([0-9]+)" << false << false << true
+                                           << "n\\1" << QByteArray("n1 n22") << "Replaced 2 occurrences.";
+        QTest::newRow("empty regex match at line starts") << QByteArray("a\nb\n") << "^" << false << false << true
+                                                          << "> " << QByteArray("> a\n> b\n> ")
+                                                          << "Replaced 3 occurrences.";
+        QTest::newRow("replacement contains the text") << QByteArray("aa") << "a" << false << false << false << "aa"
+                                                       << QByteArray("aaaa") << "Replaced 2 occurrences.";
+        QTest::newRow("utf8 text") << QByteArray("caf\xC3\xA9 caf\xC3\xA9") << "caf\xC3\xA9" << true << false
+                                   << false << "tea" << QByteArray("tea tea") << "Replaced 2 occurrences.";
+        QTest::newRow("no match") << QByteArray("abc") << "q" << false << false << false << "z" << QByteArray("abc")
+                                  << "Cannot find \"q\".";
+    }
+    void search()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, what);
+        QFETCH(bool, matchCase);
+        QFETCH(bool, wholeWord);
+        QFETCH(bool, regex);
+        QFETCH(QString, with);
+        QFETCH(QByteArray, afterReplaceAll);
+        QFETCH(QString, status);
+        CodeEdit edit;
+        edit.setText(text);
+        edit.ExecuteCommand(169);
+        FindReplaceDialog *dlg = dialogOf(edit);
+        QVERIFY(dlg->isReplaceMode());
+        dlg->findEdit()->setText(what);
+        dlg->replaceEdit()->setText(with);
+        auto box = [&](const char *name) {
+            for (auto *b : dlg->findChildren<QAbstractButton *>())
+                if (b->accessibleName() == QLatin1String(name))
+                    return b;
+            return static_cast<QAbstractButton *>(nullptr);
+        };
+        box("Match case")->setChecked(matchCase);
+        box("Match whole word only")->setChecked(wholeWord);
+        box("Regular expression")->setChecked(regex);
+        QSignalSpy changed(&edit, &CodeEdit::documentChanged);
+        box("Replace All")->click();
+        QCOMPARE(edit.Text(), afterReplaceAll);
+        QCOMPARE(dlg->statusText(), status);
+        QCOMPARE(changed.count(), text == afterReplaceAll ? 0 : 1);
+        if (text != afterReplaceAll) {
+            edit.Undo(); // one step undoes every replacement
+            QCOMPARE(edit.Text(), text);
+        }
+        dlg->close();
+    }
+
+    void replaceReplacesTheSelectedMatchThenFindsNext()
+    {
+        CodeEdit edit;
+        edit.setText("a-a-a");
+        edit.ExecuteCommand(169);
+        FindReplaceDialog *dlg = dialogOf(edit);
+        dlg->findEdit()->setText("a");
+        dlg->replaceEdit()->setText("bb");
+        dlg->replaceOne(); // nothing selected yet: finds the first
+        QCOMPARE(edit.Text(), QByteArray("a-a-a"));
+        dlg->replaceOne();
+        QCOMPARE(edit.Text(), QByteArray("bb-a-a"));
+        QCOMPARE(edit.SelectedText(), QByteArray("a"));
+        dlg->replaceOne();
+        QCOMPARE(edit.Text(), QByteArray("bb-bb-a"));
+        dlg->close();
+    }
+
+    void backwardsSearch()
+    {
+        CodeEdit edit;
+        edit.setText("x1 x2 x3");
+        QTest::keyClick(edit.editorWidget(), Qt::Key_End);
+        edit.ExecuteCommand(178);
+        FindReplaceDialog *dlg = dialogOf(edit);
+        dlg->findEdit()->setText("x");
+        for (auto *b : dlg->findChildren<QAbstractButton *>())
+            if (b->accessibleName() == "Search backwards")
+                b->setChecked(true);
+        dlg->findNext();
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(edit.SelectedText(), QByteArray("x3"));
+        dlg->close();
+    }
+
+    void everyDialogControlHasAName()
+    {
+        CodeEdit edit;
+        edit.ExecuteCommand(169);
+        FindReplaceDialog *dlg = dialogOf(edit);
+        for (QWidget *w : dlg->findChildren<QWidget *>())
+            if (w->focusPolicy() != Qt::NoFocus)
+                QVERIFY2(!w->accessibleName().isEmpty(), w->metaObject()->className());
+        dlg->close();
+    }
+};
+
+class TestCodeEditKeys : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void keyEventOnTextChangingKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("changes");
+        QTest::newRow("letter") << int(Qt::Key_A) << 0 << true;
+        QTest::newRow("enter") << int(Qt::Key_Return) << 0 << true;
+        QTest::newRow("backspace") << int(Qt::Key_Backspace) << 0 << true;
+        QTest::newRow("delete") << int(Qt::Key_Delete) << 0 << true;
+        QTest::newRow("tab") << int(Qt::Key_Tab) << 0 << true;
+        QTest::newRow("left") << int(Qt::Key_Left) << 0 << false;
+        QTest::newRow("shift+right") << int(Qt::Key_Right) << int(Qt::ShiftModifier) << false;
+        QTest::newRow("page down") << int(Qt::Key_PageDown) << 0 << false;
+        QTest::newRow("ctrl+c") << int(Qt::Key_C) << int(Qt::ControlModifier) << false;
+        QTest::newRow("ctrl+x does not cut") << int(Qt::Key_X) << int(Qt::ControlModifier) << false;
+    }
+    void keyEventOnTextChangingKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, changes);
+        CodeEdit edit;
+        edit.setText("abcd");
+        edit.GoToLine(1);
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Right);
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
+        QSignalSpy keyEvents(&edit, &CodeEdit::KeyEvent);
+        QSignalSpy keyDowns(&edit, &CodeEdit::KeyDown);
+        QSignalSpy changed(&edit, &CodeEdit::documentChanged);
+        QTest::keyClick(edit.editorWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(keyEvents.count(), changes ? 1 : 0);
+        QCOMPARE(changed.count(), changes ? 1 : 0);
+        QCOMPARE(edit.Text() != "abcd", changes);
+        QVERIFY(keyDowns.count() >= 1);
+    }
+
+    void typingRaisesKeyEventPerKeystroke()
+    {
+        CodeEdit edit;
+        QSignalSpy keyEvents(&edit, &CodeEdit::KeyEvent);
+        QTest::keyClicks(edit.editorWidget(), "hello");
+        QCOMPARE(edit.Text(), QByteArray("hello"));
+        QCOMPARE(keyEvents.count(), 5);
+    }
+
+    void keyDownCodesAndShiftState_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("shift");
+        QTest::newRow("ctrl+insert") << int(Qt::Key_Insert) << int(Qt::ControlModifier) << 45 << 2;
+        QTest::newRow("ctrl+shift+c") << int(Qt::Key_C) << int(Qt::ControlModifier | Qt::ShiftModifier) << 67 << 3;
+        QTest::newRow("alt+f3") << int(Qt::Key_F3) << int(Qt::AltModifier) << 0x72 << 4;
+        QTest::newRow("delete") << int(Qt::Key_Delete) << 0 << 46 << 0;
+    }
+    void keyDownCodesAndShiftState()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, code);
+        QFETCH(int, shift);
+        CodeEdit edit;
+        QSignalSpy keyDowns(&edit, &CodeEdit::KeyDown);
+        QTest::keyClick(edit.editorWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QVERIFY(!keyDowns.isEmpty()); // the modifier keys come first, as key downs of their own
+        QCOMPARE(keyDowns.last().at(0).toInt(), code);
+        QCOMPARE(keyDowns.last().at(1).toInt(), shift);
+    }
+
+    void ctrlVPastesOnceThroughTheWindowsHandler()
+    {
+        CodeEdit edit;
+        edit.setText("ab");
+        edit.GoToLine(1);
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Right);
+        // The window's KeyDown handler: Ctrl+V runs command 140.
+        connect(&edit, &CodeEdit::KeyDown, &edit, [&edit](int code, int shift) {
+            if (code == 86 && shift == 2)
+                edit.ExecuteCommand(140);
+        });
+        QApplication::clipboard()->setText("X\r\nY");
+        QSignalSpy keyEvents(&edit, &CodeEdit::KeyEvent);
+        QTest::keyClick(edit.editorWidget(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit.Text(), QByteArray("aX\nYb")); // once, in the document's line ends
+        QCOMPARE(keyEvents.count(), 1);
+        edit.Undo();
+        QCOMPARE(edit.Text(), QByteArray("ab"));
+    }
+
+    void pasteOfEmptyClipboardDeletesSelection()
+    {
+        CodeEdit edit;
+        edit.setText("abc");
+        edit.ExecuteCommand(137);
+        QApplication::clipboard()->clear();
+        edit.ExecuteCommand(140);
+        QCOMPARE(edit.Text(), QByteArray());
+    }
+
+    void copyPutsPlainText()
+    {
+        CodeEdit edit;
+        edit.setText("caf\xC3\xA9");
+        edit.ExecuteCommand(137);
+        edit.ExecuteCommand(198);
+        QCOMPARE(QApplication::clipboard()->text(), QString::fromUtf8("caf\xC3\xA9"));
+    }
+
+    void insertTogglesOvertype()
+    {
+        CodeEdit edit;
+        QSignalSpy spy(&edit, &CodeEdit::overtypeChanged);
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Insert);
+        QCOMPARE(spy.count(), 1);
+        QVERIFY(edit.isOvertype());
+        QCOMPARE(spy.at(0).at(0).toBool(), true);
+    }
+
+    void selectionChangedOnSelecting()
+    {
+        CodeEdit edit;
+        edit.setText("#FF8000");
+        QCoreApplication::processEvents();
+        QSignalSpy spy(&edit, &CodeEdit::SelectionChanged);
+        edit.ExecuteCommand(137);
+        QCoreApplication::processEvents();
+        QVERIFY(spy.count() >= 1);
+    }
+
+    void windowShortcutsWinOverTheEditor_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("ctrl+s") << int(Qt::Key_S) << int(Qt::ControlModifier);
+        QTest::newRow("ctrl+x") << int(Qt::Key_X) << int(Qt::ControlModifier);
+        QTest::newRow("ctrl+n") << int(Qt::Key_N) << int(Qt::ControlModifier);
+        QTest::newRow("f5") << int(Qt::Key_F5) << 0;
+        QTest::newRow("f6") << int(Qt::Key_F6) << 0;
+    }
+    void windowShortcutsWinOverTheEditor()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QMainWindow window;
+        auto *edit = new CodeEdit(&window);
+        window.setCentralWidget(edit);
+        auto *action = new QAction("command", &window);
+        action->setShortcut(QKeySequence(key | modifiers));
+        action->setShortcutContext(Qt::WindowShortcut);
+        window.addAction(action);
+        QSignalSpy triggered(action, &QAction::triggered);
+        edit->setText("selected");
+        edit->ExecuteCommand(137);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        edit->setFocus();
+        QTest::keyClick(edit->editorWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(triggered.count(), 1);
+        QCOMPARE(edit->Text(), QByteArray("selected"));
+    }
+};
+
+KESTRIN_REGISTER_TEST(TestCodeEditFiles);
+KESTRIN_REGISTER_TEST(TestCodeEditText);
+KESTRIN_REGISTER_TEST(TestCodeEditFind);
+KESTRIN_REGISTER_TEST(TestCodeEditKeys);
+
+#include "tst_codeedit.moc"
