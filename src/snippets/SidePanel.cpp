@@ -13,6 +13,8 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMetaMethod>
+#include <QPainter>
+#include <QStyleOptionTab>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStackedWidget>
@@ -25,7 +27,7 @@ namespace kestrin {
 namespace {
 
 // The tab strip's font: small enough that all ten tabs fit the panel at the window's minimum size.
-constexpr double TabFontPoints = 6.75;
+constexpr double TabFontPoints = 7.5;
 constexpr int TabTextPadding = 8; // pixels along a tab, around its text
 
 constexpr const char *pageCaptions[SidePanelLayout::PageCount] = {
@@ -74,7 +76,8 @@ protected:
     }
 };
 
-// The tab strip: tabs sized to their text, as thick as the folded panel.
+// The tab strip: tabs sized to their text, as thick as the folded panel. The style's own label
+// margins are wider than such a strip, so the labels are painted here, turned to read upwards.
 class SideTabBar : public QTabBar {
 public:
     explicit SideTabBar(QWidget *parent) : QTabBar(parent) {}
@@ -86,6 +89,28 @@ protected:
         return QSize(thickness, fontMetrics().horizontalAdvance(tabText(index)) + TabTextPadding);
     }
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
+
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        for (int i = 0; i < count(); ++i) {
+            QStyleOptionTab option;
+            initStyleOption(&option, i);
+            if (!option.rect.intersects(rect()))
+                continue;
+            const QString text = option.text;
+            option.text.clear();
+            style()->drawControl(QStyle::CE_TabBarTabShape, &option, &painter, this);
+
+            const QRect r = option.rect;
+            painter.save();
+            painter.translate(r.center().x() + 1, r.center().y() + 1);
+            painter.rotate(-90);
+            painter.setPen(palette().color(isTabEnabled(i) ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+            painter.drawText(QRect(-r.height() / 2, -r.width() / 2, r.height(), r.width()), Qt::AlignCenter, text);
+            painter.restore();
+        }
+    }
 };
 
 int selectedRowOf(const QListWidget *list)
