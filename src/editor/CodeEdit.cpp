@@ -437,6 +437,13 @@ CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private)
 CodeEdit::~CodeEdit()
 {
     delete d->dialog.data();
+    // The editor still receives events (hide, focus out) while Qt deletes the children; it must
+    // not reach back into the state deleted here.
+    d->sci->onKeyPress = nullptr;
+    d->sci->onInputMethod = nullptr;
+    d->sci->afterEvent = nullptr;
+    disconnect(d->sci, nullptr, this, nullptr);
+    delete d->sci;
     delete d;
 }
 

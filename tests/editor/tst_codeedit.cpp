@@ -779,6 +779,20 @@ private Q_SLOTS:
         QVERIFY(spy.count() >= 1);
     }
 
+    void closingAShownWindowWithTheEditor()
+    {
+        auto *window = new QMainWindow;
+        auto *edit = new CodeEdit(window);
+        window->setCentralWidget(edit);
+        edit->setText("text");
+        edit->ExecuteCommand(178); // with its dialog open too
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        edit->setFocus();
+        window->close();
+        delete window;
+    }
+
     void windowShortcutsWinOverTheEditor_data()
     {
         QTest::addColumn<int>("key");
