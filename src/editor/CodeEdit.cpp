@@ -629,7 +629,11 @@ bool CodeEdit::LoadFile(const QString &path)
 
 bool CodeEdit::SaveFile(const QString &path, bool flag)
 {
-    const EncodeResult encoded = encodeText(Text(), d->format);
+    // Encoded straight from Scintilla's buffer: nothing edits the document while the save runs,
+    // and a UTF-8 document is then written without a copy of the whole text.
+    const long len = d->length();
+    const char *text = len > 0 ? reinterpret_cast<const char *>(d->send(Sci::SCI_GETRANGEPOINTER, 0, len)) : "";
+    const EncodeResult encoded = encodeText(QByteArray::fromRawData(text, len), d->format);
     if (!encoded.ok) {
         d->error = encoded.error;
         return false;
