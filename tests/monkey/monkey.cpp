@@ -9,6 +9,7 @@
 #include "common/Prompter.h"
 #include "editor/CodeEdit.h"
 #include "editor/frmEdit.h"
+#include "replace/FolderList.h"
 #include "replace/frmReplace.h"
 #include "snippets/SidePanel.h"
 
@@ -22,6 +23,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QPointer>
 #include <QRandomGenerator>
 #include <QStringDecoder>
@@ -367,7 +369,10 @@ int main(int argc, char **argv)
 
     QPointer<frmEdit> w = new frmEdit;
     w->show();
-    QTest::qWaitForWindowExposed(w);
+    if (!QTest::qWaitForWindowExposed(w)) {
+        std::fprintf(stderr, "monkey: the editor window never appeared (is there an X display?)\n");
+        return 1;
+    }
 
     for (int i = 0; i < events && failures == 0; ++i) {
         if (!w || !w->isVisible()) {
@@ -375,7 +380,7 @@ int main(int argc, char **argv)
             delete w;
             w = new frmEdit;
             w->show();
-            QTest::qWaitForWindowExposed(w);
+            (void)QTest::qWaitForWindowExposed(w);
         }
         oneEvent(w);
         QApplication::processEvents();
