@@ -299,7 +299,7 @@ void frmReplace::runOverList(
         showProgress(i);
     }
     if (!RC->CommitSaves()) {
-        reportCommitFailure(RC->lastError());
+        reportCommitFailure(n, RC->lastError());
         return;
     }
     List1->clear();
@@ -318,13 +318,17 @@ void frmReplace::showProgress(int value)
     }
 }
 
-void frmReplace::reportCommitFailure(const QString &reason)
+void frmReplace::reportCommitFailure(int done, const QString &reason)
 {
-    RC->DiscardSaves();
+    // The batch puts every other file in place even when one cannot be; what failed is named in
+    // the reason and was left as it was.
     PB->hide();
+    for (int i = 0; i < done; ++i)
+        delete List1->takeItem(0);
     Prompter::instance().message(this, Prompter::Icon::Critical, AppTitle,
-                                 QStringLiteral("The changed files could not be written to disk: %1\n\n"
-                                                "The list was kept; some of its files may already have been changed.")
+                                 QStringLiteral("A changed file could not be put in place: %1\n\n"
+                                                "That file was not changed; the other changed files were "
+                                                "written and taken off the list.")
                                      .arg(reason.isEmpty() ? QStringLiteral("unknown error") : reason));
 }
 
@@ -333,7 +337,7 @@ void frmReplace::reportFailure(int done, const QString &path, const QString &wha
     // The files before the failing one were saved into the batch: put them on disk before the
     // list says they are done.
     if (!RC->CommitSaves()) {
-        reportCommitFailure(RC->lastError());
+        reportCommitFailure(done, RC->lastError());
         return;
     }
     PB->hide();

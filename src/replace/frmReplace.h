@@ -91,7 +91,7 @@ private:
     // One run: step turns each loaded text into the text to save (lineBreak is the file's own).
     void runOverList(const std::function<QByteArray(const QByteArray &text, const QByteArray &lineBreak)> &step);
     void reportFailure(int done, const QString &path, const QString &what, const QString &reason);
-    void reportCommitFailure(const QString &reason);
+    void reportCommitFailure(int done, const QString &reason);
     void showProgress(int value);
 
     QString m_pattern;

@@ -1,0 +1,4 @@
+<!-- é -->
+<?php
+// café color
+echo "colors";

@@ -1,0 +1,5 @@
+<?php
+// café color
+echo "colors";
+
+<!-- é -->

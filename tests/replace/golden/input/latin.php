@@ -1,0 +1,3 @@
+<?php
+// café color
+echo "colors";

@@ -1,0 +1,3 @@
+<?php
+// café colour
+echo "colours";
