@@ -251,9 +251,11 @@ private slots:
         QCOMPARE(entry, desktopEntryText("/opt/Kestrin 4/kestrin4"));
         QCOMPARE(desktopValue(entry, "Exec"), QByteArray("\"/opt/Kestrin 4/kestrin4\" %f"));
         QCOMPARE(readAll(home.data("mime/packages/kestrin4.xml")), mimePackageText());
+        QVERIFY(readAll(":/icons/kestrin4.svg").startsWith("<svg"));
         QCOMPARE(readAll(home.data("icons/hicolor/scalable/apps/kestrin4.svg")), readAll(":/icons/kestrin4.svg"));
         for (const char *t : {"htm", "php", "js", "css", "tpl"}) {
             const QString name = QStringLiteral("kestrin4-%1.svg").arg(QLatin1String(t));
+            QVERIFY(readAll(":/icons/" + name).startsWith("<svg"));
             QCOMPARE(readAll(home.data("icons/hicolor/scalable/mimetypes/" + name)), readAll(":/icons/" + name));
         }
         const QByteArray mimeApps = readAll(home.config("mimeapps.list"));
