@@ -42,7 +42,8 @@ for _ in $(seq 1 100); do
 done
 sleep 0.5
 if command -v gio >/dev/null; then
-  gio mime application/x-php | grep -q 'com.marvolis.Kestrin4.desktop' || fail "gio: $(gio mime application/x-php)"
+  answer=$(gio mime application/x-php)
+  grep -q 'Default application.*: com.marvolis.Kestrin4.desktop' <<<"$answer" || fail "gio: $answer"
 fi
 before=$(snapshot)
 sleep 1.1
