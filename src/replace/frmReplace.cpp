@@ -337,7 +337,8 @@ void frmReplace::reportFailure(int done, const QString &path, const QString &wha
     // The files before the failing one were saved into the batch: put them on disk before the
     // list says they are done.
     if (!RC->CommitSaves()) {
-        reportCommitFailure(done, RC->lastError());
+        reportCommitFailure(done, QStringLiteral("%1\n\nThe run had stopped at \"%2\", which %3: %4")
+                                      .arg(RC->lastError(), path, what, reason));
         return;
     }
     PB->hide();

@@ -1,0 +1,72 @@
+// The multi-file replace run over a list of files, as the replace window does it: each file loaded
+// through the hidden component, replaced, saved into the batch, the batch committed at the end.
+// Used by replace_bench.sh, which times sed over an identical copy of the same files.
+//
+//   replace_run LIST_FILE FIND REPLACEMENT     (LIST_FILE: one path a line)
+// Prints "files N seconds S" for the run alone.
+#include "common/Prompter.h"
+#include "replace/frmReplace.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include <cstdio>
+
+namespace {
+
+// A run that stops says why on stderr instead of in a box nobody could close.
+class StderrPrompter final : public kestrin::Prompter {
+public:
+    Answer askYesNoCancel(QWidget *, const QString &, const QString &) override { return Answer::Cancel; }
+    void message(QWidget *, Icon, const QString &title, const QString &text) override
+    {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+    }
+    std::optional<QString> inputText(QWidget *, const QString &, const QString &) override { return {}; }
+    std::optional<FileAnswer> chooseFile(QWidget *, const FileRequest &) override { return {}; }
+    std::optional<QFont> chooseFont(QWidget *, const QFont &) override { return {}; }
+    std::optional<QColor> chooseColor(QWidget *, const QColor &) override { return {}; }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: replace_run LIST_FILE FIND REPLACEMENT\n");
+        return 2;
+    }
+    QFile list(QString::fromLocal8Bit(argv[1]));
+    if (!list.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+        return 2;
+    }
+    QStringList paths;
+    for (const QByteArray &line : list.readAll().split('\n'))
+        if (!line.isEmpty())
+            paths << QString::fromLocal8Bit(line);
+
+    StderrPrompter prompter;
+    kestrin::Prompter::setInstance(&prompter);
+    kestrin::frmReplace window;
+    window.List1->addItems(paths);
+    window.Text1->setText(QString::fromLocal8Bit(argv[2]));
+    window.Text2->setText(QString::fromLocal8Bit(argv[3]));
+
+    QElapsedTimer timer;
+    timer.start();
+    window.ReplaceRun();
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    if (window.List1->count() != 0) {
+        std::fprintf(stderr, "the run stopped with %d files left\n", int(window.List1->count()));
+        return 1;
+    }
+    std::printf("files %lld seconds %.3f\n", static_cast<long long>(paths.size()), seconds);
+    return 0;
+}
