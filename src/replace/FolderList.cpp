@@ -22,6 +22,8 @@ FolderList::FolderList(QWidget *parent) : QTreeWidget(parent)
     setItemsExpandable(false);
     setExpandsOnDoubleClick(false);
     setIndentation(10);
+    // A folder list opens folders on double-click; the tree's expand arrows would suggest otherwise.
+    setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformRowHeights(true);
     // Opening rebuilds the items, so it runs after the view has finished with the click.
