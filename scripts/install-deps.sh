@@ -8,7 +8,7 @@ set -euo pipefail
 what=${1:-run}
 
 packages=(cmake make g++ qt6-base-dev libqscintilla2-qt6-dev libgl-dev fonts-liberation
-          qt6-image-formats-plugins qt6-qpa-plugins shared-mime-info desktop-file-utils)
+          qt6-image-formats-plugins qt6-qpa-plugins libqt6svg6 shared-mime-info desktop-file-utils)
 case "$what" in
   run) ;;
   test) packages+=(xvfb xauth xdotool x11-utils imagemagick libglib2.0-bin

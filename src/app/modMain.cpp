@@ -112,6 +112,8 @@ int Main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kestrin4"));
+    // Lets Wayland compositors match the window to its desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.marvolis.Kestrin4"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(KESTRIN_VERSION_MAJOR)
                                             .arg(KESTRIN_VERSION_MINOR)

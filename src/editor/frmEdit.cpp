@@ -6,9 +6,11 @@
 #include "app/Registration.h"
 #include "app/modMain.h"
 #include "colour/ColourText.h"
+#include "colour/frmColor.h"
 #include "common/Desktop.h"
 #include "common/Prompter.h"
 #include "common/Twips.h"
+#include "replace/frmReplace.h"
 #include "snippets/SidePanel.h"
 #include "textutil/TextTransforms.h"
 
@@ -22,7 +24,9 @@
 #include <QMenuBar>
 #include <QSaveFile>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <cmath>
 #include <limits>
 
@@ -223,10 +227,23 @@ void frmEdit::createToolBar()
     PC->setAutoFillBackground(true);
     PC->setFrameShape(QFrame::Panel);
     PC->setFrameShadow(QFrame::Sunken);
-    PC->setGeometry(twipsRect(SwatchLeft, 0, SwatchWidth, SwatchHeight));
+    placeSwatch();
     QPalette palette = PC->palette();
     palette.setColor(QPalette::Window, Qt::black);
     PC->setPalette(palette);
+}
+
+void frmEdit::placeSwatch()
+{
+    // The swatch's design place is just past the last button; with a wider style's buttons it moves
+    // along rather than covering one.
+    int left = twipsToPixels(SwatchLeft);
+    if (!toolbarActions.isEmpty()) {
+        if (QWidget *last = Toolbar1->widgetForAction(toolbarActions.last()); last && last->isVisible())
+            left = std::max(left, last->geometry().right() + 6);
+    }
+    const QRect design = twipsRect(SwatchLeft, 0, SwatchWidth, SwatchHeight);
+    PC->setGeometry(left, (Toolbar1->height() - design.height()) / 2, design.width(), design.height());
 }
 
 void frmEdit::createStatusBar()
@@ -261,6 +278,7 @@ void frmEdit::configureComponent()
     RC->SetItemColor(6, 0x004040);
     RC->SetItemColor(12, 0x0000FF);
     RC->SetItemColor(16, 0x000000);
+    RC->setEditorFont(QStringLiteral("Courier New"), 15);
     StatusBar1->setPanelText(1, QStringLiteral("Untitled"));
 }
 
@@ -568,9 +586,11 @@ void frmEdit::ArrangeControls()
         return;
     m_arranging = true;
     EditorLayoutInput in;
-    const QRect frame = frameGeometry();
-    in.outerWidth = pixelsToTwips(frame.width());
-    in.outerHeight = pixelsToTwips(frame.height());
+    const QMargins frameMargins = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const int frameExtraW = frameMargins.left() + frameMargins.right();
+    const int frameExtraH = frameMargins.top() + frameMargins.bottom();
+    in.outerWidth = pixelsToTwips(width() + frameExtraW);
+    in.outerHeight = pixelsToTwips(height() + frameExtraH);
     const int menuHeight = menuBar()->isVisible() ? menuBar()->height() : 0;
     in.clientWidth = pixelsToTwips(width());
     in.clientHeight = pixelsToTwips(height() - menuHeight);
@@ -580,8 +600,6 @@ void frmEdit::ArrangeControls()
     const EditorLayout out = arrangeControls(in);
 
     if ((out.outerWidth || out.outerHeight) && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))) {
-        const int frameExtraW = frame.width() - width();
-        const int frameExtraH = frame.height() - height();
         const int w = out.outerWidth ? twipsToPixels(*out.outerWidth) - frameExtraW : width();
         const int h = out.outerHeight ? twipsToPixels(*out.outerHeight) - frameExtraH : height();
         resize(w, h); // snaps back; the resize comes round again and is laid out then
@@ -604,10 +622,29 @@ void frmEdit::ArrangeControls()
     m_arranging = false;
 }
 
+void frmEdit::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The toolbar lays its buttons out once shown.
+    QTimer::singleShot(0, this, &frmEdit::placeSwatch);
+    if (m_firstShow) {
+        m_firstShow = false;
+        // The window manager keeps the minimum too, so a drag never even shows a smaller frame.
+        const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+        setMinimumSize(twipsToPixels(MinimumOuterWidth) - frame.left() - frame.right(),
+                       twipsToPixels(MinimumOuterHeight) - frame.top() - frame.bottom());
+        // The menu bar's real height is known only now; the client area is designed below it.
+        const int clientHeight = height() - menuBar()->height();
+        if (clientHeight != twipsToPixels(DesignClientHeight) && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            resize(width(), twipsToPixels(DesignClientHeight) + menuBar()->height());
+    }
+}
+
 void frmEdit::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     ArrangeControls();
+    placeSwatch();
 }
 
 void frmEdit::Command8_Click()
@@ -662,7 +699,12 @@ void frmEdit::insertColourText(const QString &text)
     DocumentModified = true;
 }
 
-void frmEdit::Command6_Click() {}
-void frmEdit::Command7_Click() {}
+void frmEdit::Command6_Click()
+{
+    frmColor *chooser = frmColor::instance(true);
+    connect(chooser, &frmColor::insertRequested, this, &frmEdit::insertColourText, Qt::UniqueConnection);
+    chooser->showWindow();
+}
+void frmEdit::Command7_Click() { frmReplace::showShared(); }
 
 } // namespace kestrin

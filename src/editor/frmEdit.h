@@ -16,8 +16,6 @@ namespace kestrin {
 class CodeEdit;
 class SidePanel;
 class EditorStatusBar;
-class frmColor;
-class frmReplace;
 
 class frmEdit : public QMainWindow {
     Q_OBJECT
@@ -96,6 +94,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override; // Form_Unload
     void resizeEvent(QResizeEvent *event) override; // Form_Resize
+    void showEvent(QShowEvent *event) override;
 
 private:
     void Form_Load();
@@ -105,6 +104,7 @@ private:
     void createToolBar();
     void createStatusBar();
     void createCentralArea();
+    void placeSwatch();
     // The save question; false when the command must stop (Cancel, or Yes and the save failed).
     bool askToSave();
     bool saveTo(const QString &path);
@@ -114,8 +114,7 @@ private:
     int m_panelWidth = 2775;
     int m_rcLeft = 2820;
     bool m_arranging = false;
-    QPointer<frmColor> m_colour;
-    QPointer<frmReplace> m_replace;
+    bool m_firstShow = true;
 };
 
 // The Goto line answer as a line number: blanks allowed, halves to the even number; nothing for

@@ -130,7 +130,7 @@ private Q_SLOTS:
         QCOMPARE(window.RC->x(), twipsToPixels(2780));
 
         window.resize(100, 100);
-        QTRY_VERIFY(window.width() >= twipsToPixels(10230));
+        QTRY_VERIFY(window.frameGeometry().width() >= twipsToPixels(10230));
         QTRY_VERIFY(window.frameGeometry().height() >= twipsToPixels(8310));
     }
 };

@@ -18,7 +18,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 wait_window() {
   local title=$1 id=""
   for _ in $(seq 1 100); do
-    id=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1 || true)
+    id=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | tail -n 1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
   done
