@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
     const QByteArray out = kestrin::ReplaceSpecialCharacters(input);
-    for (const char16_t letter : QStringView(twenty, 20)) {
-        const QByteArray utf8 = QString(QChar(letter)).toUtf8();
+    for (int i = 0; i < 20; ++i) {
+        const QByteArray utf8 = QString(QChar(twenty[i])).toUtf8();
         KESTRIN_FUZZ_CHECK(!out.contains(utf8), input, out);
     }
     KESTRIN_FUZZ_CHECK(out == reference(input), input, out);

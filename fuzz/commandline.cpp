@@ -45,7 +45,7 @@ public:
         const size_t h = qHash(asciiLower(path), m_seed);
         if (m_seed == 0 || (h & 3) == 0)
             return QString();
-        return flipAsciiCase(path.mid(path.lastIndexOf(m_separator) + 1), h >> 2);
+        return flipAsciiCase(asciiLower(path.mid(path.lastIndexOf(m_separator) + 1)), h >> 2);
     }
 private:
     size_t m_seed;

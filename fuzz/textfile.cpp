@@ -5,15 +5,15 @@
 #include "editor/CodeEdit.h"
 #include "editor/TextFile.h"
 
-#include <QStringDecoder>
 
 namespace {
 
 bool validUtf8(const QByteArray &text)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(text);
-    return !decoder.hasError();
+    // Every invalid byte would come back as U+FFFD, so only valid UTF-8 survives the round trip
+    // (behind a first character, so that a leading U+FEFF is not taken for a byte-order mark).
+    const QByteArray probe = 'x' + text;
+    return QString::fromUtf8(probe).toUtf8() == probe;
 }
 
 // The style of the first line end, if any.

@@ -4,6 +4,8 @@
 //   safety_worker replace <folder> <find> <replacement>  the replace window's run over the
 //                                                        folder's web-source files
 //   safety_worker add <folder> <text> end|begin          the replace window's add-text run
+//   safety_worker plainsave <file> <file-with-the-new-text> an unsafe in-place rewrite, the
+//                                                        control that shows the tests can see a mix
 // Exit status: 0 done, 3 the program reported a failure (its words on stderr), 2 bad usage.
 #include "common/Prompter.h"
 #include "editor/CodeEdit.h"
@@ -55,6 +57,21 @@ int save(const QString &path, const QString &newTextFile)
     return 0;
 }
 
+int plainSave(const QString &path, const QString &newTextFile)
+{
+    QFile source(newTextFile);
+    QFile target(path);
+    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return 3;
+    const QByteArray text = source.readAll();
+    // In pieces, as a program that streams its output would.
+    for (qsizetype at = 0; at < text.size(); at += 4096) {
+        if (target.write(text.mid(at, 4096)) < 0 || !target.flush())
+            return 3;
+    }
+    return 0;
+}
+
 int run(const QString &mode, const QString &folder, const QString &a, const QString &b)
 {
     ReportingPrompter prompter;
@@ -85,6 +102,8 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() == 4 && args[1] == QLatin1String("save"))
         return save(args[2], args[3]);
+    if (args.size() == 4 && args[1] == QLatin1String("plainsave"))
+        return plainSave(args[2], args[3]);
     if (args.size() == 5 && (args[1] == QLatin1String("replace") || args[1] == QLatin1String("add")))
         return run(args[1], args[2], args[3], args[4]);
     std::fprintf(stderr, "usage: safety_worker save <file> <new-text> | replace <folder> <find> <with> | add <folder> <text> end|begin\n");

@@ -229,6 +229,31 @@ private Q_SLOTS:
         QVERIFY2(stops >= 2, "the save was never stopped in the middle: is the shim loaded?");
     }
 
+    // The control: an in-place rewrite stopped the same way is caught leaving a mix or nothing,
+    // so the checks above would see a save that is not atomic.
+    void plainRewriteIsCaught()
+    {
+        QTemporaryDir scratch;
+        const QString textFile = scratch.filePath("new-text");
+        const QByteArray newText = sampleText(20000, "\n", 'n');
+        QVERIFY(writeFile(textFile, newText));
+        QDir(scratch.path()).mkdir("site");
+        const QString folder = scratch.filePath("site");
+        const QString page = folder + "/page.html";
+        const QByteArray old = sampleText(20000, "\n", 'o');
+        int caught = 0;
+        for (int n = 1; n <= 20; ++n) {
+            QVERIFY(writeFile(page, old));
+            const WorkerRun r = runWorker({"plainsave", page, textFile}, {n, "killhalf", {}, folder});
+            const QByteArray now = readFile(page);
+            if (now != old && now != newText)
+                ++caught;
+            if (!r.killed)
+                break;
+        }
+        QVERIFY2(caught >= 2, "a plain rewrite stopped halfway went unnoticed");
+    }
+
     // The multi-file runs stopped at every write and rename in turn.
     void multiFileRunStoppedAnywhere_data()
     {
