@@ -38,12 +38,12 @@ run_one() {
   fresh=$(mktemp -d "${TMPDIR:-/tmp}/kestrin-fuzz-$1.XXXXXX")
   mkdir -p "$corpus"
   local status=0
-  "$build/fuzz_$target" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
+  "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" "$fresh" "$corpus" \
     > "$build/artifacts/$target.log" 2>&1 || status=$?
   if [ "$status" -eq 0 ]; then
     # Only inputs that add coverage join the corpus in the repository.
-    "$build/fuzz_$target" -merge=1 -max_len="$max_len" "$corpus" "$fresh" >> "$build/artifacts/$target.log" 2>&1 || status=$?
+    "$build/fuzz/fuzz_$target" -merge=1 -max_len="$max_len" "$corpus" "$fresh" >> "$build/artifacts/$target.log" 2>&1 || status=$?
   fi
   rm -rf "$fresh"
   local runs
