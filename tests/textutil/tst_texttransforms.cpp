@@ -40,9 +40,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("expected");
         QTest::newRow("<p>a > b</p>") << QByteArray("<p>a > b</p>") << QByteArray("a  b");
         QTest::newRow("x <b unclosed") << QByteArray("x <b unclosed") << QByteArray("x ");
-        QTest::newRow("plain text") << QByteArray("a & b; c") << QByteArray("a & b; c");
         QTest::newRow("empty") << QByteArray() << QByteArray();
-        QTest::newRow("lone >") << QByteArray("a>b") << QByteArray("ab");
         QTest::newRow("> at both ends") << QByteArray(">a>") << QByteArray("a");
         QTest::newRow("<< nested") << QByteArray("a<<b>c>d") << QByteArray("acd");
         QTest::newRow("< at end") << QByteArray("ab<") << QByteArray("ab");
@@ -76,12 +74,6 @@ private Q_SLOTS:
         }
     }
 
-    void stripTagsWithoutTagsSharesInput()
-    {
-        const QByteArray text(1000, 'x');
-        QVERIFY(StripTags(text).isSharedWith(text));
-    }
-
     void addressToLink_data()
     {
         QTest::addColumn<QByteArray>("selection");
@@ -99,7 +91,6 @@ private Q_SLOTS:
         QTest::newRow("htt too short") << QByteArray("htt") << QByteArray("<a href='http://htt'>htt</a>");
         QTest::newRow("ftp://host") << QByteArray("ftp://host") << QByteArray("<a href='http://ftp://host'>ftp://host</a>");
         QTest::newRow("leading space") << QByteArray(" http") << QByteArray("<a href='http:// http'> http</a>");
-        QTest::newRow("trailing space") << QByteArray("abc ") << QByteArray("<a href='http://abc '>abc </a>");
         QTest::newRow("trailing line break")
             << QByteArray("abc\r\n") << QByteArray("<a href='http://abc\r\n'>abc\r\n</a>");
         QTest::newRow("UTF-8 address") << QByteArray("b\xC3\xBC" "cher.de") << QByteArray("<a href='http://b\xC3\xBC" "cher.de'>b\xC3\xBC" "cher.de</a>");
@@ -118,7 +109,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("atPosition"); // -1: no "@"
         QTest::addColumn<QByteArray>("prefix");
         QTest::newRow("32767 with @ last") << 32767 << 32766 << QByteArray("<a href='mailto:");
-        QTest::newRow("40000 with @ last") << 40000 << 39999 << QByteArray("<a href='mailto:");
         QTest::newRow("70000 with @ at 65536") << 70000 << 65536 << QByteArray("<a href='mailto:");
         QTest::newRow("40000 without @") << 40000 << -1 << QByteArray("<a href='http://");
     }
@@ -130,8 +120,7 @@ private Q_SLOTS:
         QByteArray s(length, 'a');
         if (atPosition >= 0)
             s[atPosition] = '@';
-        const QByteArray link = AddressToLink(s);
-        QCOMPARE(link, prefix + s + "'>" + s + "</a>");
+        QCOMPARE(AddressToLink(s), prefix + s + "'>" + s + "</a>");
     }
 
     void comments_data()
@@ -140,7 +129,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("html");
         QTest::addColumn<QByteArray>("php");
         QTest::newRow("empty") << QByteArray() << QByteArray("<!---->") << QByteArray("/**/");
-        QTest::newRow("word") << QByteArray("x") << QByteArray("<!--x-->") << QByteArray("/*x*/");
         QTest::newRow("two lines") << QByteArray("a\r\nb\n") << QByteArray("<!--a\r\nb\n-->") << QByteArray("/*a\r\nb\n*/");
     }
     void comments()
