@@ -107,12 +107,6 @@ private Q_SLOTS:
         }
     }
 
-    void replaceAllWithoutMatchKeepsStorage()
-    {
-        const QByteArray text("nothing to see here");
-        QCOMPARE(kestrin::replaceAll(text, "zebra", "x").constData(), text.constData());
-    }
-
     void addLine_data()
     {
         QTest::addColumn<QByteArray>("text");
