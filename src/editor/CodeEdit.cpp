@@ -7,6 +7,8 @@
 #include <Qsci/qscilexerhtml.h>
 #include <Qsci/qsciscintilla.h>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -15,6 +17,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -127,9 +130,56 @@ const QList<int> &stylesOfItem(int item)
     return it == table.constEnd() ? none : *it;
 }
 
+char braceOpposite(char c)
+{
+    switch (c) {
+    case '(': return ')';
+    case ')': return '(';
+    case '[': return ']';
+    case ']': return '[';
+    case '{': return '}';
+    case '}': return '{';
+    case '<': return '>';
+    case '>': return '<';
+    default: return 0;
+    }
+}
+
+// The partner of the brace at position brace, searched in cells (character, style pairs of the
+// positions from..to-1) the way Scintilla does: nesting counted, and only characters of the
+// brace's own style count, except past endStyled where styles are not known yet. -1: not found.
+long matchBrace(const char *cells, long from, long to, long brace, long endStyled)
+{
+    auto charAt = [&](long pos) { return cells[2 * (pos - from)]; };
+    auto styleAt = [&](long pos) { return cells[2 * (pos - from) + 1]; };
+    const char ch = charAt(brace);
+    const char seek = braceOpposite(ch);
+    const char style = styleAt(brace);
+    const int step = (ch == '(' || ch == '[' || ch == '{' || ch == '<') ? 1 : -1;
+    int depth = 1;
+    for (long pos = brace + step; pos >= from && pos < to; pos += step) {
+        if (pos > endStyled || styleAt(pos) == style) {
+            const char c = charAt(pos);
+            if (c == ch)
+                ++depth;
+            else if (c == seek && --depth == 0)
+                return pos;
+        }
+    }
+    return -1;
+}
+
 bool isScriptStyle(int style) { return (style >= 40 && style <= 67) || (style >= 118 && style <= 127); }
 
 } // namespace
+
+class SciWidget;
+
+// The accessible of the editor: its name and role, like any editable field. QScintilla's own
+// accessible answers every caret move by counting the characters from the start of the document
+// to the caret (SCI_COUNTCHARACTERS, a character at a time): on a 50 MB file a quarter of a second
+// per keystroke, whenever an assistive-technology bridge is running.
+QAccessibleInterface *editorAccessible(const QString &className, QObject *object);
 
 // QScintilla with the hooks the component's events need.
 class SciWidget : public QsciScintilla {
@@ -141,6 +191,80 @@ public:
 
     void baseKeyPress(QKeyEvent *e) { QsciScintilla::keyPressEvent(e); }
     void baseInputMethod(QInputMethodEvent *e) { QsciScintilla::inputMethodEvent(e); }
+
+    // Input methods ask for the text around the caret after every key and caret move. QScintilla
+    // answers with the whole paragraph, which in a document without blank lines is the whole
+    // document, copied and converted to a QString each time (hundreds of milliseconds per key on
+    // a 50 MB file). A window of the caret's line is all an input method uses.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override
+    {
+        switch (query) {
+        case Qt::ImSurroundingText:
+        case Qt::ImCursorPosition:
+        case Qt::ImAnchorPosition:
+        case Qt::ImCurrentSelection:
+            return caretQuery(query);
+        default:
+            return QsciScintilla::inputMethodQuery(query);
+        }
+    }
+
+private:
+    static constexpr long kImWindow = 1024; // bytes each side of the caret
+
+    QByteArray bytes(long start, long end) const
+    {
+        if (end <= start)
+            return QByteArray();
+        // A copy, not the range pointer: that would move the buffer's gap away from the caret.
+        QByteArray out(end - start + 1, Qt::Uninitialized);
+        SendScintilla(SCI_GETTEXTRANGE, start, end, out.data());
+        out.truncate(end - start);
+        return out;
+    }
+
+    QVariant caretQuery(Qt::InputMethodQuery query) const
+    {
+        const long caret = SendScintilla(SCI_GETCURRENTPOS);
+        const long anchor = SendScintilla(SCI_GETANCHOR);
+        if (query == Qt::ImCurrentSelection) {
+            const long from = std::min(caret, anchor), to = std::max(caret, anchor);
+            return to - from <= 2 * kImWindow ? QString::fromUtf8(bytes(from, to)) : QString();
+        }
+        const long line = SendScintilla(SCI_LINEFROMPOSITION, caret);
+        long start = std::max<long>(SendScintilla(SCI_POSITIONFROMLINE, line), caret - kImWindow);
+        long end = std::min<long>(SendScintilla(SCI_GETLINEENDPOSITION, line), caret + kImWindow);
+        QByteArray text = bytes(start, end);
+        // Whole characters only: drop a sequence cut at either edge.
+        qsizetype head = 0;
+        while (head < caret - start && (uchar(text.at(head)) & 0xC0) == 0x80)
+            ++head;
+        qsizetype tail = text.size();
+        if (tail > caret - start) {
+            qsizetype lead = tail;
+            while (lead > caret - start && (uchar(text.at(lead - 1)) & 0xC0) == 0x80)
+                --lead;
+            if (lead > caret - start && uchar(text.at(lead - 1)) >= 0xC0) {
+                const uchar b = uchar(text.at(lead - 1));
+                const qsizetype need = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+                if (tail - (lead - 1) < need)
+                    tail = lead - 1;
+            }
+        }
+        text = text.mid(head, tail - head);
+        start += head;
+        auto offsetOf = [&](long pos) {
+            pos = std::clamp<long>(pos, start, start + text.size());
+            return int(QString::fromUtf8(text.constData(), pos - start).size());
+        };
+        switch (query) {
+        case Qt::ImSurroundingText: return QString::fromUtf8(text);
+        case Qt::ImCursorPosition: return offsetOf(caret);
+        default: return offsetOf(anchor);
+        }
+    }
+
+public:
 
 protected:
     bool event(QEvent *e) override
@@ -184,6 +308,13 @@ protected:
             baseInputMethod(e);
     }
 };
+
+QAccessibleInterface *editorAccessible(const QString &, QObject *object)
+{
+    if (auto *editor = dynamic_cast<SciWidget *>(object))
+        return new QAccessibleWidget(editor, QAccessible::EditableText);
+    return nullptr;
+}
 
 struct CodeEdit::Private {
     CodeEdit *q = nullptr;
@@ -354,7 +485,12 @@ struct CodeEdit::Private {
         switch (number) {
         case 0: updateMarginWidth(); break;
         case 5: sci->setAutoIndent(value.toBool()); break;
-        case 6: sci->setBraceMatching(value.toBool() ? QsciScintilla::SloppyBraceMatch : QsciScintilla::NoBraceMatch); break;
+        case 6:
+            // Our own bounded matching replaces QScintilla's (see matchBraces).
+            sci->setBraceMatching(QsciScintilla::NoBraceMatch);
+            braceMatching = value.toBool();
+            matchBraces();
+            break;
         case 29: send(Sci::SCI_SETMARGINLEFT, 0, std::clamp(value.toInt(), 0, 16) * 2); break;
         case 87:
             sci->setCaretLineBackgroundColor(QColor(0xE8, 0xF0, 0xFF));
@@ -364,6 +500,47 @@ struct CodeEdit::Private {
         case 110: sci->setTabWidth(std::clamp(value.toInt(), 1, 32)); break;
         default: break;
         }
+    }
+
+    // The brace beside the caret (before it first, then after it) and its partner highlighted,
+    // an unmatched one marked bad. Scintilla's own search runs to the end of the document, a
+    // character at a time, on every caret move: on a large file with a brace left open that is
+    // most of a second per key. The partner is looked for within kBraceWindow bytes; beyond
+    // that nothing is marked, rather than a wrong "unmatched".
+    bool braceMatching = false;
+    static constexpr long kBraceWindow = 64 * 1024;
+    void matchBraces()
+    {
+        if (!braceMatching) {
+            send(Sci::SCI_BRACEHIGHLIGHT, -1, -1);
+            return;
+        }
+        const long caret = send(Sci::SCI_GETCURRENTPOS);
+        long brace = -1;
+        if (caret > 0 && braceOpposite(char(send(Sci::SCI_GETCHARAT, caret - 1))))
+            brace = caret - 1;
+        else if (braceOpposite(char(send(Sci::SCI_GETCHARAT, caret))))
+            brace = caret;
+        if (brace < 0) {
+            send(Sci::SCI_BRACEHIGHLIGHT, -1, -1);
+            return;
+        }
+        const char ch = char(send(Sci::SCI_GETCHARAT, brace));
+        const bool forward = ch == '(' || ch == '[' || ch == '{' || ch == '<';
+        const long len = length();
+        const long from = forward ? brace : std::max(0L, brace - kBraceWindow);
+        const long to = forward ? std::min(len, brace + 1 + kBraceWindow) : brace + 1;
+        // Characters and styles in one copy, interleaved, without moving the buffer's gap.
+        QByteArray cells(2 * (to - from) + 2, Qt::Uninitialized);
+        struct { struct { long cpMin, cpMax; } chrg; char *text; } range{{from, to}, cells.data()};
+        sci->SendScintilla(Sci::SCI_GETSTYLEDTEXT, 0UL, static_cast<void *>(&range));
+        const long found = matchBrace(cells.constData(), from, to, brace, send(Sci::SCI_GETENDSTYLED));
+        if (found >= 0)
+            send(Sci::SCI_BRACEHIGHLIGHT, brace, found);
+        else if (forward ? to == len : from == 0)
+            send(Sci::SCI_BRACEBADLIGHT, brace);
+        else
+            send(Sci::SCI_BRACEHIGHLIGHT, -1, -1);
     }
 
     bool commitPending()
@@ -381,6 +558,12 @@ CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private)
     d->q = this;
     d->format.lineEnd = platformLineEnd();
     d->sci = new SciWidget(this);
+    // After the first QScintilla widget has installed its factory: the last installed is asked first.
+    static const bool accessibleInstalled = [] {
+        QAccessible::installFactory(editorAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessibleInstalled);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(d->sci);
@@ -430,6 +613,8 @@ CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private)
     connect(d->sci, &Sci::SCN_UPDATEUI, this, [this](int updated) {
         if (updated & Sci::SC_UPDATE_SELECTION)
             d->checkSelection();
+        if (updated & (Sci::SC_UPDATE_SELECTION | Sci::SC_UPDATE_CONTENT))
+            d->matchBraces();
     });
     connect(d->sci, &Sci::QSCN_SELCHANGED, this, [this](bool) { d->checkSelection(); });
 }

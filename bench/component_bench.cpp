@@ -1,0 +1,184 @@
+// The editor window's commands on a large document, end to end: each figure is the command as the
+// window runs it (through the side panel and the component) followed by a synchronous repaint of
+// the editor, so what is counted is what the user waits for. Run on a real display (xvfb) so the
+// repaint draws glyphs; QT_QPA_PLATFORM=offscreen works too.
+//
+//   component_bench DOCUMENT [SCRATCH_FOLDER]
+// Prints one "figure milliseconds" line per figure; the save figures copy DOCUMENT into
+// SCRATCH_FOLDER (the document's folder by default) and time cp and cp + sync there as well.
+#include "common/Prompter.h"
+#include "editor/CodeEdit.h"
+#include "editor/frmEdit.h"
+#include "snippets/SidePanel.h"
+#include "textutil/CharacterReferences.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QProcess>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+class SilentPrompter final : public kestrin::Prompter {
+public:
+    Answer askYesNoCancel(QWidget *, const QString &, const QString &) override { return Answer::No; }
+    void message(QWidget *, Icon, const QString &title, const QString &text) override
+    {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+    }
+    std::optional<QString> inputText(QWidget *, const QString &, const QString &) override { return {}; }
+    std::optional<FileAnswer> chooseFile(QWidget *, const FileRequest &) override { return {}; }
+    std::optional<QFont> chooseFont(QWidget *, const QFont &) override { return {}; }
+    std::optional<QColor> chooseColor(QWidget *, const QColor &) override { return {}; }
+};
+
+double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
+
+// The median of a few runs: single runs on a shared machine jump by tens of percent.
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void print(const char *figure, double ms) { std::printf("%s %.2f\n", figure, ms); std::fflush(stdout); }
+
+void key(QWidget *w, int k, Qt::KeyboardModifiers m = Qt::NoModifier, const QString &text = QString())
+{
+    QKeyEvent press(QEvent::KeyPress, k, m, text);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, k, m, text);
+    QApplication::sendEvent(w, &release);
+}
+
+double runShell(const char *command)
+{
+    QElapsedTimer t;
+    t.start();
+    QProcess p;
+    p.start(QStringLiteral("sh"), {QStringLiteral("-c"), QString::fromLocal8Bit(command)});
+    p.waitForFinished(-1);
+    return msSince(t);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: component_bench DOCUMENT [SCRATCH_FOLDER]\n");
+        return 2;
+    }
+    const QString document = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
+    const QString scratch = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QFileInfo(document).absolutePath();
+    SilentPrompter prompter;
+    kestrin::Prompter::setInstance(&prompter);
+
+    kestrin::frmEdit window;
+    window.resize(1000, 750);
+    window.show();
+    QApplication::processEvents();
+    kestrin::CodeEdit *rc = window.RC;
+    kestrin::SidePanel *panel = window.SSTab1;
+    QWidget *editor = rc->editorWidget();
+    auto paint = [&] { editor->repaint(); };
+
+    QElapsedTimer t;
+    t.start();
+    if (!rc->LoadFile(document)) {
+        std::fprintf(stderr, "cannot load %s: %s\n", argv[1], qPrintable(rc->lastError()));
+        return 1;
+    }
+    paint();
+    print("load_and_paint", msSince(t));
+
+    // A keystroke in the middle, to its repaint; then Backspace takes it away again.
+    rc->GoToLine(1 + rc->Text().count('\n') / 2);
+    paint();
+    std::vector<double> keys;
+    for (int i = 0; i < 9; ++i) {
+        t.restart();
+        key(editor, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        paint();
+        keys.push_back(msSince(t));
+        key(editor, Qt::Key_Backspace);
+        paint();
+    }
+    print("keystroke_middle", median(keys));
+
+    std::vector<double> jumps;
+    for (int i = 0; i < 3; ++i) {
+        key(editor, Qt::Key_Home, Qt::ControlModifier);
+        paint();
+        t.restart();
+        key(editor, Qt::Key_End, Qt::ControlModifier);
+        paint();
+        jumps.push_back(msSince(t));
+    }
+    print("jump_to_end", median(jumps));
+
+    // Save: ours (durable: data synced, renamed, folder synced) against cp, and cp + sync.
+    const QString copy = QDir(scratch).filePath(QStringLiteral("component-bench-save.tmp"));
+    const QString target = QDir(scratch).filePath(QStringLiteral("component-bench-target.tmp"));
+    const QByteArray q1 = QFile::encodeName(document), q2 = QFile::encodeName(copy);
+    std::vector<double> saves, cps, cpSyncs;
+    for (int i = 0; i < 3; ++i) {
+        QFile::remove(copy);
+        cps.push_back(runShell(("cp '" + q1 + "' '" + q2 + "'").constData()));
+        QFile::remove(copy);
+        cpSyncs.push_back(runShell(("cp '" + q1 + "' '" + q2 + "' && sync '" + q2 + "'").constData()));
+        QFile::remove(copy);
+        t.restart();
+        if (!rc->SaveFile(target)) {
+            std::fprintf(stderr, "save failed: %s\n", qPrintable(rc->lastError()));
+            return 1;
+        }
+        saves.push_back(msSince(t));
+    }
+    QFile::remove(target);
+    print("save", median(saves));
+    print("cp", median(cps));
+    print("cp_sync", median(cpSyncs));
+
+    // Button 40: every special character to its reference, as one undo step; then Undo.
+    t.restart();
+    panel->C6_Click(kestrin::ReplaceButtonIndex);
+    paint();
+    print("button40", msSince(t));
+    t.restart();
+    rc->Undo();
+    paint();
+    print("button40_undo", msSince(t));
+
+    t.restart();
+    panel->Command2_Click();
+    paint();
+    print("delete_htm_codes", msSince(t));
+    t.restart();
+    rc->Undo();
+    paint();
+    print("delete_htm_codes_undo", msSince(t));
+
+    // A snippet inserted at the end of the document, around an empty selection.
+    key(editor, Qt::Key_End, Qt::ControlModifier);
+    paint();
+    panel->L1->setCurrentRow(0);
+    t.restart();
+    panel->L1_Click();
+    paint();
+    print("snippet_at_end", msSince(t));
+    t.restart();
+    rc->Undo();
+    paint();
+    print("snippet_at_end_undo", msSince(t));
+    return 0;
+}
