@@ -118,7 +118,8 @@ void prepareScratch()
     write("page.html", "<html>\r\n<body>\r\n<p class='a'>Caf\xC3\xA9 color</p>\r\n</body>\r\n</html>\r\n");
     write("script.php", "<?php\necho 'color';\n?>\n");
     write("style.css", "body { color: #FF8000; }\r");
-    write("utf16.js", QByteArray("\xFF\xFE" "v\0a\0r\0 \0x\0;\0\n\0", 20));
+    static const char utf16[] = "\xFF\xFE" "v\0a\0r\0 \0x\0;\0\n\0";
+    write("utf16.js", QByteArray(utf16, sizeof utf16 - 1));
     write("latin.tpl", "caf\xE9 cr\xE8me\n");
     write("binary.htm", QByteArray("\x01\x02\x00\x03", 4));
     write("empty.html", "");
@@ -405,6 +406,11 @@ int main(int argc, char **argv)
     Prompter::setInstance(&prompter);
     CountingDesktop desktop;
     Desktop::setInstance(&desktop);
+
+    // A real modal dialog would run its own event loop inside an event: this timer fires there too.
+    QTimer modalWatch;
+    QObject::connect(&modalWatch, &QTimer::timeout, &closeModalDialogs);
+    modalWatch.start(200);
 
     QPointer<frmEdit> w = new frmEdit;
     w->show();
