@@ -19,6 +19,9 @@
 
 #include <algorithm>
 #include <cmath>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <functional>
 
 using Sci = QsciScintillaBase;
@@ -558,6 +561,19 @@ CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private)
     d->q = this;
     d->format.lineEnd = platformLineEnd();
     d->sci = new SciWidget(this);
+#ifdef __GLIBC__
+    // Whole-document work allocates blocks of the document's size (the file read, a command's
+    // result, Scintilla's buffers and undo copies). By default glibc maps each such block afresh
+    // and unmaps it when freed, so every one pays a page fault per 4 KB again: on a 50 MB
+    // document that fault cost was most of the time of a load or a whole-document command.
+    // Kept in the heap, freed blocks are reused by the next command without faulting.
+    static const bool heapKept = [] {
+        mallopt(M_MMAP_THRESHOLD, 512 * 1024 * 1024);
+        mallopt(M_TRIM_THRESHOLD, 512 * 1024 * 1024);
+        return true;
+    }();
+    Q_UNUSED(heapKept);
+#endif
     // After the first QScintilla widget has installed its factory: the last installed is asked first.
     static const bool accessibleInstalled = [] {
         QAccessible::installFactory(editorAccessible);
@@ -644,6 +660,7 @@ void CodeEdit::setText(const QByteArray &utf8)
         d->send(Sci::SCI_REPLACETARGET, utf8.size(), utf8.constData());
         d->send(Sci::SCI_ENDUNDOACTION);
     }
+
     // Keep the caret where it was, on a character boundary.
     long pos = std::min<long>(caret, utf8.size());
     while (pos > 0 && pos < utf8.size() && (uchar(utf8.at(pos)) & 0xC0) == 0x80)

@@ -1,0 +1,174 @@
+#!/usr/bin/env bash
+# Every benchmark in one run, printed as one table: figure, ours, peer, ratio, target, met.
+#   bench/run.sh                 (make bench installs what it needs first)
+# Env: BENCH_BUILD (build-bench), BENCH_MB (50: size of the generated documents), BENCH_RUNS (3:
+#      whole-process runs per figure; the median is kept), WORK (temporary folder, /tmp by default),
+#      REPLACE_FILES (10000: files for the replace run against sed; 0 skips it).
+# Whole-process figures run under one xvfb-run: the time from launch until the window is mapped
+# (found by caption with xdotool), and the peak memory (VmHWM) once it is shown.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+build=${BENCH_BUILD:-$root/build-bench}
+mb=${BENCH_MB:-50}
+runs=${BENCH_RUNS:-3}
+replace_files=${REPLACE_FILES:-10000}
+
+if [[ -z ${DISPLAY:-} || -z ${BENCH_UNDER_XVFB:-} ]]; then
+    exec env BENCH_UNDER_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+
+work=$(mktemp -d "${WORK:-${TMPDIR:-/tmp}}/kestrin-bench-XXXXXX")
+cleanup() {
+    [[ -n ${app_pid:-} ]] && kill "$app_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+echo "== building into $build" >&2
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIN_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" -j "$(nproc)" --target kestrin4 component_bench bench_text replace_engine replace_run >/dev/null
+
+echo "== generating ${mb} MB documents" >&2
+python3 "$here/gen_inputs.py" "$work/in" "$mb"
+doc=$work/in/mixed-crlf.php
+size=$(stat -c %s "$doc")
+
+rows=$work/rows
+: >"$rows"
+# row FIGURE OURS PEER UNIT TARGET_KIND TARGET_VALUE
+#   TARGET_KIND ratio: met when ours/peer <= value; abs: met when ours <= value (peer may be -)
+row() { echo "$*" >>"$rows"; }
+
+median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+
+# Launches a program, waits for a visible window whose name matches, prints "seconds peak_kB".
+# Each program keeps its own HOME in the temporary folder for the whole run, so the user's
+# settings change nothing, and what a first start does (caches, registration) happens once.
+open_time() {
+    local pattern=$1
+    shift
+    local home=$work/home-$(basename "$1")
+    mkdir -p "$home"
+    local start end
+    start=$(date +%s.%N)
+    HOME=$home XDG_CONFIG_HOME=$home/.config "$@" >/dev/null 2>&1 &
+    app_pid=$!
+    until xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1; do
+        if ! kill -0 "$app_pid" 2>/dev/null; then
+            echo "bench: $1 exited before showing its window" >&2
+            app_pid=
+            echo "nan nan"
+            return
+        fi
+        sleep 0.005
+    done
+    end=$(date +%s.%N)
+    # The peak is taken once the window has settled (styling in idle time, first paints).
+    sleep 1.5
+    local hwm
+    hwm=$(awk '/VmHWM/ {print $2}' "/proc/$app_pid/status")
+    kill "$app_pid" 2>/dev/null || true
+    wait "$app_pid" 2>/dev/null || true
+    app_pid=
+    awk -v a="$start" -v b="$end" -v h="$hwm" 'BEGIN {printf "%.3f %d\n", b - a, h}'
+}
+
+# Runs open_time BENCH_RUNS times; prints "median_seconds median_peak_kB".
+open_median() {
+    local t=() m=() r
+    for ((i = 0; i < runs; i++)); do
+        r=$(open_time "$@")
+        t+=("${r% *}")
+        m+=("${r#* }")
+    done
+    echo "$(printf '%s\n' "${t[@]}" | median) $(printf '%s\n' "${m[@]}" | median)"
+}
+
+echo "== whole process: kestrin4 and geany" >&2
+geany_bin=$(command -v geany || true)
+# A first start of each registers or builds caches; it is not counted.
+open_time "Marvolis" "$build/kestrin4" >/dev/null
+[[ -n $geany_bin ]] && open_time "Geany" "$geany_bin" -i >/dev/null
+
+read -r ours_start ours_start_mem < <(open_median "Marvolis" "$build/kestrin4")
+read -r ours_open ours_open_mem < <(open_median "Marvolis" "$build/kestrin4" "$doc")
+if [[ -n $geany_bin ]]; then
+    read -r geany_start _ < <(open_median "Geany" "$geany_bin" -i)
+    read -r geany_open geany_open_mem < <(open_median "mixed-crlf" "$geany_bin" -i "$doc")
+else
+    geany_start=nan geany_open=nan geany_open_mem=nan
+fi
+row "open_${mb}MB_to_window_s $ours_open $geany_open s ratio 0.4"
+row "start-up_no_document_s $ours_start $geany_start s ratio 0.5"
+row "peak_memory_x_file_size $(awk -v m="$ours_open_mem" -v s="$size" 'BEGIN{printf "%.2f", m*1024/s}') $(awk -v m="$geany_open_mem" -v s="$size" 'BEGIN{printf "%.2f", m*1024/s}') x abs 5"
+
+for variant in mixed-lf.php longlines.html cp1252.htm; do
+    read -r t m < <(open_median "Marvolis" "$build/kestrin4" "$work/in/$variant")
+    if [[ -n $geany_bin ]]; then
+        read -r g _ < <(open_median "$variant" "$geany_bin" -i "$work/in/$variant")
+    else
+        g=nan
+    fi
+    row "open_${variant}_s $t $g s ratio 0.4"
+done
+
+echo "== component figures" >&2
+comp=$work/component.txt
+"$build/bench/component_bench" "$doc" "$work" >"$comp" 2>/dev/null
+c() { awk -v k="$1" '$1 == k {print $2}' "$comp"; }
+row "save_${mb}MB_ms $(c save) $(c cp) ms ratio 2"
+row "save_${mb}MB_vs_cp+sync_ms $(c save) $(c cp_sync) ms ratio 2"
+for f in button40 button40_undo delete_htm_codes delete_htm_codes_undo snippet_at_end snippet_at_end_undo; do
+    row "${f}_ms $(c $f) - ms abs 500"
+done
+row "keystroke_middle_ms $(c keystroke_middle) - ms abs 16"
+row "jump_to_end_ms $(c jump_to_end) - ms abs 100"
+row "component_load_and_paint_ms $(c load_and_paint) - ms info -"
+
+echo "== pure functions (Google Benchmark)" >&2
+"$build/bench/bench_text" --benchmark_format=csv 2>/dev/null >"$work/text.csv" || true
+"$build/bench/replace_engine" --benchmark_format=csv 2>/dev/null >"$work/engine.csv" || true
+# CSV: name,iterations,real_time,cpu_time,time_unit,bytes_per_second,...
+# A plain copy of the same bytes is shown for scale; it has no target.
+for csv in "$work/text.csv" "$work/engine.csv"; do
+    awk -F, 'NR > 1 && $1 ~ /^"?BM_/ && $6 != "" {
+        gsub(/"/, "", $1); sub(/^BM_/, "", $1)
+        if ($1 == "CopyBaseline") { if (!seen++) printf "memcpy_for_scale_GB/s %.2f - GB/s info -\n", $6 / 1e9 }
+        else printf "%s_GB/s %.2f - GB/s min 1\n", $1, $6 / 1e9 }' "$csv" >>"$rows"
+done
+
+if [[ $replace_files -gt 0 && -x $here/replace_bench.sh ]]; then
+    echo "== replace run against sed" >&2
+    out=$(FILES=$replace_files WORK="$work" "$here/replace_bench.sh" "$build" 2>&1 || true)
+    ours=$(awk '/^replace run/ {print $(NF-1)}' <<<"$out")
+    sed_t=$(awk '/^sed -i \(no sync\)/ {print $(NF-1)}' <<<"$out")
+    sed_sync=$(awk '/^sed -i, then sync/ {print $(NF-1)}' <<<"$out")
+    row "replace_${replace_files}_files_vs_sed_s ${ours:-nan} ${sed_t:-nan} s ratio 1"
+    row "replace_${replace_files}_files_vs_sed+sync_s ${ours:-nan} ${sed_sync:-nan} s ratio 1"
+fi
+
+echo
+echo "Kestrin benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo), $(awk '/MemTotal/ {printf "%.0f GB", $2/1048576}' /proc/meminfo)"
+echo "Documents: ${mb} MB generated (mixed HTML/PHP/CSS/JS; CR LF, LF, 10,000-character lines, Windows-1252); peer: $( [[ -n $geany_bin ]] && geany --version 2>/dev/null | head -1 || echo none), cp, sed"
+echo
+awk 'BEGIN {
+        printf "| %-36s | %10s | %10s | %7s | %-14s | %-4s |\n", "figure", "ours", "peer", "ratio", "target", "met"
+        printf "|%s|%s|%s|%s|%s|%s|\n", "--------------------------------------", "------------", "------------", "---------", "----------------", "------"
+    }
+    {
+        fig = $1; ours = $2; peer = $3; kind = $5; val = $6
+        ratio = "-"; target = "-"; met = "-"
+        if (kind == "ratio") {
+            target = "<= " val " x peer"
+            if (peer + 0 > 0 && ours != "nan") { r = ours / peer; ratio = sprintf("%.2f", r); met = (r <= val) ? "yes" : "NO" }
+        } else if (kind == "abs") {
+            target = "<= " val
+            if (ours != "nan" && ours != "") met = (ours + 0 <= val) ? "yes" : "NO"
+        } else if (kind == "min") {
+            target = ">= " val
+            if (ours != "nan" && ours != "") met = (ours + 0 >= val) ? "yes" : "NO"
+        }
+        printf "| %-36s | %10s | %10s | %7s | %-14s | %-4s |\n", fig, ours, peer, ratio, target, met
+    }' "$rows"
