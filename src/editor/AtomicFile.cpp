@@ -159,7 +159,8 @@ bool AtomicBatch::stage(const QString &path, const QByteArray &bytes, QString *e
         *error = errnoText(err);
         return false;
     }
-    m_items.append({target, QFile::decodeName(temp)});
+    m_items.append({path, target, QFile::decodeName(temp)});
+    m_targets.insert(target);
     return true;
 }
 
@@ -167,16 +168,12 @@ bool AtomicBatch::isPending(const QString &path) const
 {
     if (m_items.isEmpty())
         return false;
-    const QString target = AtomicFile::resolveTarget(path);
-    for (const Item &item : m_items) {
-        if (item.target == target)
-            return true;
-    }
-    return false;
+    return m_targets.contains(AtomicFile::resolveTarget(path));
 }
 
 bool AtomicBatch::commit(QString *error)
 {
+    m_failed.clear();
     if (m_items.isEmpty())
         return true;
     // One sync per file system instead of one per file: the data of every temporary file is on
@@ -209,10 +206,12 @@ bool AtomicBatch::commit(QString *error)
             if (ok)
                 *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(item.target), errnoText(errno));
             ok = false;
+            m_failed.append(item.path);
             ::unlink(temp.constData());
         }
     }
     m_items.clear();
+    m_targets.clear();
     for (const QByteArray &folder : std::as_const(folders))
         syncFolder(folder);
     return ok;
@@ -223,6 +222,7 @@ void AtomicBatch::discard()
     for (const Item &item : std::as_const(m_items))
         ::unlink(encoded(item.temp).constData());
     m_items.clear();
+    m_targets.clear();
 }
 
 #else // not Q_OS_UNIX: Qt's own safe writer; each staged file is committed at once.
@@ -250,7 +250,11 @@ bool AtomicBatch::stage(const QString &path, const QByteArray &bytes, QString *e
 }
 bool AtomicBatch::isPending(const QString &) const { return false; }
 bool AtomicBatch::commit(QString *) { return true; }
-void AtomicBatch::discard() { m_items.clear(); }
+void AtomicBatch::discard()
+{
+    m_items.clear();
+    m_targets.clear();
+}
 
 #endif
 

@@ -5,7 +5,9 @@
 // symbolic link the link's final target is written, so the link stays a link. No widget.
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 namespace kestrin {
 
@@ -38,14 +40,20 @@ public:
     // False when a file could not be put in place; error names the first such file. The other
     // files are still committed, and nothing stays pending.
     bool commit(QString *error);
+    // The paths (as given to stage) the last commit could not put in place.
+    QStringList failed() const { return m_failed; }
     void discard();
 
 private:
     struct Item {
+        QString path;
         QString target;
         QString temp;
     };
     QList<Item> m_items;
+    // Targets of m_items: isPending is asked for every file a multi-file run loads.
+    QSet<QString> m_targets;
+    QStringList m_failed;
 };
 
 } // namespace kestrin

@@ -1,6 +1,7 @@
 #include "CodeEdit.h"
 
 #include "AtomicFile.h"
+#include "BraceMatch.h"
 #include "FindReplaceDialog.h"
 #include "TextFile.h"
 
@@ -131,45 +132,6 @@ const QList<int> &stylesOfItem(int item)
     static const QList<int> none;
     auto it = table.constFind(item);
     return it == table.constEnd() ? none : *it;
-}
-
-char braceOpposite(char c)
-{
-    switch (c) {
-    case '(': return ')';
-    case ')': return '(';
-    case '[': return ']';
-    case ']': return '[';
-    case '{': return '}';
-    case '}': return '{';
-    case '<': return '>';
-    case '>': return '<';
-    default: return 0;
-    }
-}
-
-// The partner of the brace at position brace, searched in cells (character, style pairs of the
-// positions from..to-1) the way Scintilla does: nesting counted, and only characters of the
-// brace's own style count, except past endStyled where styles are not known yet. -1: not found.
-long matchBrace(const char *cells, long from, long to, long brace, long endStyled)
-{
-    auto charAt = [&](long pos) { return cells[2 * (pos - from)]; };
-    auto styleAt = [&](long pos) { return cells[2 * (pos - from) + 1]; };
-    const char ch = charAt(brace);
-    const char seek = braceOpposite(ch);
-    const char style = styleAt(brace);
-    const int step = (ch == '(' || ch == '[' || ch == '{' || ch == '<') ? 1 : -1;
-    int depth = 1;
-    for (long pos = brace + step; pos >= from && pos < to; pos += step) {
-        if (pos > endStyled || styleAt(pos) == style) {
-            const char c = charAt(pos);
-            if (c == ch)
-                ++depth;
-            else if (c == seek && --depth == 0)
-                return pos;
-        }
-    }
-    return -1;
 }
 
 bool isScriptStyle(int style) { return (style >= 40 && style <= 67) || (style >= 118 && style <= 127); }
@@ -676,6 +638,13 @@ QByteArray CodeEdit::SelectedText() const
     return d->range(d->send(Sci::SCI_GETSELECTIONSTART), d->send(Sci::SCI_GETSELECTIONEND));
 }
 
+QByteArray CodeEdit::selectedTextHead(qsizetype maxBytes) const
+{
+    const long start = d->send(Sci::SCI_GETSELECTIONSTART);
+    const long end = d->send(Sci::SCI_GETSELECTIONEND);
+    return d->range(start, std::min<long>(end, start + long(std::max<qsizetype>(maxBytes, 0))));
+}
+
 void CodeEdit::setSelectedText(const QByteArray &utf8)
 {
     const long start = d->send(Sci::SCI_GETSELECTIONSTART);
@@ -818,7 +787,11 @@ bool CodeEdit::LoadFile(const QString &path)
         d->send(Sci::SCI_SETUNDOCOLLECTION, 1);
         d->send(Sci::SCI_EMPTYUNDOBUFFER);
         d->send(Sci::SCI_SETSAVEPOINT);
-        d->send(Sci::SCI_GOTOPOS, 0);
+        // Caret to the start without scrolling to it: GOTOPOS would lay out the text, which in a
+        // hidden editor (the multi-file runs) is wasted work. CLEARALL has already scrolled to
+        // the top.
+        d->send(Sci::SCI_SETEMPTYSELECTION, 0);
+        d->send(Sci::SCI_SETXOFFSET, 0);
     }
     d->format = decoded.format;
     d->setEolMode(d->format.lineEnd);
@@ -853,6 +826,7 @@ bool CodeEdit::SaveFile(const QString &path, bool flag)
 }
 
 bool CodeEdit::CommitSaves() { return d->commitPending(); }
+QStringList CodeEdit::failedSaves() const { return d->batch.failed(); }
 void CodeEdit::DiscardSaves() { d->batch.discard(); }
 QString CodeEdit::lastError() const { return d->error; }
 QString CodeEdit::encodingName() const { return kestrin::encodingName(d->format.encoding); }

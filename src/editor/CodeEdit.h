@@ -4,6 +4,7 @@
 // whole-document QString.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QWidget>
 
@@ -29,6 +30,9 @@ public:
 
     // The selection as UTF-8, empty when nothing is selected.
     QByteArray SelectedText() const;
+    // At most the first maxBytes bytes of the selection (a character cut at the end is left cut):
+    // for readers of a selection's start, without copying a selection of the whole document.
+    QByteArray selectedTextHead(qsizetype maxBytes) const;
     // Replaces the selection, or inserts at the caret, as one undo step; the caret ends after the
     // inserted text. Writing exactly the text already selected changes nothing at all.
     void setSelectedText(const QByteArray &utf8);
@@ -71,6 +75,9 @@ public:
     bool SaveFile(const QString &path, bool flag = false);
     // Commits the pending batch saves; false (and lastError) when one could not be committed.
     bool CommitSaves();
+    // The paths (as given to SaveFile) the last CommitSaves could not put in place; their
+    // targets are as they were before the batch.
+    QStringList failedSaves() const;
     // Drops the pending batch saves, leaving their targets untouched.
     void DiscardSaves();
     // Why the last LoadFile/SaveFile/CommitSaves failed, in words for a message box.

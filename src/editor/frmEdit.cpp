@@ -662,7 +662,7 @@ void frmEdit::RC_SelectionChanged()
 {
     // Only the first characters can name a colour; a huge selection is not copied for that.
     const QColor colour = [this] {
-        const quint32 value = HexToColor(RC->SelectedText().left(32));
+        const quint32 value = HexToColor(RC->selectedTextHead(32));
         return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
     }();
     QPalette palette = PC->palette();
