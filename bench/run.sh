@@ -117,6 +117,7 @@ done
 echo "== component figures" >&2
 comp=$work/component.txt
 "$build/bench/component_bench" "$doc" "$work" >"$comp" 2>/dev/null
+row "full_repaint_ms $(awk '$1 == "full_repaint" {print $2}' "$comp") - ms info -"
 c() { awk -v k="$1" '$1 == k {print $2}' "$comp"; }
 row "save_${mb}MB_ms $(c save) $(c cp) ms ratio 2"
 row "save_${mb}MB_vs_cp+sync_ms $(c save) $(c cp_sync) ms ratio 2"
@@ -124,6 +125,7 @@ for f in button40 button40_undo delete_htm_codes delete_htm_codes_undo snippet_a
     row "${f}_ms $(c $f) - ms abs 500"
 done
 row "keystroke_middle_ms $(c keystroke_middle) - ms abs 16"
+row "keystroke_middle_while_styling_ms $(c keystroke_middle_while_styling) - ms info -"
 row "jump_to_end_ms $(c jump_to_end) - ms abs 100"
 row "component_load_and_paint_ms $(c load_and_paint) - ms info -"
 
