@@ -14,7 +14,8 @@ QString CommandLineDocument;
 
 QString DiskDirectorySearch::entryName(const QString &path) const
 {
-    const QFileInfo info(path);
+    // QFileInfo reads ":name" as a Qt resource; "./" keeps such a name on the disk.
+    const QFileInfo info(path.startsWith(QLatin1Char(':')) ? QStringLiteral("./") + path : path);
     if (!info.exists() && !info.isSymLink())
         return QString();
     const QString name = info.fileName();
@@ -62,8 +63,10 @@ QString LongPathName(const QString &path, const DirectorySearch &search)
         QString name = search.entryName(prefix);
         if (name.isEmpty()) {
             // A component that does not exist keeps its given name, so the path stays usable
-            // (Save creates a missing file).
-            name = path.mid(p + 1, q >= 0 ? q - p - 1 : -1);
+            // (Save creates a missing file). A path that does not begin with a separator has
+            // its first component from the first character on.
+            const qsizetype start = path.at(p) == separator ? p + 1 : p;
+            name = path.mid(start, q >= 0 ? q - start : -1);
         }
         result += separator;
         result += name;
@@ -78,8 +81,15 @@ QString commandLineDocumentPath(const QString &commandLine, const QString &curre
     if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) && path.endsWith(QLatin1Char('"')))
         path = path.mid(1, path.size() - 2);
     const bool windowsForm = path.size() >= 2 && path.at(1) == QLatin1Char(':');
-    if (!windowsForm && !QDir::isAbsolutePath(path))
-        path = QDir(currentFolder).filePath(path);
+    // Only a leading "/" makes a POSIX path absolute; QDir would also take ":name" for one of
+    // Qt's resource paths.
+#ifdef Q_OS_WIN
+    const bool absolute = windowsForm || QDir::isAbsolutePath(path);
+#else
+    const bool absolute = windowsForm || path.startsWith(QLatin1Char('/'));
+#endif
+    if (!absolute)
+        path = currentFolder + QLatin1Char('/') + path; // QDir::filePath keeps ":name" as it is
     if (!windowsForm)
         path = QDir::cleanPath(path);
     return LongPathName(path, search);

@@ -78,6 +78,7 @@ private Q_SLOTS:
                                      << "C:\\Program Files\\My Site Pages\\index.html";
         QTest::newRow("stored case, drive kept") << "c:\\web\\Page.Html" << "c:\\Web\\page.html";
         QTest::newRow("missing last component keeps its name") << "C:\\Docs\\new.htm" << "C:\\Docs\\new.htm";
+        QTest::newRow("no leading separator keeps its first letter") << "web\\a.htm" << "\\web\\a.htm";
         QTest::newRow("backslashes without drive") << "\\web\\Page.Html" << "\\web\\Page.Html";
     }
     void longPathName()
@@ -103,6 +104,7 @@ private Q_SLOTS:
         QTest::newRow("relative page.htm") << "page.htm" << "/home/web/page.htm";
         QTest::newRow("relative with folder") << "site/../site/a.php" << "/home/web/site/a.php";
         QTest::newRow("absolute") << "/srv/Index.php" << "/srv/index.php";
+        QTest::newRow("relative :x.html") << ":x.html" << "/home/web/:x.html";
         QTest::newRow("quoted with spaces") << "\"/home/web/my page.htm\"" << "/home/web/my page.htm";
         QTest::newRow("windows short names") << "C:\\PROGRA~1\\MYSITE~1\\INDEX~1.HTM"
                                              << "C:\\Program Files\\My Site Pages\\index.html";
