@@ -6,7 +6,9 @@
 #include <QSet>
 
 #ifdef Q_OS_UNIX
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,6 +47,58 @@ bool writeAll(int fd, const char *p, size_t n)
     }
     return true;
 }
+
+#ifdef O_DIRECT
+// A large file that must be made durable at once goes straight to the disk: through the page
+// cache it would first need a second document's worth of cache pages (the old file stays whole
+// until the rename), and then the sync would write them all out anyway. Where the file system
+// refuses direct writes (tmpfs, some network file systems) the ordinary write is used.
+constexpr size_t kDirectMinimum = 8u * 1024 * 1024;
+constexpr size_t kDirectAlign = 4096;
+constexpr size_t kDirectChunk = 4u * 1024 * 1024;
+
+bool writeDirect(int fd, const char *p, size_t n)
+{
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_DIRECT) != 0)
+        return writeAll(fd, p, n);
+    void *bounce = nullptr;
+    if (::posix_memalign(&bounce, kDirectAlign, kDirectChunk) != 0) {
+        ::fcntl(fd, F_SETFL, flags);
+        return writeAll(fd, p, n);
+    }
+    bool ok = true;
+    size_t done = 0;
+    // Whole aligned blocks directly; the last partial block, if any, is written padded and the
+    // file cut back to its true length.
+    while (ok && done < n) {
+        const size_t chunk = std::min(kDirectChunk, n - done);
+        const size_t padded = (chunk + kDirectAlign - 1) & ~(kDirectAlign - 1);
+        std::memcpy(bounce, p + done, chunk);
+        if (padded > chunk)
+            std::memset(static_cast<char *>(bounce) + chunk, 0, padded - chunk);
+        ok = writeAll(fd, static_cast<const char *>(bounce), padded);
+        if (!ok && done == 0 && errno == EINVAL) {
+            // Direct writes refused after all: the ordinary way, from the start.
+            ::free(bounce);
+            ::fcntl(fd, F_SETFL, flags);
+            return ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, p, n);
+        }
+        done += chunk;
+    }
+    const int saved = errno;
+    ::free(bounce);
+    ::fcntl(fd, F_SETFL, flags);
+    if (!ok) {
+        errno = saved;
+        return false;
+    }
+    return ::ftruncate(fd, off_t(n)) == 0;
+}
+#else
+constexpr size_t kDirectMinimum = size_t(-1);
+bool writeDirect(int fd, const char *p, size_t n) { return writeAll(fd, p, n); }
+#endif
 
 void syncFolder(const QByteArray &folder)
 {
@@ -93,7 +147,8 @@ QByteArray writeTemp(const QByteArray &target, const QByteArray &bytes, bool syn
     } else {
         ok = ::fchmod(fd, newFileMode()) == 0;
     }
-    ok = ok && writeAll(fd, bytes.constData(), size_t(bytes.size()));
+    ok = ok && (sync && size_t(bytes.size()) >= kDirectMinimum ? writeDirect(fd, bytes.constData(), size_t(bytes.size()))
+                                                              : writeAll(fd, bytes.constData(), size_t(bytes.size())));
     ok = ok && (!sync || ::fdatasync(fd) == 0);
     if (ok) {
         ok = ::close(fd) == 0; // NFS and full disks may only report at close

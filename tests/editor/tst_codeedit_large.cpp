@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QInputMethodQueryEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -216,6 +217,48 @@ private Q_SLOTS:
         QVERIFY(edit.SaveFile(good, true));
         QVERIFY(edit.CommitSaves());
         QVERIFY(edit.failedSaves().isEmpty());
+    }
+
+    // Large durable saves take another path to the disk; what lands there must be the same bytes.
+    void largeSaveIsByteIdentical_data()
+    {
+        QTest::addColumn<qsizetype>("size");
+        QTest::addColumn<QString>("folder"); // empty: the build folder's disk
+        QTest::newRow("8 MB exactly") << qsizetype(8 * 1024 * 1024) << QString();
+        QTest::newRow("8 MB + 1") << qsizetype(8 * 1024 * 1024 + 1) << QString();
+        QTest::newRow("12 MB + 4095") << qsizetype(12 * 1024 * 1024 + 4095) << QString();
+        QTest::newRow("1 MB (ordinary path)") << qsizetype(1024 * 1024 + 7) << QString();
+        // Memory file systems may refuse direct writes; the save must still succeed.
+        QTest::newRow("9 MB + 3 on /dev/shm") << qsizetype(9 * 1024 * 1024 + 3) << QStringLiteral("/dev/shm");
+    }
+    void largeSaveIsByteIdentical()
+    {
+        QFETCH(qsizetype, size);
+        QFETCH(QString, folder);
+        if (!folder.isEmpty() && !QFileInfo(folder).isDir())
+            QSKIP("no such folder on this machine");
+        QByteArray text;
+        text.reserve(size);
+        const QByteArray line = "<p class=\"x\">caf\xC3\xA9 &amp; \xE2\x82\xAC</p>\r\n";
+        for (int i = 0; text.size() < size; ++i)
+            text += line + QByteArray::number(i) + "\r\n";
+        text.truncate(size);
+        QTemporaryDir dir((folder.isEmpty() ? QDir::currentPath() : folder) + QStringLiteral("/largesave-XXXXXX"));
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("big.htm"));
+        {
+            QFile f(path); // an old, longer file is replaced, not overwritten in place
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(size + 10000, 'o'));
+        }
+        QString why;
+        QVERIFY2(AtomicFile::write(path, text, &why), qPrintable(why));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray back = f.readAll();
+        QCOMPARE(back.size(), text.size());
+        QVERIFY(back == text);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
     // Many staged files: each is found pending, and a path that is not staged is not.
