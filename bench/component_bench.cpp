@@ -83,10 +83,15 @@ int main(int argc, char **argv)
     SilentPrompter prompter;
     kestrin::Prompter::setInstance(&prompter);
 
+    QElapsedTimer shown;
+    shown.start();
     kestrin::frmEdit window;
+    const double constructed = msSince(shown);
     window.resize(1000, 750);
     window.show();
     QApplication::processEvents();
+    print("window_constructed", constructed);
+    print("window_shown", msSince(shown));
     kestrin::CodeEdit *rc = window.RC;
     kestrin::SidePanel *panel = window.SSTab1;
     QWidget *editor = rc->editorWidget();

@@ -128,6 +128,7 @@ row "keystroke_middle_ms $(c keystroke_middle) - ms abs 16"
 row "keystroke_middle_while_styling_ms $(c keystroke_middle_while_styling) - ms info -"
 row "jump_to_end_ms $(c jump_to_end) - ms abs 100"
 row "component_load_and_paint_ms $(c load_and_paint) - ms info -"
+row "window_constructed_and_shown_ms $(c window_shown) - ms info -"
 
 echo "== pure functions (Google Benchmark)" >&2
 "$build/bench/bench_text" --benchmark_format=csv 2>/dev/null >"$work/text.csv" || true
