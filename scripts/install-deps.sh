@@ -13,7 +13,7 @@ case "$what" in
   run) ;;
   test) packages+=(xvfb xauth xdotool x11-utils imagemagick libglib2.0-bin
                    clang libclang-rt-14-dev) ;;
-  bench) packages+=(xvfb xauth xdotool x11-utils libbenchmark-dev geany time sed) ;;
+  bench) packages+=(xvfb xauth xdotool x11-utils libbenchmark-dev geany time sed python3) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
   *) echo "usage: $0 run|test|bench|fuzz" >&2; exit 2 ;;
 esac
