@@ -138,7 +138,7 @@ const QList<int> &stylesOfItem(int item)
     return it == table.constEnd() ? none : *it;
 }
 
-// Blocks up to this size come from the heap and stay there once freed (see the constructor).
+// Up to this much freed memory stays in the heap for reuse (see the constructor).
 constexpr size_t kHeapKeptBlock = 512u * 1024 * 1024;
 
 // Lets the next `bytes` of large allocations (a file read, a command's result, Scintilla's
@@ -562,7 +562,9 @@ CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private)
     // document that fault cost was most of the time of a load or a whole-document command.
     // Kept in the heap, freed blocks are reused by the next command without faulting.
     static const bool heapKept = [] {
-        mallopt(M_MMAP_THRESHOLD, int(kHeapKeptBlock));
+        // glibc caps the mapping threshold at 32 MB, so large blocks are kept in the heap by
+        // not mapping blocks at all; the heap still falls back to a mapping when it cannot grow.
+        mallopt(M_MMAP_MAX, 0);
         mallopt(M_TRIM_THRESHOLD, int(kHeapKeptBlock));
         return true;
     }();
