@@ -75,14 +75,21 @@ open_time() {
     awk -v a="$start" -v b="$end" -v h="$hwm" 'BEGIN {printf "%.3f %d\n", b - a, h}'
 }
 
-# Runs open_time BENCH_RUNS times; prints "median_seconds median_peak_kB".
+# Runs open_time BENCH_RUNS times; prints "median_seconds median_peak_kB". A start that ends
+# before it shows a window (a previous instance still closing) is tried again, up to twice.
 open_median() {
-    local t=() m=() r
-    for ((i = 0; i < runs; i++)); do
+    local t=() m=() r tries=0
+    while ((${#t[@]} < runs && tries < runs + 2)); do
+        tries=$((tries + 1))
         r=$(open_time "$@")
+        [[ $r == nan* ]] && { sleep 1; continue; }
         t+=("${r% *}")
         m+=("${r#* }")
     done
+    if ((${#t[@]} == 0)); then
+        echo "nan nan"
+        return
+    fi
     echo "$(printf '%s\n' "${t[@]}" | median) $(printf '%s\n' "${m[@]}" | median)"
 }
 
