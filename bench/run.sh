@@ -28,7 +28,7 @@ trap cleanup EXIT
 
 echo "== building into $build" >&2
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIN_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j "$(nproc)" --target kestrin4 component_bench bench_text replace_engine replace_run >/dev/null
+cmake --build "$build" -j "$(nproc)" --target kestrin4 component_bench bench_text bench_textfile replace_engine replace_run >/dev/null
 
 echo "== generating ${mb} MB documents" >&2
 python3 "$here/gen_inputs.py" "$work/in" "$mb"
@@ -140,9 +140,10 @@ row "window_constructed_and_shown_ms $(c window_shown) - ms info -"
 echo "== pure functions (Google Benchmark)" >&2
 "$build/bench/bench_text" --benchmark_format=csv 2>/dev/null >"$work/text.csv" || true
 "$build/bench/replace_engine" --benchmark_format=csv 2>/dev/null >"$work/engine.csv" || true
+"$build/bench/bench_textfile" --benchmark_format=csv 2>/dev/null >"$work/textfile.csv" || true
 # CSV: name,iterations,real_time,cpu_time,time_unit,bytes_per_second,...
 # A plain copy of the same bytes is shown once, for scale; it has no target.
-for csv in "$work/text.csv" "$work/engine.csv"; do
+for csv in "$work/text.csv" "$work/engine.csv" "$work/textfile.csv"; do
     awk -F, -v first="$([[ $csv == "$work/text.csv" ]] && echo 1 || echo 0)" '
         NR > 1 && $1 ~ /^"?BM_/ && $6 != "" {
             gsub(/"/, "", $1); sub(/^BM_/, "", $1)
