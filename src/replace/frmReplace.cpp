@@ -15,7 +15,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QFileInfo>
 #include <QPushButton>
+#include <QSet>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -320,15 +322,24 @@ void frmReplace::showProgress(int value)
 
 void frmReplace::reportCommitFailure(int done, const QString &reason)
 {
-    // The batch puts every other file in place even when one cannot be; what failed is named in
-    // the reason and was left as it was.
+    // The batch puts every other file in place even when one cannot be. The files that could not
+    // be put in place were left as they were and stay listed; the others are done.
     PB->hide();
-    for (int i = 0; i < done; ++i)
-        delete List1->takeItem(0);
+    const QStringList failedList = RC->failedSaves();
+    const QSet<QString> failed(failedList.cbegin(), failedList.cend());
+    int row = 0;
+    for (int i = 0; i < done; ++i) {
+        const QString path = List1->item(row)->text();
+        if (failed.contains(path) || failed.contains(QFileInfo(path).canonicalFilePath()))
+            ++row;
+        else
+            delete List1->takeItem(row);
+    }
     Prompter::instance().message(this, Prompter::Icon::Critical, AppTitle,
                                  QStringLiteral("A changed file could not be put in place: %1\n\n"
-                                                "That file was not changed; the other changed files were "
-                                                "written and taken off the list.")
+                                                "The files that could not be written were not changed and stay "
+                                                "in the list; the other changed files were written and taken off "
+                                                "the list.")
                                      .arg(reason.isEmpty() ? QStringLiteral("unknown error") : reason));
 }
 
