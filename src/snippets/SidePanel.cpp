@@ -192,11 +192,11 @@ SidePanel::SidePanel(CodeEdit *rc, QWidget *parent) : QWidget(parent), d(new Pri
         } else {
             const QFont font = designFont(8.25);
             QPushButton **targets[] = {&Command1, &Command2, &Command4, &Command5, &Command6, &Command7};
-            const auto specs = SidePanelLayout::utilityButtons();
+            const auto buttons = SidePanelLayout::utilityButtons();
             for (int i = 0; i < 6; ++i) {
-                const auto &spec = specs[size_t(i)];
-                auto *b = new WrapButton(QString::fromLatin1(spec.caption), content);
-                b->setObjectName(QString::fromLatin1(spec.name));
+                const auto &button = buttons[size_t(i)];
+                auto *b = new WrapButton(QString::fromLatin1(button.caption), content);
+                b->setObjectName(QString::fromLatin1(button.name));
                 b->setFont(font);
                 *targets[i] = b;
             }
