@@ -3,28 +3,20 @@
 #include "editor/CodeEdit.h"
 #include "editor/TextFile.h"
 
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QByteArray>
 
 namespace {
 
-constexpr qsizetype DocumentBytes = 50 * 1024 * 1024;
-
 const QByteArray &document()
 {
-    static const QByteArray text = [] {
-        const QByteArray block =
-            "<tr><td class=\"c3\">padding price r\xC3\xA9sum\xC3\xA9 S\xC3\xA3o Paulo</td></tr>\r\n"
-            "<?php if ($count > 75) { echo \"<b>$name</b>\"; } // na\xC3\xAFve fa\xC3\xA7" "ade ?>\r\n"
-            ".box35 { width: 22px; color: #2c9cef; } /* Z\xC3\xBCrich \xE2\x82\xAC 5 */\r\n";
-        QByteArray out;
-        out.reserve(DocumentBytes + block.size());
-        while (out.size() < DocumentBytes)
-            out += block;
-        out.truncate(DocumentBytes - DocumentBytes % block.size());
-        return out;
-    }();
+    static const QByteArray text = kestrin::bench::repeated(
+        "<tr><td class=\"c3\">padding price r\xC3\xA9sum\xC3\xA9 S\xC3\xA3o Paulo</td></tr>\r\n"
+        "<?php if ($count > 75) { echo \"<b>$name</b>\"; } // na\xC3\xAFve fa\xC3\xA7" "ade ?>\r\n"
+        ".box35 { width: 22px; color: #2c9cef; } /* Z\xC3\xBCrich \xE2\x82\xAC 5 */\r\n");
     return text;
 }
 
