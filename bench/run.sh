@@ -131,6 +131,8 @@ row "save_${mb}MB_vs_cp+sync_ms $(c save) $(c cp_sync) ms ratio 2"
 for f in button40 button40_undo delete_htm_codes delete_htm_codes_undo snippet_at_end snippet_at_end_undo; do
     row "${f}_ms $(c $f) - ms abs 500"
 done
+row "button40_kernel_time_ms $(c button40_system) - ms info -"
+row "button40_memory_touched_MB $(c button40_resident_growth_MB) - MB info -"
 row "keystroke_middle_ms $(c keystroke_middle) - ms abs 16"
 row "keystroke_middle_while_styling_ms $(c keystroke_middle_while_styling) - ms info -"
 row "jump_to_end_ms $(c jump_to_end) - ms abs 100"

@@ -138,6 +138,9 @@ const QList<int> &stylesOfItem(int item)
     return it == table.constEnd() ? none : *it;
 }
 
+// Room left after a loaded or replaced text, so the first keystrokes do not regrow the buffer.
+constexpr long kAllocationSlack = 1024;
+
 // Up to this much freed memory stays in the heap for reuse (see the constructor).
 constexpr size_t kHeapKeptBlock = 512u * 1024 * 1024;
 
@@ -651,11 +654,78 @@ QByteArray CodeEdit::Text() const
     return d->range(0, d->length());
 }
 
+QByteArray CodeEdit::textView() const
+{
+    prepareHeap(size_t(d->length()) * 5);
+    const long length = d->length();
+    // Gathers the text into one block (moving the gap once) and hands out Scintilla's own buffer.
+    const char *p = reinterpret_cast<const char *>(d->send(Sci::SCI_GETCHARACTERPOINTER));
+    return QByteArray::fromRawData(p, length);
+}
+
+bool CodeEdit::rewriteText(const std::function<QByteArray(const QByteArray &)> &rewrite, qsizetype resultBytes,
+                           qsizetype blockBytes)
+{
+    // On a large document such a command is dominated by memory touched for the first time: a
+    // copy of the text, the rewritten copy, Scintilla's regrown buffers, the undo copies. Block by
+    // block there is no whole copy, and with the room made first, the buffers given up are reused
+    // for the undo copies. The gap of Scintilla's buffer follows the edits, so nothing is moved.
+    const long block = long(std::max<qsizetype>(blockBytes, 4));
+    const long caret = d->send(Sci::SCI_GETCURRENTPOS);
+    bool changed = false;
+    long length = d->length();
+    prepareHeap(size_t(std::max<qsizetype>(resultBytes, length)) * 3);
+    {
+        Private::Quiet quiet(d);
+        d->send(Sci::SCI_ALLOCATE, long(resultBytes) + kAllocationSlack);
+        long pos = 0;
+        while (pos < length) {
+            long end = std::min(pos + block, length);
+            // Never cut inside a character: back up over (at most three) continuation bytes.
+            for (int i = 0; i < 3 && end < length && (d->send(Sci::SCI_GETCHARAT, end) & 0xC0) == 0x80; ++i)
+                --end;
+            // The gap sits at pos, so the range is read in place.
+            const char *p = reinterpret_cast<const char *>(d->send(Sci::SCI_GETRANGEPOINTER, pos, end - pos));
+            const QByteArray in = QByteArray::fromRawData(p, end - pos);
+            const QByteArray out = rewrite(in);
+            if (out.isSharedWith(in)) {
+                pos = end;
+                continue;
+            }
+            if (!changed) {
+                d->send(Sci::SCI_BEGINUNDOACTION);
+                changed = true;
+            }
+            d->send(Sci::SCI_SETTARGETRANGE, pos, end);
+            d->send(Sci::SCI_REPLACETARGET, out.size(), out.constData());
+            length += long(out.size()) - (end - pos);
+            pos += long(out.size());
+        }
+        if (changed)
+            d->send(Sci::SCI_ENDUNDOACTION);
+    }
+    if (!changed)
+        return false;
+
+    // Keep the caret where it was, on a character boundary, as setText does.
+    long at = std::min(caret, length);
+    while (at > 0 && at < length && (d->send(Sci::SCI_GETCHARAT, at) & 0xC0) == 0x80)
+        --at;
+    d->send(Sci::SCI_GOTOPOS, at);
+    ++d->changeCount;
+    d->pendingChange = true;
+    d->settle();
+    return true;
+}
+
 void CodeEdit::setText(const QByteArray &utf8)
 {
     const long caret = d->send(Sci::SCI_GETCURRENTPOS);
     {
         Private::Quiet quiet(d);
+        // Room for the new text before the old goes: otherwise the insertion into the emptied
+        // buffer would grow it to old + new + a sixth, for the text and again for its styles.
+        d->send(Sci::SCI_ALLOCATE, utf8.size() + kAllocationSlack);
         d->send(Sci::SCI_BEGINUNDOACTION);
         d->send(Sci::SCI_SETTARGETRANGE, 0, d->length());
         d->send(Sci::SCI_REPLACETARGET, utf8.size(), utf8.constData());
@@ -823,7 +893,7 @@ bool CodeEdit::LoadFile(const QString &path)
         Private::Quiet quiet(d);
         d->send(Sci::SCI_SETUNDOCOLLECTION, 0);
         d->send(Sci::SCI_CLEARALL);
-        d->send(Sci::SCI_ALLOCATE, decoded.utf8.size() + 1024);
+        d->send(Sci::SCI_ALLOCATE, decoded.utf8.size() + kAllocationSlack);
         d->send(Sci::SCI_APPENDTEXT, decoded.utf8.size(), decoded.utf8.constData());
         d->send(Sci::SCI_SETUNDOCOLLECTION, 1);
         d->send(Sci::SCI_EMPTYUNDOBUFFER);

@@ -8,6 +8,8 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <functional>
+
 class QsciScintilla;
 class QsciLexerHTML;
 class FindReplaceDialog;
@@ -25,8 +27,18 @@ public:
     // --- text -------------------------------------------------------------------------------
     // The whole document as UTF-8.
     QByteArray Text() const;
+    // The whole document without copying it, for a command that reads it once and then replaces
+    // it: valid only until the next change of the text (copy it to keep it longer).
+    QByteArray textView() const;
     // Replaces the whole document as one undo step (a single Undo restores the previous text).
     void setText(const QByteArray &utf8);
+    // Rewrites the document a block at a time, as one undo step, without a copy of it whole:
+    // rewrite gets each block (cut between characters, about blockBytes long) and returns its new
+    // bytes, or the block itself when it stays as it is. For rewrites that map each character on
+    // its own; resultBytes, the length of the whole result, lets the room for it be made once.
+    // Returns whether anything changed; when nothing did, no undo step is recorded.
+    bool rewriteText(const std::function<QByteArray(const QByteArray &block)> &rewrite,
+                     qsizetype resultBytes, qsizetype blockBytes = 1 << 20);
 
     // The selection as UTF-8, empty when nothing is selected.
     QByteArray SelectedText() const;

@@ -325,10 +325,11 @@ void SidePanel::L5_Click()
 void SidePanel::C6_Click(int index)
 {
     if (index == ReplaceButtonIndex) {
-        const QByteArray text = d->rc->Text();
-        const QByteArray replaced = ReplaceSpecialCharacters(text);
-        if (!replaced.isSharedWith(text)) // nothing to rewrite: no empty undo step
-            d->rc->setText(replaced);
+        // Each letter is rewritten on its own, so block by block in place; when there is none,
+        // nothing is rewritten and no empty undo step is recorded.
+        const QByteArray text = d->rc->textView();
+        if (const qsizetype growth = SpecialCharactersGrowth(text))
+            d->rc->rewriteText(ReplaceSpecialCharacters, text.size() + growth);
     } else if (index >= 0 && index < ReplaceButtonIndex) {
         d->rc->setSelectedText(characterReference(index));
     } else {
@@ -345,7 +346,7 @@ void SidePanel::Command1_Click()
 
 void SidePanel::Command2_Click()
 {
-    const QByteArray text = d->rc->Text();
+    const QByteArray text = d->rc->textView();
     const QByteArray stripped = StripTags(text);
     if (!stripped.isSharedWith(text))
         d->rc->setText(stripped);

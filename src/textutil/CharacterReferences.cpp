@@ -133,19 +133,27 @@ QRect characterButtonTwips(int index)
     return QRect(lefts[b.column - 1], 240 + (b.row - 1) * 360, 500, 315);
 }
 
-QByteArray ReplaceSpecialCharacters(const QByteArray &utf8)
+qsizetype SpecialCharactersGrowth(const QByteArray &utf8)
 {
-    const char *p = utf8.constData();
-    const char *const end = p + utf8.size();
-
-    // Count first so the result is allocated once; each match grows by its reference - 2 bytes.
+    const char *const end = utf8.constData() + utf8.size();
+    // Each match grows by its reference - 2 bytes.
     qsizetype growth = 0;
-    for (const char *q = p; (q = static_cast<const char *>(std::memchr(q, 0xC3, size_t(end - q)))); ++q) {
+    for (const char *q = utf8.constData(); (q = static_cast<const char *>(std::memchr(q, 0xC3, size_t(end - q)))); ++q) {
         if (replacementAt(q, end)) {
             growth += qsizetype(replacements.length[static_cast<unsigned char>(q[1]) - 0x80]) - 2;
             ++q; // the second byte cannot start another letter
         }
     }
+    return growth;
+}
+
+QByteArray ReplaceSpecialCharacters(const QByteArray &utf8)
+{
+    const char *p = utf8.constData();
+    const char *const end = p + utf8.size();
+
+    // Count first so the result is allocated once.
+    const qsizetype growth = SpecialCharactersGrowth(utf8);
     if (growth == 0)
         return utf8;
 

@@ -33,5 +33,7 @@ QRect characterButtonTwips(int index);
 // numeric reference, in one pass over UTF-8. Everything else (ã, ß, &, references) stays.
 // Returns the input itself (shared) when none of the letters occurs.
 QByteArray ReplaceSpecialCharacters(const QByteArray &utf8);
+// How many bytes longer ReplaceSpecialCharacters makes utf8 (0 when nothing is replaced).
+qsizetype SpecialCharactersGrowth(const QByteArray &utf8);
 
 } // namespace kestrin

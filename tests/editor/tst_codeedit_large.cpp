@@ -120,6 +120,49 @@ private Q_SLOTS:
         QVERIFY(edit.SelectedText().startsWith(expected));
     }
 
+    // A rewrite block by block gives exactly what one pass over the whole text gives, whatever
+    // the block length: no character is cut between two blocks (a cut one would come back as
+    // U+FFFD). One undo step, and the caret stays where it was.
+    void rewriteTextBlockByBlock_data()
+    {
+        QTest::addColumn<int>("blockBytes");
+        QTest::newRow("4 bytes") << 4;
+        QTest::newRow("5 bytes") << 5;
+        QTest::newRow("7 bytes") << 7;
+        QTest::newRow("one block") << (1 << 20);
+    }
+    void rewriteTextBlockByBlock()
+    {
+        QFETCH(int, blockBytes);
+        QByteArray original;
+        for (int i = 0; i < 40; ++i)
+            original += "Caf\xC3\xA9 \xC3\x96l\xC3\xA9 \xE2\x80\x93 \xF0\x9F\x98\x80 na\xC3\xAFve \xE2\x82\xAC\r\n";
+        const auto upper = [](const QByteArray &block) { return QString::fromUtf8(block).toUpper().toUtf8(); };
+        const QByteArray expected = upper(original);
+
+        CodeEdit edit;
+        edit.setText(original);
+        edit.GoToLine(3, false);
+        QVERIFY(edit.rewriteText(upper, expected.size(), blockBytes));
+        QCOMPARE(edit.Text(), expected);
+        edit.setSelectedText("|");
+        QCOMPARE(edit.Text().indexOf('|'), original.indexOf("\r\n", original.indexOf("\r\n") + 1) + 2);
+        edit.Undo();
+        edit.Undo();
+        QCOMPARE(edit.Text(), original);
+        edit.Redo();
+        QCOMPARE(edit.Text(), expected);
+    }
+
+    void rewriteTextThatChangesNothingRecordsNoStep()
+    {
+        CodeEdit edit;
+        edit.setText("Caf\xC3\xA9");
+        QVERIFY(!edit.rewriteText([](const QByteArray &block) { return block; }, 5, 2));
+        edit.Undo();
+        QCOMPARE(edit.Text(), QByteArray());
+    }
+
     // Input methods get the caret's line and the caret's place in it, counted in characters.
     void inputMethodSurroundingText_data()
     {

@@ -335,6 +335,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("afterUndo");
         QTest::newRow("Café Ölé") << QByteArray("Café Ölé") << QByteArray("Caf&#233; &#214;l&#233;") << QByteArray("Café Ölé");
         QTest::newRow("nothing to replace") << QByteArray("ã ß & &#233;") << QByteArray("ã ß & &#233;") << QByteArray("start");
+        // Larger documents are rewritten a block at a time.
+        const QByteArray longText = QByteArray("Café Ölé ").repeated(300'000);
+        QTest::newRow("2.7 MB of Café Ölé") << longText
+                                            << QByteArray(longText).replace("é", "&#233;").replace("Ö", "&#214;")
+                                            << longText;
     }
     void replaceButtonRewritesDocument()
     {
