@@ -2,6 +2,7 @@
 
 #include "CodeEdit.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -128,23 +129,35 @@ enum class Scan { Utf8, NotUtf8, HasNul };
 
 // One pass over the bytes: eight ASCII bytes at a time while there is no high bit and no NUL.
 // A NUL anywhere means "not text", so after invalid UTF-8 the rest is only searched for one.
+// Bytes that need a look of their own in an 8-byte word: a high bit or a zero byte. The first
+// flagged byte is always a true one (a borrow only flags bytes after a zero).
+inline uint64_t specialBytes(uint64_t w) { return (w & kHighBits) | ((w - kLowBits) & ~w & kHighBits); }
+
 Scan scanUtf8(const u8 *p, const u8 *end)
 {
     while (p < end) {
         if (end - p >= 8) {
             uint64_t w;
             std::memcpy(&w, p, 8);
-            // No high bit set: a byte is zero exactly when subtracting one borrows into bit 7.
-            if ((w & kHighBits) == 0 && ((w - kLowBits) & kHighBits) == 0) {
+            const uint64_t special = specialBytes(w);
+            if (special == 0) {
                 p += 8;
                 continue;
             }
+            // Straight to the first byte that is not plain ASCII: accented text has one every
+            // few bytes, and stepping a byte at a time to it halved the speed.
+            if constexpr (std::endian::native == std::endian::little)
+                p += std::countr_zero(special) / 8;
         }
         const u8 b = *p;
         if (b == 0)
             return Scan::HasNul;
         if (b < 0x80) {
             ++p;
+            continue;
+        }
+        if (b >= 0xC2 && b <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+            p += 2; // the common two-byte letter, without decoding it
             continue;
         }
         uint32_t cp;
@@ -176,8 +189,14 @@ bool firstLineEnd(const char *p, qsizetype n, LineEnd &style)
 QByteArray decodeCp1252(const u8 *p, const u8 *end)
 {
     qsizetype extra = 0;
-    for (const u8 *q = p; q < end; ++q)
+    for (const u8 *q = p; q < end; ++q) {
+        uint64_t w;
+        if (end - q >= 8 && (std::memcpy(&w, q, 8), (w & kHighBits) == 0)) {
+            q += 7; // eight ASCII bytes, no extra room
+            continue;
+        }
         extra += *q >= 0x80 ? (*q < 0xA0 && kCp1252High[*q - 0x80] >= 0x800 ? 2 : 1) : 0;
+    }
     QByteArray out(qsizetype(end - p) + extra, Qt::Uninitialized);
     char *o = out.data();
     for (; p < end; ++p) {

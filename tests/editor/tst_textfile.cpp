@@ -54,6 +54,11 @@ private Q_SLOTS:
         QTest::newRow("no final line end") << QByteArray("x\r\ny") << "UTF-8" << LineEnd::CRLF << QByteArray();
         QTest::newRow("no line end") << QByteArray("one line") << "UTF-8" << plat << QByteArray();
         QTest::newRow("empty") << QByteArray() << "UTF-8" << plat << QByteArray();
+        QTest::newRow("accented words across 8-byte words") << QByteArray("caf\xC3\xA9 na\xC3\xAFve r\xC3\xA9sum\xC3\xA9 \xC3\x96l\xC3\xA9 tail\n")
+                                                            << "UTF-8" << LineEnd::LF << QByteArray();
+        QTest::newRow("two-byte lead at the very end") << QByteArray("abcdefghij\xC3") << "Windows-1252" << plat << QByteArray();
+        QTest::newRow("two-byte lead before ascii") << QByteArray("abcdefghij\xC3zklmnopq") << "Windows-1252" << plat
+                                                    << QByteArray();
         QTest::newRow("long ascii run then e-acute") << (QByteArray(1000, 'a') + "\xE9") << "Windows-1252" << plat
                                                      << QByteArray();
     }
@@ -80,6 +85,8 @@ private Q_SLOTS:
         QTest::newRow("nul in ascii") << QByteArray("abc\0def", 7);
         QTest::newRow("nul after invalid utf8") << QByteArray("\xE9\xE9\0", 3);
         QTest::newRow("nul in first word") << QByteArray("\0abcdefghijkl", 13);
+        QTest::newRow("nul right after an accented letter") << QByteArray("caf\xC3\xA9\0xyzabcdefgh", 16);
+        QTest::newRow("nul between 0x01 bytes") << QByteArray("ab\x01\0\x01\x01xyzabcdefgh", 17);
         QTest::newRow("png header") << QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
         QTest::newRow("utf8 bom then nul") << QByteArray("\xEF\xBB\xBFx\0", 5);
         QTest::newRow("utf16 without bom") << QByteArray("a\0b\0", 4);
