@@ -396,6 +396,15 @@ struct CodeEdit::Private {
     }
 
     long length() const { return send(Sci::SCI_GETLENGTH); }
+
+    // The caret to pos with nothing selected, scrolled into view when there is a view: scrolling
+    // lays out the caret's line, wasted work in the hidden editor of the multi-file runs.
+    void placeCaret(long pos)
+    {
+        send(Sci::SCI_SETEMPTYSELECTION, pos);
+        if (sci->isVisible())
+            send(Sci::SCI_SCROLLCARET);
+    }
     QByteArray range(long start, long end) const
     {
         if (end <= start)
@@ -711,7 +720,7 @@ bool CodeEdit::rewriteText(const std::function<QByteArray(const QByteArray &)> &
     long at = std::min(caret, length);
     while (at > 0 && at < length && (d->send(Sci::SCI_GETCHARAT, at) & 0xC0) == 0x80)
         --at;
-    d->send(Sci::SCI_GOTOPOS, at);
+    d->placeCaret(at);
     ++d->changeCount;
     d->pendingChange = true;
     d->settle();
@@ -736,7 +745,7 @@ void CodeEdit::setText(const QByteArray &utf8)
     long pos = std::min<long>(caret, utf8.size());
     while (pos > 0 && pos < utf8.size() && (uchar(utf8.at(pos)) & 0xC0) == 0x80)
         --pos;
-    d->send(Sci::SCI_GOTOPOS, pos);
+    d->placeCaret(pos);
     ++d->changeCount;
     d->pendingChange = true;
     d->settle();
@@ -1123,7 +1132,7 @@ qint64 CodeEdit::replaceAll(const FindRequest &request)
             d->send(Sci::SCI_ENDUNDOACTION);
     }
     if (count > 0) {
-        d->send(Sci::SCI_GOTOPOS, std::min<long>(caret, d->length()));
+        d->placeCaret(std::min<long>(caret, d->length()));
         ++d->changeCount;
         d->pendingChange = true;
         d->settle();
