@@ -2,10 +2,11 @@
 # The multi-file replace run against sed -i on the same corpus: 10,000 web-source files of about
 # 10 KB (UTF-8, UTF-8 with BOM and Windows-1252; CR LF and LF; some without a final line end), the
 # find text in half of them. Both runs get an identical copy; their outputs must match byte for
-# byte. Prints both times and the ratio (target: ours at most 1.0 x sed).
+# byte. ROUNDS rounds (3), each on fresh copies; prints the median times and their ratio
+# (target: ours at most 1.0 x sed). SETTLE_SECONDS (11): the pause before each run.
 #
 #   bench/replace_bench.sh [BUILD_DIR]     (BUILD_DIR configured with -DKESTRIN_BUILD_BENCH=ON)
-# Env: FILES (10000), WORK (a temporary folder; on the disk under test, /tmp by default),
+# Env: FILES (10000), ROUNDS (3), WORK (a temporary folder; on the disk under test, /tmp by default),
 #      RUN_PREFIX (e.g. "perf record -g -o /tmp/replace.data" to profile our run).
 set -euo pipefail
 
@@ -58,31 +59,58 @@ for i in range(count):
     with open(os.path.join(sub, 'f%05d.%s' % (i, exts[i % len(exts)])), 'wb') as f:
         f.write(data)
 PY
-cp -a "$work/ours" "$work/sed"
-(cd "$work/ours" && find "$PWD" -type f | sort) > "$work/ours.list"
-(cd "$work/sed" && find . -type f | sort) > "$work/sed.list"
-bytes=$(du -sb "$work/ours" | cut -f1)
-sync
+mv "$work/ours" "$work/master"
+bytes=$(du -sb "$work/master" | cut -f1)
+rounds=${ROUNDS:-3}
 
-ours_out=$(${RUN_PREFIX:-} "$runner" "$work/ours.list" "$find_text" "$replacement")
-ours=$(awk '{print $4}' <<<"$ours_out")
+elapsed() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.3f\n", b - a}'; }
+median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
-sync
-start=$(date +%s.%N)
-(cd "$work/sed" && LC_ALL=C xargs -d '\n' sed -i "s/$find_text/$replacement/g" < "$work/sed.list")
-end=$(date +%s.%N)
-sed_time=$(awk -v a="$start" -v b="$end" 'BEGIN{printf "%.3f", b - a}')
-# What sed's output costs to make durable, for comparison with our one batch sync.
-sync
-synced=$(date +%s.%N)
-sed_sync_time=$(awk -v a="$start" -v b="$synced" 'BEGIN{printf "%.3f", b - a}')
-
-if ! diff -rq "$work/ours" "$work/sed" >/dev/null; then
-    echo "replace_bench: outputs differ" >&2
-    diff -rq "$work/ours" "$work/sed" | head >&2
-    exit 1
-fi
-changed=$(grep -rl --include='*' -F "$replacement" "$work/ours" | wc -l)
+# Each run on its own fresh copy, all made before the first run; who goes first alternates. Every
+# run starts once the disk has settled: without a journal, ext4 skips inodes deleted in the last
+# 5-10 s when it creates a file, so a run right after another (each replaces 10,000 files) or
+# after a large deletion would pay for the other's deletions, not its own work.
+settle() { sync; sleep "${SETTLE_SECONDS:-11}"; }
+run_ours() {
+    local out
+    out=$(${RUN_PREFIX:-} "$runner" "$work/ours$1.list" "$find_text" "$replacement")
+    awk '{print $4}' <<<"$out" >>"$work/ours.times"
+}
+run_sed() {
+    local start end synced
+    start=$(date +%s.%N)
+    (cd "$work/sed$1" && LC_ALL=C xargs -d '\n' sed -i "s/$find_text/$replacement/g" < "$work/sed$1.list")
+    end=$(date +%s.%N)
+    # What sed's output costs to make durable, for comparison with our one batch sync.
+    sync
+    synced=$(date +%s.%N)
+    elapsed "$start" "$end" >>"$work/sed.times"
+    elapsed "$start" "$synced" >>"$work/sed_sync.times"
+}
+: >"$work/ours.times"; : >"$work/sed.times"; : >"$work/sed_sync.times"
+for ((round = 0; round < rounds; ++round)); do
+    cp -a "$work/master" "$work/ours$round"
+    cp -a "$work/master" "$work/sed$round"
+    (cd "$work/ours$round" && find "$PWD" -type f | sort) > "$work/ours$round.list"
+    (cd "$work/sed$round" && find . -type f | sort) > "$work/sed$round.list"
+done
+for ((round = 0; round < rounds; ++round)); do
+    if ((round % 2 == 0)); then
+        settle; run_ours "$round"; settle; run_sed "$round"
+    else
+        settle; run_sed "$round"; settle; run_ours "$round"
+    fi
+    if ! diff -rq "$work/ours$round" "$work/sed$round" >/dev/null; then
+        echo "replace_bench: outputs differ" >&2
+        diff -rq "$work/ours$round" "$work/sed$round" | head >&2
+        exit 1
+    fi
+done
+ours=$(median <"$work/ours.times")
+sed_time=$(median <"$work/sed.times")
+sed_sync_time=$(median <"$work/sed_sync.times")
+changed=$(grep -rl --include='*' -F "$replacement" "$work/ours0" | wc -l)
+echo "runs: ours $(tr '\n' ' ' <"$work/ours.times")| sed $(tr '\n' ' ' <"$work/sed.times")" >&2
 
 awk -v f="$files" -v b="$bytes" -v o="$ours" -v s="$sed_time" -v ss="$sed_sync_time" -v c="$changed" 'BEGIN {
     printf "corpus: %d files, %.1f MB, %d containing the find text\n", f, b / 1e6, c
