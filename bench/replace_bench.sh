@@ -3,7 +3,7 @@
 # 10 KB (UTF-8, UTF-8 with BOM and Windows-1252; CR LF and LF; some without a final line end), the
 # find text in half of them. Both runs get an identical copy; their outputs must match byte for
 # byte. ROUNDS rounds (3), each on fresh copies; prints the median times and their ratio
-# (target: ours at most 1.0 x sed). SETTLE_SECONDS (11): the pause before each run.
+# (target: ours at most 1.0 x sed). SETTLE_SECONDS (5): the pause before each run.
 #
 #   bench/replace_bench.sh [BUILD_DIR]     (BUILD_DIR configured with -DKESTRIN_BUILD_BENCH=ON)
 # Env: FILES (10000), ROUNDS (3), WORK (a temporary folder; on the disk under test, /tmp by default),
@@ -66,11 +66,12 @@ rounds=${ROUNDS:-3}
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.3f\n", b - a}'; }
 median() { sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
-# Each run on its own fresh copy, all made before the first run; who goes first alternates. Every
-# run starts once the disk has settled: without a journal, ext4 skips inodes deleted in the last
-# 5-10 s when it creates a file, so a run right after another (each replaces 10,000 files) or
-# after a large deletion would pay for the other's deletions, not its own work.
-settle() { sync; sleep "${SETTLE_SECONDS:-11}"; }
+# Each run on its own fresh copy, all made before the first run; who goes first alternates, and
+# each run starts after a sync and a pause for the disk's background work. Both matter here: a
+# journal-less ext4 (this kind of machine) passes over inodes deleted in the last minutes when it
+# creates a file, so a run soon after another (each replaces 10,000 files) pays for the other's
+# deletions as well as its own work.
+settle() { sync; sleep "${SETTLE_SECONDS:-5}"; }
 run_ours() {
     local out
     out=$(${RUN_PREFIX:-} "$runner" "$work/ours$1.list" "$find_text" "$replacement")
