@@ -19,6 +19,9 @@ if [[ -z ${DISPLAY:-} || -z ${BENCH_UNDER_XVFB:-} ]]; then
     exec env BENCH_UNDER_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
 fi
 
+# xvfb-run may return control before the server takes connections; a start then fails at once.
+for _ in $(seq 200); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
+
 work=$(mktemp -d "${WORK:-${TMPDIR:-/tmp}}/kestrin-bench-XXXXXX")
 cleanup() {
     [[ -n ${app_pid:-} ]] && kill "$app_pid" 2>/dev/null || true
