@@ -28,6 +28,7 @@
 #include <sys/mman.h>
 #endif
 #include <functional>
+#include <optional>
 
 using Sci = QsciScintillaBase;
 
@@ -188,6 +189,8 @@ public:
     std::function<void(QKeyEvent *)> onKeyPress;
     std::function<void(QInputMethodEvent *)> onInputMethod;
     std::function<void()> afterEvent;
+    // Before the widget acts on anything: the component hands Scintilla a text it holds.
+    std::function<void()> beforeUse;
 
     void baseKeyPress(QKeyEvent *e) { QsciScintilla::keyPressEvent(e); }
     void baseInputMethod(QInputMethodEvent *e) { QsciScintilla::inputMethodEvent(e); }
@@ -198,6 +201,8 @@ public:
     // a 50 MB file). A window of the caret's line is all an input method uses.
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override
     {
+        if (beforeUse)
+            beforeUse();
         switch (query) {
         case Qt::ImSurroundingText:
         case Qt::ImCursorPosition:
@@ -269,6 +274,8 @@ public:
 protected:
     bool event(QEvent *e) override
     {
+        if (beforeUse)
+            beforeUse();
         if (e->type() == QEvent::ShortcutOverride) {
             // The window's shortcuts (Ctrl+N/O/S/Q/X, F5, F6, ...) must win over the editor:
             // leave every Ctrl/Alt/Meta chord and function key to them; keys no shortcut claims
@@ -288,6 +295,8 @@ protected:
     }
     bool viewportEvent(QEvent *e) override
     {
+        if (beforeUse)
+            beforeUse();
         const bool result = QsciScintilla::viewportEvent(e);
         if (afterEvent)
             afterEvent();
@@ -335,8 +344,35 @@ struct CodeEdit::Private {
     FindRequest lastFind;
     bool hasLastFind = false;
 
-    long send(unsigned int msg, unsigned long w = 0, long l = 0) const { return sci->SendScintilla(msg, w, l); }
-    long send(unsigned int msg, unsigned long w, const char *l) const { return sci->SendScintilla(msg, w, l); }
+    // A hidden editor that only loads, reads, replaces and saves whole texts (the multi-file
+    // runs) keeps them here instead of in Scintilla, whose load and replace cost more than the
+    // rest of such a file's work. Scintilla gets the loaded text, and each replacement since as
+    // an undo step, the first time anything else needs it (any other member, any event).
+    struct Held {
+        QByteArray loaded;
+        QList<QByteArray> replacements;
+        qsizetype savedAfter = 0; // the save point: after this many replacements
+        const QByteArray &text() const { return replacements.isEmpty() ? loaded : replacements.constLast(); }
+    };
+    mutable std::optional<Held> held;
+
+    long send(unsigned int msg, unsigned long w = 0, long l = 0) const
+    {
+        attach();
+        return sci->SendScintilla(msg, w, l);
+    }
+    long send(unsigned int msg, unsigned long w, const char *l) const
+    {
+        attach();
+        return sci->SendScintilla(msg, w, l);
+    }
+    void attach() const
+    {
+        if (held)
+            const_cast<Private *>(this)->giveHeldTextToScintilla();
+    }
+    void giveHeldTextToScintilla();
+    void showLoaded(const QByteArray &utf8);
 
     // Report a finished change once, after the edit that made it is complete.
     void flush()
@@ -344,7 +380,8 @@ struct CodeEdit::Private {
         if (!pendingChange)
             return;
         pendingChange = false;
-        updateMarginWidth();
+        if (!held)
+            updateMarginWidth();
         Q_EMIT q->documentChanged();
     }
     // Reports a moved caret or selection once, whatever moved it; Scintilla's own update
@@ -353,8 +390,9 @@ struct CodeEdit::Private {
     long lastCaret = 0;
     void checkSelection()
     {
-        const long anchor = send(Sci::SCI_GETANCHOR);
-        const long caret = send(Sci::SCI_GETCURRENTPOS);
+        // A held text has its caret at the start (see giveHeldTextToScintilla).
+        const long anchor = held ? 0 : send(Sci::SCI_GETANCHOR);
+        const long caret = held ? 0 : send(Sci::SCI_GETCURRENTPOS);
         if (anchor == lastAnchor && caret == lastCaret)
             return;
         lastAnchor = anchor;
@@ -629,6 +667,7 @@ CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private)
             Q_EMIT KeyEvent(0, 0);
     };
     d->sci->afterEvent = [this] { d->settle(); };
+    d->sci->beforeUse = [this] { d->attach(); };
 
     connect(d->sci, &Sci::SCN_MODIFIED, this, [this](int, int type, const char *, int, int, int, int, int, int, int) {
         if (type & (Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE))
@@ -651,6 +690,7 @@ CodeEdit::~CodeEdit()
     d->sci->onKeyPress = nullptr;
     d->sci->onInputMethod = nullptr;
     d->sci->afterEvent = nullptr;
+    d->sci->beforeUse = nullptr;
     disconnect(d->sci, nullptr, this, nullptr);
     delete d->sci;
     delete d;
@@ -658,6 +698,8 @@ CodeEdit::~CodeEdit()
 
 QByteArray CodeEdit::Text() const
 {
+    if (d->held)
+        return d->held->text();
     // A whole-document command follows: this copy, its result, and setText's buffers and undo.
     prepareHeap(size_t(d->length()) * 6);
     return d->range(0, d->length());
@@ -729,6 +771,14 @@ bool CodeEdit::rewriteText(const std::function<QByteArray(const QByteArray &)> &
 
 void CodeEdit::setText(const QByteArray &utf8)
 {
+    if (d->held) {
+        // One more undo step for when Scintilla gets the text; the caret stays at the start.
+        d->held->replacements.append(utf8);
+        ++d->changeCount;
+        d->pendingChange = true;
+        d->settle();
+        return;
+    }
     const long caret = d->send(Sci::SCI_GETCURRENTPOS);
     {
         Private::Quiet quiet(d);
@@ -898,37 +948,71 @@ bool CodeEdit::LoadFile(const QString &path)
         d->error = decoded.error;
         return false;
     }
-    {
-        Private::Quiet quiet(d);
-        d->send(Sci::SCI_SETUNDOCOLLECTION, 0);
-        d->send(Sci::SCI_CLEARALL);
-        d->send(Sci::SCI_ALLOCATE, decoded.utf8.size() + kAllocationSlack);
-        d->send(Sci::SCI_APPENDTEXT, decoded.utf8.size(), decoded.utf8.constData());
-        d->send(Sci::SCI_SETUNDOCOLLECTION, 1);
-        d->send(Sci::SCI_EMPTYUNDOBUFFER);
-        d->send(Sci::SCI_SETSAVEPOINT);
-        // Caret to the start without scrolling to it: GOTOPOS would lay out the text, which in a
-        // hidden editor (the multi-file runs) is wasted work. CLEARALL has already scrolled to
-        // the top.
-        d->send(Sci::SCI_SETEMPTYSELECTION, 0);
-        d->send(Sci::SCI_SETXOFFSET, 0);
-    }
     d->format = decoded.format;
-    d->setEolMode(d->format.lineEnd);
     d->pendingChange = false;
-    d->updateMarginWidth();
-    d->checkSelection();
     d->error.clear();
+    if (d->sci->isVisible()) {
+        d->held.reset(); // replaced: no need to hand it to Scintilla first
+        d->showLoaded(decoded.utf8);
+    } else {
+        d->held = Private::Held{decoded.utf8, {}, 0};
+    }
+    d->checkSelection();
     return true;
+}
+
+void CodeEdit::Private::showLoaded(const QByteArray &utf8)
+{
+    {
+        Quiet quiet(this);
+        send(Sci::SCI_SETUNDOCOLLECTION, 0);
+        send(Sci::SCI_CLEARALL);
+        send(Sci::SCI_ALLOCATE, utf8.size() + kAllocationSlack);
+        send(Sci::SCI_APPENDTEXT, utf8.size(), utf8.constData());
+        send(Sci::SCI_SETUNDOCOLLECTION, 1);
+        send(Sci::SCI_EMPTYUNDOBUFFER);
+        send(Sci::SCI_SETSAVEPOINT);
+        // Caret to the start without scrolling to it: GOTOPOS would lay out the text, which in a
+        // hidden editor is wasted work. CLEARALL has already scrolled to the top.
+        send(Sci::SCI_SETEMPTYSELECTION, 0);
+        send(Sci::SCI_SETXOFFSET, 0);
+    }
+    setEolMode(format.lineEnd);
+    updateMarginWidth();
+}
+
+void CodeEdit::Private::giveHeldTextToScintilla()
+{
+    const Held h = std::move(*held);
+    held.reset();
+    showLoaded(h.loaded);
+    Quiet quiet(this);
+    for (qsizetype i = 0; i < h.replacements.size(); ++i) {
+        const QByteArray &text = h.replacements[i];
+        send(Sci::SCI_BEGINUNDOACTION);
+        send(Sci::SCI_SETTARGETRANGE, 0, length());
+        send(Sci::SCI_REPLACETARGET, text.size(), text.constData());
+        send(Sci::SCI_ENDUNDOACTION);
+        if (h.savedAfter == i + 1)
+            send(Sci::SCI_SETSAVEPOINT);
+    }
+    // Where setText leaves the caret of a loaded text: at the start.
+    send(Sci::SCI_SETEMPTYSELECTION, 0);
 }
 
 bool CodeEdit::SaveFile(const QString &path, bool flag)
 {
     // Encoded straight from Scintilla's buffer: nothing edits the document while the save runs,
     // and a UTF-8 document is then written without a copy of the whole text.
-    const long len = d->length();
-    const char *text = len > 0 ? reinterpret_cast<const char *>(d->send(Sci::SCI_GETRANGEPOINTER, 0, len)) : "";
-    const EncodeResult encoded = encodeText(QByteArray::fromRawData(text, len), d->format);
+    QByteArray utf8;
+    if (d->held) {
+        utf8 = d->held->text();
+    } else {
+        const long len = d->length();
+        const char *text = len > 0 ? reinterpret_cast<const char *>(d->send(Sci::SCI_GETRANGEPOINTER, 0, len)) : "";
+        utf8 = QByteArray::fromRawData(text, len);
+    }
+    const EncodeResult encoded = encodeText(utf8, d->format);
     if (!encoded.ok) {
         d->error = encoded.error;
         return false;
@@ -939,8 +1023,12 @@ bool CodeEdit::SaveFile(const QString &path, bool flag)
         d->error = why;
         return false;
     }
-    if (!flag)
-        d->send(Sci::SCI_SETSAVEPOINT);
+    if (!flag) {
+        if (d->held)
+            d->held->savedAfter = d->held->replacements.size();
+        else
+            d->send(Sci::SCI_SETSAVEPOINT);
+    }
     d->error.clear();
     return true;
 }
@@ -1013,7 +1101,7 @@ void CodeEdit::setEditorFont(const QString &family, int pixelHeight)
 }
 
 bool CodeEdit::isOvertype() const { return d->sci->overwriteMode(); }
-qint64 CodeEdit::length() const { return d->length(); }
+qint64 CodeEdit::length() const { return d->held ? d->held->text().size() : d->length(); }
 QWidget *CodeEdit::editorWidget() const { return d->sci; }
 
 bool CodeEdit::eventFilter(QObject *watched, QEvent *event) { return QWidget::eventFilter(watched, event); }

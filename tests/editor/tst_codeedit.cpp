@@ -93,6 +93,64 @@ private Q_SLOTS:
         QCOMPARE(edit.Text(), QByteArray("<b>x</b>\r\n"));
     }
 
+    // A hidden editor (the multi-file runs) holds what it loads and is given as bytes; whatever
+    // needs the editing component next finds the same text and the same undo history.
+    void hiddenEditorKeepsHistoryAndSavePoint()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.html");
+        writeFile(path, "one\r\n");
+        CodeEdit edit;
+        QSignalSpy changed(&edit, &CodeEdit::documentChanged);
+        QSignalSpy moved(&edit, &CodeEdit::SelectionChanged);
+        QVERIFY(edit.LoadFile(path));
+        edit.setText("two\r\n");
+        edit.setText("three!\r\n");
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(moved.count(), 0);
+        QCOMPARE(edit.Text(), QByteArray("three!\r\n"));
+        QCOMPARE(edit.length(), 8);
+        QVERIFY(edit.SaveFile(path));
+        QCOMPARE(readFile(path), QByteArray("three!\r\n"));
+        QVERIFY(edit.CanUndo());
+        edit.Undo();
+        QCOMPARE(edit.Text(), QByteArray("two\r\n"));
+        edit.Undo();
+        QCOMPARE(edit.Text(), QByteArray("one\r\n"));
+        QVERIFY(!edit.CanUndo());
+        edit.Redo();
+        QCOMPARE(edit.Text(), QByteArray("two\r\n"));
+    }
+
+    void hiddenEditorTypedIntoOrShown_data()
+    {
+        QTest::addColumn<bool>("show");
+        QTest::newRow("typed into") << false;
+        QTest::newRow("shown, then typed into") << true;
+    }
+    void hiddenEditorTypedIntoOrShown()
+    {
+        QFETCH(bool, show);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.php");
+        writeFile(path, "abc\n");
+        CodeEdit edit;
+        edit.resize(300, 200);
+        QVERIFY(edit.LoadFile(path));
+        edit.setText("xyz\n");
+        if (show) {
+            edit.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        }
+        QTest::keyClick(edit.editorWidget(), Qt::Key_End);
+        QTest::keyClicks(edit.editorWidget(), "!");
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Return);
+        QCOMPARE(edit.Text(), QByteArray("xyz!\n\n"));
+        while (edit.CanUndo())
+            edit.Undo();
+        QCOMPARE(edit.Text(), QByteArray("abc\n"));
+    }
+
     void binaryRefusedKeepsText()
     {
         QTemporaryDir dir;
