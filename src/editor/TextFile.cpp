@@ -129,6 +129,23 @@ enum class Scan { Utf8, NotUtf8, HasNul };
 
 // One pass over the bytes: eight ASCII bytes at a time while there is no high bit and no NUL.
 // A NUL anywhere means "not text", so after invalid UTF-8 the rest is only searched for one.
+// Copies the plain ASCII at p (eight bytes at a time while whole words are ASCII) to o, and
+// advances both past it; stops at the first byte with the high bit set, or at end.
+inline void copyAscii(const u8 *&p, const u8 *end, char *&o)
+{
+    while (end - p >= 8) {
+        uint64_t w;
+        std::memcpy(&w, p, 8);
+        if (w & kHighBits)
+            break;
+        std::memcpy(o, p, 8);
+        p += 8;
+        o += 8;
+    }
+    while (p < end && *p < 0x80)
+        *o++ = char(*p++);
+}
+
 // Bytes that need a look of their own in an 8-byte word: a high bit or a zero byte. The first
 // flagged byte is always a true one (a borrow only flags bytes after a zero).
 inline uint64_t specialBytes(uint64_t w) { return (w & kHighBits) | ((w - kLowBits) & ~w & kHighBits); }
@@ -199,12 +216,12 @@ QByteArray decodeCp1252(const u8 *p, const u8 *end)
     }
     QByteArray out(qsizetype(end - p) + extra, Qt::Uninitialized);
     char *o = out.data();
-    for (; p < end; ++p) {
-        const u8 b = *p;
-        if (b < 0x80)
-            *o++ = char(b);
-        else
-            o = putUtf8(o, b < 0xA0 ? kCp1252High[b - 0x80] : b);
+    while (p < end) {
+        copyAscii(p, end, o);
+        if (p == end)
+            break;
+        const u8 b = *p++;
+        o = putUtf8(o, b < 0xA0 ? kCp1252High[b - 0x80] : b);
     }
     return out;
 }
@@ -341,10 +358,9 @@ EncodeResult encodeText(const QByteArray &utf8, const TextFormat &format)
         r.bytes = QByteArray(utf8.size(), Qt::Uninitialized);
         char *o = r.bytes.data();
         for (const u8 *p = begin; p < end;) {
-            if (*p < 0x80) {
-                *o++ = char(*p++);
-                continue;
-            }
+            copyAscii(p, end, o);
+            if (p == end)
+                break;
             uint32_t cp = 0;
             const int len = utf8Sequence(p, end, cp);
             if (len == 0) {
