@@ -207,7 +207,10 @@ AtomicBatch::~AtomicBatch() { discard(); }
 
 bool AtomicBatch::stage(const QString &path, const QByteArray &bytes, QString *error)
 {
-    const QString target = AtomicFile::resolveTarget(path);
+    // A multi-file run asks isPending when it loads a file and stages it right after: the file
+    // it read is the one it writes.
+    const QString target = path == m_lastAsked ? m_lastAskedTarget : AtomicFile::resolveTarget(path);
+    m_lastAsked.clear();
     int err = 0;
     const QByteArray temp = writeTemp(encoded(target), bytes, false, &err);
     if (temp.isEmpty()) {
@@ -223,7 +226,9 @@ bool AtomicBatch::isPending(const QString &path) const
 {
     if (m_items.isEmpty())
         return false;
-    return m_targets.contains(AtomicFile::resolveTarget(path));
+    m_lastAsked = path;
+    m_lastAskedTarget = AtomicFile::resolveTarget(path);
+    return m_targets.contains(m_lastAskedTarget);
 }
 
 bool AtomicBatch::commit(QString *error)

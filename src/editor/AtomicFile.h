@@ -53,6 +53,9 @@ private:
     QList<Item> m_items;
     // Targets of m_items: isPending is asked for every file a multi-file run loads.
     QSet<QString> m_targets;
+    // The path isPending resolved last, for the stage of the same file that usually follows.
+    mutable QString m_lastAsked;
+    mutable QString m_lastAskedTarget;
     QStringList m_failed;
 };
 

@@ -129,6 +129,9 @@ enum class Scan { Utf8, NotUtf8, HasNul };
 
 // One pass over the bytes: eight ASCII bytes at a time while there is no high bit and no NUL.
 // A NUL anywhere means "not text", so after invalid UTF-8 the rest is only searched for one.
+// Up to this many bytes of room, decoding allocates the worst case instead of counting first.
+constexpr qsizetype kCountAbove = 4 * 1024 * 1024;
+
 // Copies the plain ASCII at p (eight bytes at a time while whole words are ASCII) to o, and
 // advances both past it; stops at the first byte with the high bit set, or at end.
 inline void copyAscii(const u8 *&p, const u8 *end, char *&o)
@@ -205,16 +208,22 @@ bool firstLineEnd(const char *p, qsizetype n, LineEnd &style)
 
 QByteArray decodeCp1252(const u8 *p, const u8 *end)
 {
-    qsizetype extra = 0;
-    for (const u8 *q = p; q < end; ++q) {
-        uint64_t w;
-        if (end - q >= 8 && (std::memcpy(&w, q, 8), (w & kHighBits) == 0)) {
-            q += 7; // eight ASCII bytes, no extra room
-            continue;
+    // Each byte becomes at most three. Small files get that room at once; large ones are
+    // counted first, so a 50 MB file does not take 150 MB.
+    qsizetype room = qsizetype(end - p) * 3;
+    if (room > kCountAbove) {
+        qsizetype extra = 0;
+        for (const u8 *q = p; q < end; ++q) {
+            uint64_t w;
+            if (end - q >= 8 && (std::memcpy(&w, q, 8), (w & kHighBits) == 0)) {
+                q += 7; // eight ASCII bytes, no extra room
+                continue;
+            }
+            extra += *q >= 0x80 ? (*q < 0xA0 && kCp1252High[*q - 0x80] >= 0x800 ? 2 : 1) : 0;
         }
-        extra += *q >= 0x80 ? (*q < 0xA0 && kCp1252High[*q - 0x80] >= 0x800 ? 2 : 1) : 0;
+        room = qsizetype(end - p) + extra;
     }
-    QByteArray out(qsizetype(end - p) + extra, Qt::Uninitialized);
+    QByteArray out(room, Qt::Uninitialized);
     char *o = out.data();
     while (p < end) {
         copyAscii(p, end, o);
@@ -223,6 +232,7 @@ QByteArray decodeCp1252(const u8 *p, const u8 *end)
         const u8 b = *p++;
         o = putUtf8(o, b < 0xA0 ? kCp1252High[b - 0x80] : b);
     }
+    out.truncate(o - out.constData());
     return out;
 }
 

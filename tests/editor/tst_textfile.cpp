@@ -59,6 +59,11 @@ private Q_SLOTS:
         QTest::newRow("two-byte lead at the very end") << QByteArray("abcdefghij\xC3") << "Windows-1252" << plat << QByteArray();
         QTest::newRow("two-byte lead before ascii") << QByteArray("abcdefghij\xC3zklmnopq") << "Windows-1252" << plat
                                                     << QByteArray();
+        QTest::newRow("cp1252 all euro signs (three bytes each)") << QByteArray(1000, '\x80') << "Windows-1252" << plat
+                                                                  << QByteArray("\xE2\x82\xAC").repeated(1000);
+        QTest::newRow("cp1252 over 2 MB (counted first)") << QByteArray("caf\xE9 \x80 na\xEFve\r\n").repeated(150000)
+                                                          << "Windows-1252" << LineEnd::CRLF
+                                                          << QByteArray("caf\xC3\xA9 \xE2\x82\xAC na\xC3\xAFve\r\n").repeated(150000);
         QTest::newRow("long ascii run then e-acute") << (QByteArray(1000, 'a') + "\xE9") << "Windows-1252" << plat
                                                      << QByteArray();
     }
