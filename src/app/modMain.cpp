@@ -1,5 +1,6 @@
 #include "modMain.h"
 
+#include "editor/CodeEdit.h"
 #include "editor/frmEdit.h"
 
 #include "QuitWhenNoWindows.h"
@@ -133,6 +134,8 @@ int Main(int argc, char **argv)
         if (!namesKnownDocumentType(line))
             return 0;
         CommandLineDocument = commandLineDocumentPath(line, QDir::currentPath());
+        // Read while the window is built: on two cores the read costs the start nothing.
+        CodeEdit::prefetch(CommandLineDocument);
     }
     // Tool windows have no owner; the process lives until the last window of any kind closes.
     app.setQuitOnLastWindowClosed(false);

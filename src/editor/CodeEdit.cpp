@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
@@ -28,6 +29,9 @@
 #include <sys/mman.h>
 #endif
 #include <functional>
+#include <future>
+#include <limits>
+#include <memory>
 #include <optional>
 
 using Sci = QsciScintillaBase;
@@ -167,6 +171,25 @@ void prepareHeap(size_t bytes)
     std::free(p);
 #else
     Q_UNUSED(bytes);
+#endif
+}
+
+// Whole-document work allocates blocks of the document's size (the file read, a command's
+// result, Scintilla's buffers and undo copies). By default glibc maps each such block afresh and
+// unmaps it when freed, so every one pays a page fault per 4 KB again: on a 50 MB document that
+// fault cost was most of the time of a load or a whole-document command. Kept in the heap, freed
+// blocks are reused by the next command without faulting.
+void keepFreedBlocksInHeap()
+{
+#ifdef __GLIBC__
+    static const bool kept = [] {
+        // glibc caps the mapping threshold at 32 MB, so large blocks are kept in the heap by
+        // not mapping blocks at all; the heap still falls back to a mapping when it cannot grow.
+        mallopt(M_MMAP_MAX, 0);
+        mallopt(M_TRIM_THRESHOLD, int(kHeapKeptBlock));
+        return true;
+    }();
+    Q_UNUSED(kept);
 #endif
 }
 
@@ -373,6 +396,8 @@ struct CodeEdit::Private {
     }
     void giveHeldTextToScintilla();
     void showLoaded(const QByteArray &utf8);
+    // The end of a load: decodes a file's bytes and puts the text in place.
+    bool loadBytes(QByteArray bytes);
 
     // Report a finished change once, after the edit that made it is complete.
     void flush()
@@ -605,21 +630,7 @@ CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private)
     d->q = this;
     d->format.lineEnd = platformLineEnd();
     d->sci = new SciWidget(this);
-#ifdef __GLIBC__
-    // Whole-document work allocates blocks of the document's size (the file read, a command's
-    // result, Scintilla's buffers and undo copies). By default glibc maps each such block afresh
-    // and unmaps it when freed, so every one pays a page fault per 4 KB again: on a 50 MB
-    // document that fault cost was most of the time of a load or a whole-document command.
-    // Kept in the heap, freed blocks are reused by the next command without faulting.
-    static const bool heapKept = [] {
-        // glibc caps the mapping threshold at 32 MB, so large blocks are kept in the heap by
-        // not mapping blocks at all; the heap still falls back to a mapping when it cannot grow.
-        mallopt(M_MMAP_MAX, 0);
-        mallopt(M_TRIM_THRESHOLD, int(kHeapKeptBlock));
-        return true;
-    }();
-    Q_UNUSED(heapKept);
-#endif
+    keepFreedBlocksInHeap();
     // After the first QScintilla widget has installed its factory: the last installed is asked first.
     static const bool accessibleInstalled = [] {
         QAccessible::installFactory(editorAccessible);
@@ -918,10 +929,57 @@ void CodeEdit::ExecuteCommand(int command)
 // it back to SelectedText changes nothing.
 QByteArray CodeEdit::value33() const { return SelectedText(); }
 
+namespace {
+
+// A file being read ahead on another thread. Its buffer is allocated here, by the caller:
+// a thread's own heap cannot hold a block larger than 64 MB once mappings are turned off.
+struct Prefetch {
+    QString path;
+    QByteArray bytes;
+    std::future<bool> whole; // false: unreadable, or not the size it had (then read again)
+};
+
+std::unique_ptr<Prefetch> &pendingPrefetch()
+{
+    static std::unique_ptr<Prefetch> pending;
+    return pending;
+}
+
+// Smaller files are read faster than a thread is started.
+constexpr qint64 kPrefetchMinimum = 1024 * 1024;
+
+} // namespace
+
+void CodeEdit::prefetch(const QString &path)
+{
+    const QFileInfo info(path);
+    const qint64 size = info.isFile() ? info.size() : 0;
+    if (size < kPrefetchMinimum || size > std::numeric_limits<qsizetype>::max() / 4)
+        return;
+    keepFreedBlocksInHeap();
+    prepareHeap(size_t(size) * 4);
+    auto job = std::make_unique<Prefetch>();
+    job->path = path;
+    job->bytes = QByteArray(qsizetype(size), Qt::Uninitialized);
+    char *data = job->bytes.data();
+    job->whole = std::async(std::launch::async, [path, data, size] {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || file.read(data, size) != size)
+            return false;
+        char more;
+        return file.read(&more, 1) == 0; // grown since: read it again in LoadFile
+    });
+    pendingPrefetch() = std::move(job);
+}
+
 bool CodeEdit::LoadFile(const QString &path)
 {
     if (d->batch.isPending(path) && !d->commitPending())
         return false;
+    if (std::unique_ptr<Prefetch> job = std::move(pendingPrefetch())) {
+        if (job->path == path && job->whole.get())
+            return d->loadBytes(std::move(job->bytes));
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         d->error = file.errorString();
@@ -942,22 +1000,27 @@ bool CodeEdit::LoadFile(const QString &path)
     } else {
         bytes = file.readAll(); // files that report no size (pipes, /proc)
     }
+    return d->loadBytes(std::move(bytes));
+}
+
+bool CodeEdit::Private::loadBytes(QByteArray bytes)
+{
     DecodeResult decoded = decodeText(bytes);
     bytes = QByteArray();
     if (!decoded.ok) {
-        d->error = decoded.error;
+        error = decoded.error;
         return false;
     }
-    d->format = decoded.format;
-    d->pendingChange = false;
-    d->error.clear();
-    if (d->sci->isVisible()) {
-        d->held.reset(); // replaced: no need to hand it to Scintilla first
-        d->showLoaded(decoded.utf8);
+    format = decoded.format;
+    pendingChange = false;
+    error.clear();
+    if (sci->isVisible()) {
+        held.reset(); // replaced: no need to hand it to Scintilla first
+        showLoaded(decoded.utf8);
     } else {
-        d->held = Private::Held{decoded.utf8, {}, 0};
+        held = Held{decoded.utf8, {}, 0};
     }
-    d->checkSelection();
+    checkSelection();
     return true;
 }
 

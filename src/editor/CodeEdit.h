@@ -77,6 +77,9 @@ public:
     // text (NUL bytes outside UTF-16) fails and leaves the current text as it was. The loaded
     // text starts a fresh undo history and does not count as a change.
     bool LoadFile(const QString &path);
+    // Starts reading a large file on another thread, for the LoadFile of the same path that
+    // follows (the document named on the command line, read while the window is being built).
+    static void prefetch(const QString &path);
     // Writes the text back in the encoding, BOM and line ends it was loaded with, atomically
     // (temporary file in the same folder, renamed over the target; permissions kept; through a
     // symbolic link the link's target is written). A failed save leaves the old file untouched.

@@ -151,6 +151,39 @@ private Q_SLOTS:
         QCOMPARE(edit.Text(), QByteArray("abc\n"));
     }
 
+    // The command-line document is read ahead while the window is built; what LoadFile then
+    // gives is what it gives without the read ahead.
+    void prefetchedLoadIsTheSameLoad_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("samePath");
+        const QByteArray utf8 = QByteArray("<p>caf\xC3\xA9</p>\r\n").repeated(100'000);
+        const QByteArray cp1252 = QByteArray("<p>caf\xE9</p>\n").repeated(100'000);
+        QTest::newRow("UTF-8, 1.6 MB") << utf8 << true;
+        QTest::newRow("Windows-1252, 1.2 MB") << cp1252 << true;
+        QTest::newRow("another file read ahead") << utf8 << false;
+    }
+    void prefetchedLoadIsTheSameLoad()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, samePath);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.html");
+        const QString other = dir.filePath("b.html");
+        writeFile(path, bytes);
+        writeFile(other, QByteArray("other\n").repeated(300'000));
+        CodeEdit plain;
+        QVERIFY(plain.LoadFile(path));
+        CodeEdit::prefetch(samePath ? path : other);
+        CodeEdit edit;
+        QVERIFY(edit.LoadFile(path));
+        QCOMPARE(edit.Text(), plain.Text());
+        QCOMPARE(edit.encodingName(), plain.encodingName());
+        QCOMPARE(edit.lineBreak(), plain.lineBreak());
+        QVERIFY(edit.SaveFile(path));
+        QVERIFY(readFile(path) == bytes);
+    }
+
     void binaryRefusedKeepsText()
     {
         QTemporaryDir dir;
