@@ -35,6 +35,9 @@ cmake --build "$build" -j "$(nproc)" --target kestrin4 component_bench bench_tex
 
 echo "== generating ${mb} MB documents" >&2
 python3 "$here/gen_inputs.py" "$work/in" "$mb"
+# The documents were just written: let their write-back finish before anything is timed, or the
+# first figures pay for it.
+sync
 doc=$work/in/mixed-crlf.php
 size=$(stat -c %s "$doc")
 
