@@ -6,7 +6,7 @@
 //   component_bench DOCUMENT [SCRATCH_FOLDER]
 // Prints one "figure milliseconds" line per figure; the save figures copy DOCUMENT into
 // SCRATCH_FOLDER (the document's folder by default) and time cp and cp + sync there as well.
-#include "common/Prompter.h"
+#include "StderrPrompter.h"
 #include "editor/CodeEdit.h"
 #include "editor/frmEdit.h"
 #include "snippets/SidePanel.h"
@@ -29,18 +29,6 @@
 
 namespace {
 
-class SilentPrompter final : public kestrin::Prompter {
-public:
-    Answer askYesNoCancel(QWidget *, const QString &, const QString &) override { return Answer::No; }
-    void message(QWidget *, Icon, const QString &title, const QString &text) override
-    {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
-    }
-    std::optional<QString> inputText(QWidget *, const QString &, const QString &) override { return {}; }
-    std::optional<FileAnswer> chooseFile(QWidget *, const FileRequest &) override { return {}; }
-    std::optional<QFont> chooseFont(QWidget *, const QFont &) override { return {}; }
-    std::optional<QColor> chooseColor(QWidget *, const QColor &) override { return {}; }
-};
 
 double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
 
@@ -95,7 +83,7 @@ int main(int argc, char **argv)
     }
     const QString document = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const QString scratch = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QFileInfo(document).absolutePath();
-    SilentPrompter prompter;
+    kestrin::bench::StderrPrompter prompter(kestrin::Prompter::Answer::No);
     kestrin::Prompter::setInstance(&prompter);
 
     QElapsedTimer shown;

@@ -4,7 +4,7 @@
 //
 //   replace_run LIST_FILE FIND REPLACEMENT     (LIST_FILE: one path a line)
 // Prints "files N seconds S" for the run alone.
-#include "common/Prompter.h"
+#include "StderrPrompter.h"
 #include "replace/frmReplace.h"
 
 #include <QApplication>
@@ -14,24 +14,6 @@
 #include <QListWidget>
 
 #include <cstdio>
-
-namespace {
-
-// A run that stops says why on stderr instead of in a box nobody could close.
-class StderrPrompter final : public kestrin::Prompter {
-public:
-    Answer askYesNoCancel(QWidget *, const QString &, const QString &) override { return Answer::Cancel; }
-    void message(QWidget *, Icon, const QString &title, const QString &text) override
-    {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
-    }
-    std::optional<QString> inputText(QWidget *, const QString &, const QString &) override { return {}; }
-    std::optional<FileAnswer> chooseFile(QWidget *, const FileRequest &) override { return {}; }
-    std::optional<QFont> chooseFont(QWidget *, const QFont &) override { return {}; }
-    std::optional<QColor> chooseColor(QWidget *, const QColor &) override { return {}; }
-};
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -52,7 +34,7 @@ int main(int argc, char **argv)
         if (!line.isEmpty())
             paths << QString::fromLocal8Bit(line);
 
-    StderrPrompter prompter;
+    kestrin::bench::StderrPrompter prompter(kestrin::Prompter::Answer::Cancel);
     kestrin::Prompter::setInstance(&prompter);
     kestrin::frmReplace window;
     window.List1->addItems(paths);
