@@ -104,6 +104,10 @@ void frmEdit::createCentralArea()
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("clientArea"));
     setCentralWidget(central);
+    // The menu bar, toolbar and status bar take their real heights only when the window lays them
+    // out, which can follow the last resize of the window; the area left between them is what the
+    // panel and the editor fill.
+    central->installEventFilter(this);
 
     RC = new CodeEdit(central);
     RC->setObjectName(QStringLiteral("RC"));
@@ -591,7 +595,7 @@ void frmEdit::ArrangeControls()
     const int frameExtraH = frameMargins.top() + frameMargins.bottom();
     in.outerWidth = pixelsToTwips(width() + frameExtraW);
     in.outerHeight = pixelsToTwips(height() + frameExtraH);
-    const int menuHeight = menuBar()->isVisible() ? menuBar()->height() : 0;
+    const int menuHeight = menuBar()->isVisibleTo(this) ? menuBar()->height() : 0;
     in.clientWidth = pixelsToTwips(width());
     in.clientHeight = pixelsToTwips(height() - menuHeight);
     in.toolbarHeight = pixelsToTwips(Toolbar1->height());
@@ -645,6 +649,13 @@ void frmEdit::resizeEvent(QResizeEvent *event)
     QMainWindow::resizeEvent(event);
     ArrangeControls();
     placeSwatch();
+}
+
+bool frmEdit::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        ArrangeControls();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmEdit::Command8_Click()

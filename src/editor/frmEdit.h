@@ -95,6 +95,7 @@ protected:
     void closeEvent(QCloseEvent *event) override; // Form_Unload
     void resizeEvent(QResizeEvent *event) override; // Form_Resize
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void Form_Load();

@@ -2,11 +2,13 @@
 
 #include "common/Twips.h"
 #include "editor/CodeEdit.h"
+#include "editor/EditorStatusBar.h"
 #include "editor/Layout.h"
 #include "editor/frmEdit.h"
 #include "snippets/SidePanel.h"
 
 #include <QMenuBar>
+#include <QToolBar>
 #include <QTest>
 
 using namespace kestrin;
@@ -105,6 +107,28 @@ private Q_SLOTS:
         QVERIFY(!out.listHeight);
         QVERIFY(!out.editorWidth);
         QVERIFY(!out.editorHeight);
+    }
+
+    // The editor fills the area between the toolbar and the status bar, with whatever heights the
+    // style gives them: nothing of it (its horizontal scroll bar first) may lie under the status bar.
+    void editorFillsTheAreaBelowTheToolbar()
+    {
+        frmEdit window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.RC->setText(QByteArray(2000, 'x') + "\n");
+        for (const QSize size : {QSize(), QSize(900, 700)}) {
+            if (size.isValid())
+                window.resize(size);
+            QTest::qWait(50);
+            const QRect editor(window.RC->mapTo(&window, QPoint(0, 0)), window.RC->size());
+            const QRect toolbar = window.Toolbar1->geometry();
+            const QRect status = window.StatusBar1->geometry();
+            QCOMPARE(editor.top(), toolbar.bottom() + 1);
+            QCOMPARE(editor.bottom(), status.top() - 1);
+            // The designed width overhangs the right edge by the 45 twips between panel and editor.
+            QVERIFY2(editor.right() - (window.width() - 1) <= twipsToPixels(45), qPrintable(QString::number(editor.right())));
+        }
     }
 
     void realWindow()
