@@ -649,6 +649,10 @@ CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private)
     d->send(Sci::SCI_SETMODEVENTMASK, kModEventMask);
     // Style what is shown, and the rest in idle time, never the whole document at once.
     d->send(Sci::SCI_SETIDLESTYLING, Sci::SC_IDLESTYLING_TOVISIBLE);
+    // A horizontal scroll bar only once a line wider than the view has been shown, and as wide as
+    // the widest line seen; by default Scintilla shows one for 2000 pixels even when empty.
+    d->send(Sci::SCI_SETSCROLLWIDTH, 1);
+    d->send(Sci::SCI_SETSCROLLWIDTHTRACKING, 1);
     d->send(Sci::SCI_SETMARGINWIDTHN, 1, 0L); // QScintilla's default symbol margin: unused
     d->send(Sci::SCI_SETMARGINTYPEN, 0, Sci::SC_MARGIN_NUMBER);
     d->send(Sci::SCI_SETMARGINWIDTHN, 0, 0L);
@@ -1039,6 +1043,7 @@ void CodeEdit::Private::showLoaded(const QByteArray &utf8)
         // hidden editor is wasted work. CLEARALL has already scrolled to the top.
         send(Sci::SCI_SETEMPTYSELECTION, 0);
         send(Sci::SCI_SETXOFFSET, 0);
+        send(Sci::SCI_SETSCROLLWIDTH, 1); // the previous document's widest line is gone
     }
     setEolMode(format.lineEnd);
     updateMarginWidth();

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QSignalSpy>
+#include <QAbstractScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -882,6 +884,28 @@ private Q_SLOTS:
         edit->setFocus();
         window->close();
         delete window;
+    }
+
+    // The horizontal scroll bar is there only while a line wider than the view has been shown, and
+    // a newly loaded document starts without the previous one's.
+    void horizontalScrollBarFollowsTheWidestLine()
+    {
+        QTemporaryDir dir;
+        const QString wide = dir.filePath("wide.html"), narrow = dir.filePath("narrow.html");
+        writeFile(wide, "<p>" + QByteArray(3000, 'x') + "</p>\n");
+        writeFile(narrow, "<p>x</p>\n");
+        QMainWindow window;
+        auto *edit = new CodeEdit(&window);
+        window.setCentralWidget(edit);
+        window.resize(400, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *bar = qobject_cast<QAbstractScrollArea *>(edit->editorWidget())->horizontalScrollBar();
+        QTRY_VERIFY(!bar->isVisible());
+        QVERIFY(edit->LoadFile(wide));
+        QTRY_VERIFY(bar->isVisible());
+        QVERIFY(edit->LoadFile(narrow));
+        QTRY_VERIFY(!bar->isVisible());
     }
 
     void windowShortcutsWinOverTheEditor_data()
