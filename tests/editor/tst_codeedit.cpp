@@ -5,6 +5,7 @@
 #include "editor/FindReplaceDialog.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -12,9 +13,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QSignalSpy>
-#include <QAbstractScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
