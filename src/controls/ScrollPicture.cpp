@@ -154,7 +154,7 @@ void ScrollPicture::UpdateScrollBars()
     const auto apply = [](QScrollBar *bar, double frame, double image) {
         bar->setValue(0);
         bar->setMinimum(0);
-        // A range beyond 16 bits leaves the bar as it was.
+        // A range beyond 32 bits (no loadable image) leaves the bar as it was.
         if (const auto settings = scrollBarSettings(frame, image)) {
             bar->setMaximum(settings->maximum);
             bar->setSingleStep(settings->smallStep);

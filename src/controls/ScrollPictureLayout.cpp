@@ -18,14 +18,14 @@ double roundHalfEven(double value)
     return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1;
 }
 
-std::optional<qint16> toInt16(double value)
+std::optional<qint32> toInt32(double value)
 {
     if (!std::isfinite(value))
         return std::nullopt;
     const double rounded = roundHalfEven(value);
-    if (rounded < std::numeric_limits<qint16>::min() || rounded > std::numeric_limits<qint16>::max())
+    if (rounded < std::numeric_limits<qint32>::min() || rounded > std::numeric_limits<qint32>::max())
         return std::nullopt;
-    return qint16(rounded);
+    return qint32(rounded);
 }
 
 ScrollPictureLayout layoutScrollPicture(int width, int height, int fondoTop, int vscrollWidth, int hscrollHeight)
@@ -50,14 +50,16 @@ ScrollPictureLayout layoutScrollPicture(int width, int height, int fondoTop, int
 
 std::optional<ScrollBarSettings> scrollBarSettings(double frameExtent, double imageExtent)
 {
-    const auto maximum = toInt16(frameExtent > imageExtent ? 0.0 : imageExtent - frameExtent);
+    // The same numbers as 16-bit arithmetic gives wherever that fits; a wider range is not cut
+    // short, so every pixel of a large photo can be scrolled into view.
+    const auto maximum = toInt32(frameExtent > imageExtent ? 0.0 : imageExtent - frameExtent);
     if (!maximum)
         return std::nullopt;
     ScrollBarSettings bar;
     bar.maximum = *maximum;
-    // Within 16 bits once the maximum is, so these always convert.
-    bar.smallStep = toInt16(*maximum / 20.0 + 1).value_or(1);
-    bar.largeStep = toInt16(*maximum / 5.0 + 1).value_or(1);
+    // Smaller than the maximum, so these always convert.
+    bar.smallStep = toInt32(*maximum / 20.0 + 1).value_or(1);
+    bar.largeStep = toInt32(*maximum / 5.0 + 1).value_or(1);
     bar.visible = *maximum > 0;
     return bar;
 }

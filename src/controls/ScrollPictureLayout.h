@@ -1,7 +1,8 @@
 #pragma once
 // Twips arithmetic of the image viewer: the control's layout and its scroll-bar ranges, kept free
-// of widgets so the numbers can be checked exactly. Bar values are 16-bit, as the control's
-// persisted design and its host expect.
+// of widgets so the numbers can be checked exactly. A bar counts in twips; its values are the
+// 16-bit ones of the original design while the range fits 16 bits, and simply larger beyond that,
+// since a photo of a few thousand pixels is already more than 32,767 twips wider than the frame.
 #include <QRect>
 #include <QtGlobal>
 #include <optional>
@@ -10,8 +11,8 @@ namespace kestrin {
 
 // Nearest integer, ties to even (2.5 -> 2, 3.5 -> 4).
 double roundHalfEven(double value);
-// roundHalfEven, or nothing when the result does not fit a signed 16-bit integer.
-std::optional<qint16> toInt16(double value);
+// roundHalfEven, or nothing when the result does not fit a signed 32-bit integer (a bar's type).
+std::optional<qint32> toInt32(double value);
 
 struct ScrollPictureMetrics {
     static constexpr int MinimumSize = 400;     // twips, both directions
@@ -38,14 +39,15 @@ ScrollPictureLayout layoutScrollPicture(int width, int height, int fondoTop = 0,
 
 // One bar's settings after UpdateScrollBars.
 struct ScrollBarSettings {
-    qint16 maximum = 0;
-    qint16 smallStep = 1;
-    qint16 largeStep = 1;
+    qint32 maximum = 0;
+    qint32 smallStep = 1;
+    qint32 largeStep = 1;
     bool visible = false;
 };
 
-// The bar for a frame extent and an image extent (twips, along the bar). Nothing when the range
-// does not fit 16 bits: the bar then keeps its maximum, steps and visibility.
+// The bar for a frame extent and an image extent (twips, along the bar): at its maximum the image's
+// far edge meets the frame's. Nothing when the range does not fit 32 bits (no image that can be
+// loaded comes near): the bar then keeps its maximum, steps and visibility.
 std::optional<ScrollBarSettings> scrollBarSettings(double frameExtent, double imageExtent);
 
 // The number of twips in one unit of a scale mode along one axis (1 twips, 2 points, 3 pixels,

@@ -27,29 +27,6 @@ private slots:
         QCOMPARE(kestrin::roundHalfEven(value), expected);
     }
 
-    void toInt16_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<bool>("fits");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("32767") << 32767.0 << true << 32767;
-        QTest::newRow("32767.5") << 32767.5 << false << 0; // rounds to the even 32768
-        QTest::newRow("32766.5") << 32766.5 << true << 32766;
-        QTest::newRow("32768") << 32768.0 << false << 0;
-        QTest::newRow("-32768") << -32768.0 << true << -32768;
-        QTest::newRow("-32769") << -32769.0 << false << 0;
-    }
-    void toInt16()
-    {
-        QFETCH(double, value);
-        QFETCH(bool, fits);
-        QFETCH(int, expected);
-        const auto result = kestrin::toInt16(value);
-        QCOMPARE(result.has_value(), fits);
-        if (fits)
-            QCOMPARE(int(*result), expected);
-    }
-
     void layout_data()
     {
         QTest::addColumn<QSize>("control");
@@ -104,44 +81,37 @@ private slots:
         QCOMPARE(layouts, 1);
     }
 
+    // Both bars of one viewer: horizontal then vertical maximum, small step, large step (twips).
+    // The colour chooser's frame is 5820 x 3720 twips (388 x 248 px); a pixel is 15 twips.
     void scrollBars_data()
     {
-        QTest::addColumn<double>("frame");
-        QTest::addColumn<double>("image");
-        QTest::addColumn<bool>("fits");
-        QTest::addColumn<int>("maximum");
-        QTest::addColumn<int>("smallStep");
-        QTest::addColumn<int>("largeStep");
-        QTest::addColumn<bool>("visible");
-        QTest::newRow("width 4000 in 5820") << 5820.0 << 4000.0 << true << 0 << 1 << 1 << false;
-        QTest::newRow("height 2000 in 3720") << 3720.0 << 2000.0 << true << 0 << 1 << 1 << false;
-        QTest::newRow("width 7000 in 5820") << 5820.0 << 7000.0 << true << 1180 << 60 << 237 << true;
-        QTest::newRow("height 3000 in 3720") << 3720.0 << 3000.0 << true << 0 << 1 << 1 << false;
-        QTest::newRow("height 9000 in 3720") << 3720.0 << 9000.0 << true << 5280 << 265 << 1057 << true;
-        QTest::newRow("equal 3720") << 3720.0 << 3720.0 << true << 0 << 1 << 1 << false;
-        QTest::newRow("1 more") << 3720.0 << 3721.0 << true << 1 << 1 << 1 << true;
-        QTest::newRow("30 more, small step ties to even") << 100.0 << 130.0 << true << 30 << 2 << 7 << true;
-        QTest::newRow("50 more, small step ties to even") << 100.0 << 150.0 << true << 50 << 4 << 11 << true;
-        QTest::newRow("32767 more") << 3720.0 << 36487.0 << true << 32767 << 1639 << 6554 << true;
-        QTest::newRow("32768 more") << 3720.0 << 36488.0 << false << 0 << 0 << 0 << false;
+        QTest::addColumn<QSizeF>("frame");
+        QTest::addColumn<QSizeF>("image");
+        QTest::addColumn<QList<int>>("expected"); // empty: the range does not fit, the bars stay
+        const QSizeF chooser(5820, 3720);
+        QTest::newRow("4000x2000 smaller than the frame") << chooser << QSizeF(4000, 2000) << QList<int>{0, 1, 1, 0, 1, 1};
+        QTest::newRow("7000x3000") << chooser << QSizeF(7000, 3000) << QList<int>{1180, 60, 237, 0, 1, 1};
+        QTest::newRow("389x600 px, one pixel over") << chooser << QSizeF(5835, 9000) << QList<int>{15, 2, 4, 5280, 265, 1057};
+        QTest::newRow("130x150 in 100x100, steps tie to even") << QSizeF(100, 100) << QSizeF(130, 150) << QList<int>{30, 2, 7, 50, 4, 11};
+        QTest::newRow("3720x3721 in 3720x3720") << QSizeF(3720, 3720) << QSizeF(3720, 3721) << QList<int>{0, 1, 1, 1, 1, 1};
+        QTest::newRow("2200 px over, 32767 twips over") << chooser << QSizeF(38820, 36487) << QList<int>{33000, 1651, 6601, 32767, 1639, 6554};
+        QTest::newRow("6000x4000 px photo") << chooser << QSizeF(90000, 60000) << QList<int>{84180, 4210, 16837, 56280, 2815, 11257};
+        QTest::newRow("20000x100 px panorama") << chooser << QSizeF(300000, 1500) << QList<int>{294180, 14710, 58837, 0, 1, 1};
+        QTest::newRow("beyond 32 bits") << chooser << QSizeF(3e9, 3e9) << QList<int>{};
     }
     void scrollBars()
     {
-        QFETCH(double, frame);
-        QFETCH(double, image);
-        QFETCH(bool, fits);
-        QFETCH(int, maximum);
-        QFETCH(int, smallStep);
-        QFETCH(int, largeStep);
-        QFETCH(bool, visible);
-        const auto bar = scrollBarSettings(frame, image);
-        QCOMPARE(bar.has_value(), fits);
-        if (!fits)
+        QFETCH(QSizeF, frame);
+        QFETCH(QSizeF, image);
+        QFETCH(QList<int>, expected);
+        const auto h = scrollBarSettings(frame.width(), image.width());
+        const auto v = scrollBarSettings(frame.height(), image.height());
+        QCOMPARE(h.has_value() && v.has_value(), !expected.isEmpty());
+        if (expected.isEmpty())
             return;
-        QCOMPARE(int(bar->maximum), maximum);
-        QCOMPARE(int(bar->smallStep), smallStep);
-        QCOMPARE(int(bar->largeStep), largeStep);
-        QCOMPARE(bar->visible, visible);
+        QCOMPARE((QList<int>{h->maximum, h->smallStep, h->largeStep, v->maximum, v->smallStep, v->largeStep}), expected);
+        QCOMPARE(h->visible, expected[0] > 0);
+        QCOMPARE(v->visible, expected[3] > 0);
     }
 
     void getPixel_data()
