@@ -3,6 +3,7 @@
 #   make test   install what is missing, build, run every test (unit, sanitizer, real-window)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+DEB_BUILD ?= build-deb
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
@@ -47,8 +48,18 @@ fuzz:
 install: build
 	cmake --install $(BUILD)
 
-deb: build
-	cd $(BUILD) && cpack -G DEB
+# The Debian package, built in a tree of its own with Debian's hardening flags (dpkg-buildflags)
+# and checked by lintian: any error or warning fails the target.
+deb:
+	scripts/install-deps.sh deb
+	export DEB_BUILD_MAINT_OPTIONS=hardening=+all && \
+	cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIN_BUILD_TESTS=OFF $(CMAKE_FLAGS) \
+	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)"
+	cmake --build $(DEB_BUILD) -j $(JOBS)
+	rm -f $(DEB_BUILD)/kestrin4_*.deb
+	cd $(DEB_BUILD) && cpack -G DEB
+	lintian --fail-on error,warning $(DEB_BUILD)/kestrin4_*.deb
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD)

@@ -35,9 +35,10 @@ set(CPACK_PACKAGE_NAME kestrin4)
 set(CPACK_PACKAGE_VENDOR "Marvolis")
 set(CPACK_PACKAGE_CONTACT "Kestrin maintainers <maintainers@kestrin.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor for web pages and PHP sources")
-set(CPACK_PACKAGE_DESCRIPTION "Kestrin 4 edits HTML, PHP, JavaScript, CSS and template files with \
-PHP syntax colouring, a side panel of ready-made snippets, a formatting toolbar, a colour chooser \
-and a tool that replaces text in many files of one folder.")
+# Lines of at most 80 characters; cpack indents each one as a Debian description wants.
+set(CPACK_PACKAGE_DESCRIPTION "Kestrin 4 edits HTML, PHP, JavaScript, CSS and template files with PHP
+syntax colouring, a side panel of ready-made snippets, a formatting toolbar,
+a colour chooser and a tool that replaces text in many files of one folder.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
@@ -47,4 +48,44 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-qpa-plugins, fonts-liberation")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, shared-mime-info, desktop-file-utils")
+
+# The manual page, the changelog and the copyright file, dated by SOURCE_DATE_EPOCH when it is set
+# (string(TIMESTAMP) reads it) or else by the last commit, so that one commit gives one package.
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+  find_package(Git QUIET)
+  if(GIT_FOUND)
+    execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%ct
+      WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} OUTPUT_VARIABLE KESTRIN_COMMIT_TIME
+      OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE KESTRIN_GIT_RESULT)
+    if(KESTRIN_GIT_RESULT EQUAL 0 AND KESTRIN_COMMIT_TIME MATCHES "^[0-9]+$")
+      set(ENV{SOURCE_DATE_EPOCH} ${KESTRIN_COMMIT_TIME})
+    endif()
+  endif()
+endif()
+string(TIMESTAMP KESTRIN_MAN_DATE "%Y-%m-%d" UTC)
+string(TIMESTAMP KESTRIN_COPYRIGHT_YEAR "%Y" UTC)
+# RFC 5322 with English day and month names, whatever the locale.
+string(TIMESTAMP KESTRIN_DAY "%w" UTC)
+string(TIMESTAMP KESTRIN_MONTH "%m" UTC)
+set(KESTRIN_DAYS Sun Mon Tue Wed Thu Fri Sat)
+set(KESTRIN_MONTHS Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+list(GET KESTRIN_DAYS ${KESTRIN_DAY} KESTRIN_DAY_NAME)
+math(EXPR KESTRIN_MONTH_INDEX "${KESTRIN_MONTH} - 1")
+list(GET KESTRIN_MONTHS ${KESTRIN_MONTH_INDEX} KESTRIN_MONTH_NAME)
+string(TIMESTAMP KESTRIN_CHANGELOG_DATE "${KESTRIN_DAY_NAME}, %d ${KESTRIN_MONTH_NAME} %Y %H:%M:%S +0000" UTC)
+
+# gzip -9n: no name or time stamp inside, as Debian wants; configure_file re-runs this on edits.
+function(kestrin_gzip input output)
+  configure_file(${input} ${output} @ONLY)
+  execute_process(COMMAND gzip -9nf ${output} RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "gzip could not compress ${output}")
+  endif()
+endfunction()
+kestrin_gzip(${CMAKE_SOURCE_DIR}/packaging/kestrin4.1 ${CMAKE_BINARY_DIR}/install/kestrin4.1)
+kestrin_gzip(${CMAKE_SOURCE_DIR}/packaging/changelog.in ${CMAKE_BINARY_DIR}/install/changelog)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/copyright.in ${CMAKE_BINARY_DIR}/install/copyright @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/install/kestrin4.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/install/changelog.gz ${CMAKE_BINARY_DIR}/install/copyright
+  DESTINATION ${CMAKE_INSTALL_DOCDIR})
 include(CPack)

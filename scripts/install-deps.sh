@@ -4,6 +4,7 @@
 #   install-deps.sh test   that, plus what the test suite needs (Xvfb, xdotool, GLib's gio, ...)
 #   install-deps.sh bench  that, plus Google Benchmark and the peer editor
 #   install-deps.sh fuzz   that, plus clang and its fuzzing runtime
+#   install-deps.sh deb    that, plus what building and checking the Debian package needs
 set -euo pipefail
 what=${1:-run}
 
@@ -15,7 +16,8 @@ case "$what" in
                    clang libclang-rt-14-dev) ;;
   bench) packages+=(xvfb xauth xdotool x11-utils libbenchmark-dev geany time sed python3) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
-  *) echo "usage: $0 run|test|bench|fuzz" >&2; exit 2 ;;
+  deb) packages+=(dpkg-dev file lintian) ;;
+  *) echo "usage: $0 run|test|bench|fuzz|deb" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -41,6 +41,11 @@ dialog=$(wait_window "^Open$") || fail "SELECT PICTURE showed no file dialog"
 xdotool windowfocus --sync "$dialog"
 xdotool type --delay 5 "$photo"
 xdotool key Return
+for _ in $(seq 1 50); do
+  xdotool search --onlyvisible --name "^Open$" >/dev/null 2>&1 || break
+  sleep 0.2
+done
+xdotool search --onlyvisible --name "^Open$" >/dev/null 2>&1 && fail "the file dialog did not take the path"
 # The viewer (3900, 0 twips; a frame of 388 x 248 px) shows the photo's blue.
 wait_pixel 300 100 "#336699" || fail "the photo was not shown"
 
