@@ -2,6 +2,8 @@
 // The editor window's side panel (SSTab1): ten pages in a column of tabs along its left edge,
 // the snippet lists with their insertion handlers, the character-reference buttons and the
 // text-utility buttons. Geometry is in twips, converted with round(twips / 15).
+#include "editor/Layout.h"
+
 #include <QWidget>
 #include <array>
 
@@ -17,8 +19,8 @@ class CodeEdit;
 class SidePanel : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int UnfoldedWidth = 2775; // twips
-    static constexpr int FoldedWidth = 345;
+    static constexpr int UnfoldedWidth = UnfoldedPanelWidth; // twips
+    static constexpr int FoldedWidth = FoldedPanelWidth;
 
     SidePanel(CodeEdit *rc, QWidget *parent = nullptr);
     ~SidePanel() override;

@@ -1,8 +1,9 @@
 #include "TestRegistry.h"
 
 #include "FailingFolder.h"
-#include "editor/CodeEdit.h"
-#include "editor/FindReplaceDialog.h"
+#include "document/FileReader.h"
+#include "editor/component/CodeEdit.h"
+#include "editor/component/FindReplaceDialog.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -176,7 +177,7 @@ private Q_SLOTS:
         writeFile(other, QByteArray("other\n").repeated(300'000));
         CodeEdit plain;
         QVERIFY(plain.LoadFile(path));
-        CodeEdit::prefetch(samePath ? path : other);
+        prefetchFile(samePath ? path : other);
         CodeEdit edit;
         QVERIFY(edit.LoadFile(path));
         QCOMPARE(edit.Text(), plain.Text());
@@ -270,7 +271,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(path), QByteArray("old\n"));
         QCOMPARE(entries(sub), QStringList{"page.php"});
         // The batch path fails the same way and leaves nothing behind.
-        QVERIFY(!edit.SaveFile(path, true));
+        QVERIFY(!edit.SaveFile(path, SaveMode::Batch));
         QCOMPARE(entries(sub), QStringList{"page.php"});
         QVERIFY(edit.CommitSaves());
     }
@@ -365,10 +366,10 @@ private Q_SLOTS:
         CodeEdit edit;
         QVERIFY(edit.LoadFile(a));
         edit.setText("a-new");
-        QVERIFY(edit.SaveFile(a, true));
+        QVERIFY(edit.SaveFile(a, SaveMode::Batch));
         QVERIFY(edit.LoadFile(b));
         edit.setText("b-new");
-        QVERIFY(edit.SaveFile(b, true));
+        QVERIFY(edit.SaveFile(b, SaveMode::Batch));
         QCOMPARE(readFile(a), QByteArray("a-old")); // nothing in place before the commit
         QCOMPARE(readFile(b), QByteArray("b-old"));
         QCOMPARE(entries(dir.path()).size(), 4);
@@ -387,11 +388,11 @@ private Q_SLOTS:
         CodeEdit edit;
         QVERIFY(edit.LoadFile(a));
         edit.setText(edit.Text() + "1");
-        QVERIFY(edit.SaveFile(a, true));
+        QVERIFY(edit.SaveFile(a, SaveMode::Batch));
         QVERIFY(edit.LoadFile(a)); // commits the pending save first
         QCOMPARE(edit.Text(), QByteArray("x1"));
         edit.setText(edit.Text() + "2");
-        QVERIFY(edit.SaveFile(a, true));
+        QVERIFY(edit.SaveFile(a, SaveMode::Batch));
         QVERIFY(edit.CommitSaves());
         QCOMPARE(readFile(a), QByteArray("x12"));
         QCOMPARE(entries(dir.path()), QStringList{"a.php"});
@@ -405,10 +406,10 @@ private Q_SLOTS:
         {
             CodeEdit edit;
             edit.setText("new");
-            QVERIFY(edit.SaveFile(a, true));
+            QVERIFY(edit.SaveFile(a, SaveMode::Batch));
             edit.DiscardSaves();
             QCOMPARE(entries(dir.path()), QStringList{"a.php"});
-            QVERIFY(edit.SaveFile(a, true));
+            QVERIFY(edit.SaveFile(a, SaveMode::Batch));
         }
         QCOMPARE(readFile(a), QByteArray("old"));
         QCOMPARE(entries(dir.path()), QStringList{"a.php"});
@@ -507,7 +508,7 @@ private Q_SLOTS:
         QCOMPARE(edit.length(), 3);
     }
 
-    void withDocumentLineEnds_data()
+    void documentLineEnds_data()
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QByteArray>("expected");
@@ -515,7 +516,7 @@ private Q_SLOTS:
         QTest::newRow("crlf document") << QByteArray("x\r\n") << QByteArray("<p>\r\n</p>");
         QTest::newRow("cr document") << QByteArray("x\r") << QByteArray("<p>\r</p>");
     }
-    void withDocumentLineEnds()
+    void documentLineEnds()
     {
         QFETCH(QByteArray, file);
         QFETCH(QByteArray, expected);
@@ -523,7 +524,7 @@ private Q_SLOTS:
         writeFile(dir.filePath("a.php"), file);
         CodeEdit edit;
         QVERIFY(edit.LoadFile(dir.filePath("a.php")));
-        QCOMPARE(edit.withDocumentLineEnds("<p>\r\n</p>"), expected);
+        QCOMPARE(convertLineEnds("<p>\r\n</p>", edit.lineEndStyle()), expected);
     }
 
     void goToLine_data()
@@ -568,7 +569,7 @@ private Q_SLOTS:
     {
         CodeEdit edit;
         edit.setText("alpha beta alpha");
-        edit.ExecuteCommand(178);
+        edit.ExecuteCommand(EditorCommand::FindDialog);
         FindReplaceDialog *dlg = dialogOf(edit);
         QVERIFY(dlg);
         QVERIFY(dlg->isVisible());
@@ -588,7 +589,7 @@ private Q_SLOTS:
     {
         CodeEdit edit;
         edit.setText("x1 x2 x3");
-        edit.ExecuteCommand(178);
+        edit.ExecuteCommand(EditorCommand::FindDialog);
         FindReplaceDialog *dlg = dialogOf(edit);
         dlg->findEdit()->setText("x");
         dlg->findNext();
@@ -596,12 +597,12 @@ private Q_SLOTS:
         QCOMPARE(edit.SelectedText(), QByteArray("x"));
         QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
         QCOMPARE(edit.SelectedText(), QByteArray("x1"));
-        edit.ExecuteCommand(176);
+        edit.ExecuteCommand(EditorCommand::FindNext);
         QVERIFY(!dlg->isVisible());
         QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
         QCOMPARE(edit.SelectedText(), QByteArray("x2"));
-        edit.ExecuteCommand(176);
-        edit.ExecuteCommand(176); // wraps to the first
+        edit.ExecuteCommand(EditorCommand::FindNext);
+        edit.ExecuteCommand(EditorCommand::FindNext); // wraps to the first
         QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
         QCOMPARE(edit.SelectedText(), QByteArray("x1"));
     }
@@ -610,8 +611,8 @@ private Q_SLOTS:
     {
         CodeEdit edit;
         edit.setText("abc");
-        edit.ExecuteCommand(137);
-        edit.ExecuteCommand(178);
+        edit.ExecuteCommand(EditorCommand::SelectAll);
+        edit.ExecuteCommand(EditorCommand::FindDialog);
         FindReplaceDialog *dlg = dialogOf(edit);
         dlg->findEdit()->setText("zzz");
         dlg->findNext();
@@ -666,7 +667,7 @@ private Q_SLOTS:
         QFETCH(QString, status);
         CodeEdit edit;
         edit.setText(text);
-        edit.ExecuteCommand(169);
+        edit.ExecuteCommand(EditorCommand::ReplaceDialog);
         FindReplaceDialog *dlg = dialogOf(edit);
         QVERIFY(dlg->isReplaceMode());
         dlg->findEdit()->setText(what);
@@ -696,7 +697,7 @@ private Q_SLOTS:
     {
         CodeEdit edit;
         edit.setText("a-a-a");
-        edit.ExecuteCommand(169);
+        edit.ExecuteCommand(EditorCommand::ReplaceDialog);
         FindReplaceDialog *dlg = dialogOf(edit);
         dlg->findEdit()->setText("a");
         dlg->replaceEdit()->setText("bb");
@@ -715,7 +716,7 @@ private Q_SLOTS:
         CodeEdit edit;
         edit.setText("x1 x2 x3");
         QTest::keyClick(edit.editorWidget(), Qt::Key_End);
-        edit.ExecuteCommand(178);
+        edit.ExecuteCommand(EditorCommand::FindDialog);
         FindReplaceDialog *dlg = dialogOf(edit);
         dlg->findEdit()->setText("x");
         for (auto *b : dlg->findChildren<QAbstractButton *>())
@@ -730,7 +731,7 @@ private Q_SLOTS:
     void everyDialogControlHasAName()
     {
         CodeEdit edit;
-        edit.ExecuteCommand(169);
+        edit.ExecuteCommand(EditorCommand::ReplaceDialog);
         FindReplaceDialog *dlg = dialogOf(edit);
         for (QWidget *w : dlg->findChildren<QWidget *>())
             if (w->focusPolicy() != Qt::NoFocus)
@@ -821,7 +822,7 @@ private Q_SLOTS:
         // The window's KeyDown handler: Ctrl+V runs command 140.
         connect(&edit, &CodeEdit::KeyDown, &edit, [&edit](int code, int shift) {
             if (code == 86 && shift == 2)
-                edit.ExecuteCommand(140);
+                edit.ExecuteCommand(EditorCommand::Paste);
         });
         QApplication::clipboard()->setText("X\r\nY");
         QSignalSpy keyEvents(&edit, &CodeEdit::KeyEvent);
@@ -836,9 +837,9 @@ private Q_SLOTS:
     {
         CodeEdit edit;
         edit.setText("abc");
-        edit.ExecuteCommand(137);
+        edit.ExecuteCommand(EditorCommand::SelectAll);
         QApplication::clipboard()->clear();
-        edit.ExecuteCommand(140);
+        edit.ExecuteCommand(EditorCommand::Paste);
         QCOMPARE(edit.Text(), QByteArray());
     }
 
@@ -846,8 +847,8 @@ private Q_SLOTS:
     {
         CodeEdit edit;
         edit.setText("caf\xC3\xA9");
-        edit.ExecuteCommand(137);
-        edit.ExecuteCommand(198);
+        edit.ExecuteCommand(EditorCommand::SelectAll);
+        edit.ExecuteCommand(EditorCommand::Copy);
         QCOMPARE(QApplication::clipboard()->text(), QString::fromUtf8("caf\xC3\xA9"));
     }
 
@@ -867,7 +868,7 @@ private Q_SLOTS:
         edit.setText("#FF8000");
         QCoreApplication::processEvents();
         QSignalSpy spy(&edit, &CodeEdit::SelectionChanged);
-        edit.ExecuteCommand(137);
+        edit.ExecuteCommand(EditorCommand::SelectAll);
         QCoreApplication::processEvents();
         QVERIFY(spy.count() >= 1);
     }
@@ -878,7 +879,7 @@ private Q_SLOTS:
         auto *edit = new CodeEdit(window);
         window->setCentralWidget(edit);
         edit->setText("text");
-        edit->ExecuteCommand(178); // with its dialog open too
+        edit->ExecuteCommand(EditorCommand::FindDialog); // with its dialog open too
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         edit->setFocus();
@@ -931,7 +932,7 @@ private Q_SLOTS:
         window.addAction(action);
         QSignalSpy triggered(action, &QAction::triggered);
         edit->setText("selected");
-        edit->ExecuteCommand(137);
+        edit->ExecuteCommand(EditorCommand::SelectAll);
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
