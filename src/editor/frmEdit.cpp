@@ -1,36 +1,25 @@
 #include "frmEdit.h"
 
-#include "component/CodeEdit.h"
 #include "EditorStatusBar.h"
 #include "Layout.h"
 #include "colour/ColourText.h"
 #include "colour/frmColor.h"
 #include "common/BgrColor.h"
-#include "common/Clipboard.h"
-#include "common/Desktop.h"
-#include "common/Prompter.h"
 #include "common/ShiftState.h"
 #include "common/Twips.h"
-#include "document/LineEnd.h"
+#include "component/CodeEdit.h"
 #include "replace/frmReplace.h"
 #include "snippets/SidePanel.h"
-#include "textutil/TextTransforms.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QCloseEvent>
-#include <QDir>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
-#include <QSaveFile>
 #include <QToolBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
-#include <cmath>
-#include <limits>
 
 namespace kestrin {
 

@@ -61,7 +61,7 @@ public:
                 *Command6 = nullptr, *Command7 = nullptr, *Command8 = nullptr;
 
 Q_SIGNALS:
-    // After an insertion's SetFocus and command 229: the window sets DocumentModified.
+    // After an insertion's SetFocus and ShowCaret; the change itself has already marked the document.
     void insertionFinished();
     void Command6Clicked(); // open the colour chooser
     void Command7Clicked(); // open the multi-file replace window
@@ -74,7 +74,7 @@ protected:
     void disconnectNotify(const QMetaMethod &signal) override;
 
 private:
-    // The finishing steps of every insertion: focus to RC, command 229, insertionFinished().
+    // The finishing steps of every insertion: focus to RC, ShowCaret, insertionFinished().
     void finish();
     // The replacing handlers: the text at the list's selected row, in place of the selection.
     void replaceFrom(QListWidget *list, int group);
