@@ -15,12 +15,7 @@
 namespace kestrin {
 
 namespace {
-
 using Sci = QsciScintillaBase;
-
-// Room left after a replaced text, so the first keystrokes do not regrow the buffer.
-constexpr long kAllocationSlack = 1024;
-
 } // namespace
 
 struct CodeEdit::Private {
@@ -98,7 +93,7 @@ bool CodeEdit::rewriteText(const std::function<QByteArray(const QByteArray &)> &
     prepareHeap(size_t(std::max<qsizetype>(resultBytes, length)) * 3);
     {
         SciEditor::Quiet quiet(sci);
-        sci->send(Sci::SCI_ALLOCATE, long(resultBytes) + kAllocationSlack);
+        sci->send(Sci::SCI_ALLOCATE, long(resultBytes) + SciEditor::AllocationSlack);
         long pos = 0;
         while (pos < length) {
             long end = std::min(pos + block, length);
@@ -145,7 +140,7 @@ void CodeEdit::setText(const QByteArray &utf8)
         SciEditor::Quiet quiet(sci);
         // Room for the new text before the old goes: otherwise the insertion into the emptied
         // buffer would grow it to old + new + a sixth, for the text and again for its styles.
-        sci->send(Sci::SCI_ALLOCATE, utf8.size() + kAllocationSlack);
+        sci->send(Sci::SCI_ALLOCATE, utf8.size() + SciEditor::AllocationSlack);
         sci->send(Sci::SCI_BEGINUNDOACTION);
         sci->send(Sci::SCI_SETTARGETRANGE, 0, sci->length());
         sci->send(Sci::SCI_REPLACETARGET, utf8.size(), utf8.constData());

@@ -53,9 +53,6 @@ int virtualKey(int qtKey)
 // that the text is about to change, and the change is reported once it is complete.
 constexpr int kModEventMask = QsciScintillaBase::SC_MOD_BEFOREINSERT | QsciScintillaBase::SC_MOD_BEFOREDELETE;
 
-// Room left after a loaded text, so the first keystrokes do not regrow the buffer.
-constexpr long kAllocationSlack = 1024;
-
 // Input methods get this many bytes each side of the caret.
 constexpr long kImWindow = 1024;
 
@@ -123,7 +120,7 @@ void SciEditor::loadText(const QByteArray &utf8, LineEnd style)
         Quiet quiet(this);
         send(SCI_SETUNDOCOLLECTION, 0);
         send(SCI_CLEARALL);
-        send(SCI_ALLOCATE, utf8.size() + kAllocationSlack);
+        send(SCI_ALLOCATE, utf8.size() + AllocationSlack);
         send(SCI_APPENDTEXT, utf8.size(), utf8.constData());
         send(SCI_SETUNDOCOLLECTION, 1);
         send(SCI_EMPTYUNDOBUFFER);

@@ -14,6 +14,9 @@ class SciEditor : public QsciScintilla {
 public:
     explicit SciEditor(QWidget *parent);
 
+    // Room left after a loaded or replaced text, so the first keystrokes do not regrow the buffer.
+    static constexpr long AllocationSlack = 1024;
+
     long send(unsigned int msg, unsigned long w = 0, long l = 0) const { return SendScintilla(msg, w, l); }
     long send(unsigned int msg, unsigned long w, const char *l) const { return SendScintilla(msg, w, l); }
     long length() const;
