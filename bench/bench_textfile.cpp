@@ -1,7 +1,6 @@
 // Throughput of what every open runs over the whole file: encoding and line-end detection
 // (decodeText), on 50 MB of accented mixed web source.
-#include "editor/CodeEdit.h"
-#include "editor/TextFile.h"
+#include "document/TextFile.h"
 
 #include "BenchSupport.h"
 

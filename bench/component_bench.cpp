@@ -7,10 +7,12 @@
 // Prints one "figure milliseconds" line per figure; the save figures copy DOCUMENT into
 // SCRATCH_FOLDER (the document's folder by default) and time cp and cp + sync there as well.
 #include "StderrPrompter.h"
-#include "editor/CodeEdit.h"
+#include "editor/component/CodeEdit.h"
 #include "editor/frmEdit.h"
 #include "snippets/SidePanel.h"
 #include "textutil/CharacterReferences.h"
+
+#include "document/HeapPolicy.h"
 
 #include <QApplication>
 #include <QDir>
@@ -76,6 +78,7 @@ double runShell(const char *command)
 
 int main(int argc, char **argv)
 {
+    kestrin::keepFreedBlocksInHeap();
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: component_bench DOCUMENT [SCRATCH_FOLDER]\n");

@@ -2,7 +2,7 @@
 // with an in-memory disk replaces every component by its stored name (case as on disk), keeps
 // missing ones as given, never adds or drops a component, and is stable when run on its own result.
 #include "FuzzCheck.h"
-#include "app/modMain.h"
+#include "app/CommandLine.h"
 
 #include <QHash>
 #include <QStringList>

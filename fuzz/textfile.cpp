@@ -2,8 +2,7 @@
 // the decoded text is valid UTF-8 with the file's line ends, and line-end conversion gives one
 // style only and is stable.
 #include "FuzzCheck.h"
-#include "editor/CodeEdit.h"
-#include "editor/TextFile.h"
+#include "document/TextFile.h"
 
 
 namespace {

@@ -1,39 +1,12 @@
 #pragma once
-// Start-up: command-line classification, long-path rebuilding and the entry routine.
+// Start-up: the entry routine and the document it finds on the command line.
+#include "CommandLine.h"
+
 #include <QString>
 
 namespace kestrin {
 
-// Looks up exactly one path on disk and yields the entry's own name (long form, case as stored),
-// or an empty string when there is no such entry. Injected so tests can fake a disk.
-class DirectorySearch {
-public:
-    virtual ~DirectorySearch() = default;
-    virtual QString entryName(const QString &path) const = 0;
-};
-
-// The real disk: exact name first, then a case-insensitive match among the parent's entries
-// (which is what a case-insensitive file system stores).
-class DiskDirectorySearch final : public DirectorySearch {
-public:
-    QString entryName(const QString &path) const override;
-};
-
-// True when the command line's last characters name one of the six document types.
-// Lines of 1 to 5 characters name none.
-bool namesKnownDocumentType(const QString &commandLine);
-
-// Rebuilds path with the long name of every component. Windows form: "C:\..." keeps the drive
-// as given and separates with "\"; otherwise (POSIX) components are separated by "/".
-// A component that does not exist keeps the name it was given.
-QString LongPathName(const QString &path, const DirectorySearch &search = DiskDirectorySearch());
-
-// The document path a known command line stands for: surrounding double quotes removed, a
-// relative path resolved against currentFolder, then LongPathName.
-QString commandLineDocumentPath(const QString &commandLine, const QString &currentFolder,
-                                const DirectorySearch &search = DiskDirectorySearch());
-
-// Written once by Main, read once by the editor window's load.
+// Written once by Main, which hands it to the editor window for its load.
 extern QString CommandLineDocument;
 
 // The entry routine: classifies the command line (the arguments after the program's name

@@ -4,6 +4,8 @@
 #include "controls/GetPixel.h"
 #include "controls/PictureSurface.h"
 #include "controls/ScrollPicture.h"
+#include "common/BgrColor.h"
+#include "common/ToolWindow.h"
 #include "common/Twips.h"
 
 #include <QGuiApplication>
@@ -20,21 +22,6 @@ namespace kestrin {
 
 namespace {
 
-QPointer<frmColor> &sharedWindow()
-{
-    static QPointer<frmColor> window;
-    return window;
-}
-
-// "MS Sans Serif" 8.25 pt as the design has it, through its metric-compatible stand-in.
-QFont designFont(bool bold)
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(8.25);
-    font.setBold(bold);
-    return font;
-}
-
 void setBackground(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();
@@ -44,21 +31,9 @@ void setBackground(QWidget *widget, const QColor &colour)
 
 } // namespace
 
-frmColor *frmColor::instance(bool create)
-{
-    QPointer<frmColor> &window = sharedWindow();
-    if (!window && create)
-        window = new frmColor;
-    return window.data();
-}
+frmColor *frmColor::instance(bool create) { return sharedToolWindow<frmColor>(create); }
 
-void frmColor::showWindow()
-{
-    if (!isVisible())
-        show();
-    raise();
-    activateWindow();
-}
+void frmColor::showWindow() { bringForward(this); }
 
 QString frmColor::imageFilter()
 {
@@ -82,7 +57,7 @@ frmColor::frmColor(QWidget *parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromLatin1(Caption));
-    setFont(designFont(false));
+    setFont(toolWindowFont(false));
     setFixedSize(twipsToPixels(10170), twipsToPixels(5040));
 
     Picture1 = new PictureSurface(this);
@@ -117,7 +92,7 @@ frmColor::frmColor(QWidget *parent)
 
     Label1 = new QLabel(QStringLiteral("Selected color:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(designFont(true));
+    Label1->setFont(toolWindowFont(true));
     Label1->setGeometry(twipsRect(5400, 4740, 1305, 195));
 
     Command1 = new QPushButton(QStringLiteral("INSERT"), this);
@@ -156,11 +131,7 @@ void frmColor::showEvent(QShowEvent *event)
 {
     if (!m_centred) {
         m_centred = true;
-        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        centreOnScreen(this);
     }
     QWidget::showEvent(event);
 }
@@ -173,7 +144,7 @@ void frmColor::sample(const QImage &surface, QPointF at)
         return;
     m_swatch = colour;
     m_picked = true;
-    setBackground(P, QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF)));
+    setBackground(P, colorFromBgr(colour));
     Text1->setText(ColorToHex(m_swatch));
 }
 

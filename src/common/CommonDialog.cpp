@@ -1,5 +1,6 @@
 #include "CommonDialog.h"
 
+#include "BgrColor.h"
 #include "Prompter.h"
 
 #include <QFont>
@@ -41,11 +42,11 @@ bool CommonDialog::ShowFont()
 
 bool CommonDialog::ShowColor()
 {
-    const QColor initial(int(Color & 0xFF), int((Color >> 8) & 0xFF), int((Color >> 16) & 0xFF));
+    const QColor initial = colorFromBgr(Color);
     const auto color = Prompter::instance().chooseColor(m_owner, initial);
     if (!color)
         return false;
-    Color = quint32(color->red()) | (quint32(color->green()) << 8) | (quint32(color->blue()) << 16);
+    Color = bgrFromRgb(color->rgb());
     return true;
 }
 

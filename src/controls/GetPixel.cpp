@@ -1,6 +1,7 @@
 #include "GetPixel.h"
 
 #include "ScrollPictureLayout.h"
+#include "common/BgrColor.h"
 
 #include <cmath>
 
@@ -11,7 +12,7 @@ quint32 GetPixel(const QImage &surface, int x, int y)
     if (surface.isNull() || !surface.valid(x, y))
         return InvalidColour;
     const QRgb rgb = surface.pixel(x, y);
-    return quint32(qRed(rgb)) | (quint32(qGreen(rgb)) << 8) | (quint32(qBlue(rgb)) << 16);
+    return bgrFromRgb(rgb);
 }
 
 quint32 pixelAtPointer(const QImage &surface, QPointF position)

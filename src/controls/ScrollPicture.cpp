@@ -2,6 +2,7 @@
 
 #include "ScrollPictureLayout.h"
 #include "common/Prompter.h"
+#include "common/ShiftState.h"
 #include "common/Twips.h"
 
 #include <QApplication>
@@ -41,18 +42,6 @@ qint16 buttonNumber(Qt::MouseButton button)
     case Qt::MiddleButton: return 4;
     default: return 0;
     }
-}
-
-qint16 shiftState(Qt::KeyboardModifiers modifiers)
-{
-    qint16 shift = 0;
-    if (modifiers & Qt::ShiftModifier)
-        shift |= 1;
-    if (modifiers & Qt::ControlModifier)
-        shift |= 2;
-    if (modifiers & Qt::AltModifier)
-        shift |= 4;
-    return shift;
 }
 
 QPalette withBackground(const QWidget *widget, const QColor &colour)
@@ -295,7 +284,7 @@ void ScrollPicture::imgImage_MouseDown(QMouseEvent *event)
     const double unitX = twipsPerScaleUnit(m_scaleMode, false);
     const double unitY = twipsPerScaleUnit(m_scaleMode, true);
     const qint16 button = buttonNumber(event->button());
-    emit MouseDown(button, shiftState(event->modifiers()), float(at.x() * TwipsPerPixel / unitX),
+    emit MouseDown(button, qint16(shiftState(event->modifiers())), float(at.x() * TwipsPerPixel / unitX),
                    float(at.y() * TwipsPerPixel / unitY));
     if (button == 2)
         emit ImageClick();

@@ -33,9 +33,9 @@ EditorLayout arrangeControls(const EditorLayoutInput &in)
 
 FoldResult foldPanel(int currentPanelWidth)
 {
-    if (currentPanelWidth == 2775)
-        return {345, 350};
-    return {2775, 2780};
+    if (currentPanelWidth == UnfoldedPanelWidth)
+        return {FoldedPanelWidth, FoldedEditorLeft};
+    return {UnfoldedPanelWidth, UnfoldedEditorLeft};
 }
 
 } // namespace kestrin

@@ -5,6 +5,14 @@
 
 namespace kestrin {
 
+// The side panel's widths and the editor's left edge, in twips: as designed (the editor a little
+// further right than the panel's edge), and after a fold or unfold.
+inline constexpr int UnfoldedPanelWidth = 2775;
+inline constexpr int FoldedPanelWidth = 345;
+inline constexpr int DesignEditorLeft = 2820;
+inline constexpr int UnfoldedEditorLeft = 2780;
+inline constexpr int FoldedEditorLeft = 350;
+
 struct EditorLayoutInput {
     double outerWidth = 0;   // the window with frame, caption and menu bar
     double outerHeight = 0;
@@ -12,7 +20,7 @@ struct EditorLayoutInput {
     double clientHeight = 0;
     double toolbarHeight = 420;
     double statusBarHeight = 375;
-    double panelWidth = 2775;
+    double panelWidth = UnfoldedPanelWidth;
 };
 
 // Each value is empty where the step is skipped (nothing to change, or a size that cannot be set,
@@ -36,8 +44,7 @@ struct FoldResult {
     int panelWidth;
     int editorLeft;
 };
-// Folds a panel that is exactly 2775 wide to 345 (editor at 350); any other width unfolds it to
-// 2775 (editor at 2780).
+// Folds a panel that is exactly UnfoldedPanelWidth wide; any other width unfolds it.
 FoldResult foldPanel(int currentPanelWidth);
 
 } // namespace kestrin

@@ -1,34 +1,25 @@
 #include "frmEdit.h"
 
-#include "CodeEdit.h"
 #include "EditorStatusBar.h"
 #include "Layout.h"
-#include "app/Registration.h"
-#include "app/modMain.h"
 #include "colour/ColourText.h"
 #include "colour/frmColor.h"
-#include "common/Desktop.h"
-#include "common/Prompter.h"
+#include "common/BgrColor.h"
+#include "common/ShiftState.h"
 #include "common/Twips.h"
+#include "component/CodeEdit.h"
 #include "replace/frmReplace.h"
 #include "snippets/SidePanel.h"
-#include "textutil/TextTransforms.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QCloseEvent>
-#include <QDir>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
-#include <QSaveFile>
 #include <QToolBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
-#include <cmath>
-#include <limits>
 
 namespace kestrin {
 
@@ -39,14 +30,9 @@ constexpr int StatusBarHeight = 375;
 constexpr int DesignClientWidth = 10290;
 constexpr int DesignClientHeight = 8010;
 constexpr int PanelTop = 420;
-constexpr int DesignEditorLeft = 2820;
 constexpr int DesignEditorWidth = 6975;
 constexpr int DesignEditorHeight = 6195;
 constexpr int SwatchLeft = 5880, SwatchWidth = 375, SwatchHeight = 315;
-
-const char *const OpenFilter = "Supported files|*.htm;*.html;*.php;*.css;*.js;*.tpl|All files|*.*";
-const char *const SaveAsFilter = "Html files|*.htm;*.html|Php files|*.php|Css files|*.css|Js files|*.js|Tpl files|*.tpl";
-const char *const TxtFilter = "Txt file|*.txt";
 
 // The toolbar's 20 positions: picture (empty for a separator) and what the button does.
 struct ToolbarButton {
@@ -61,21 +47,9 @@ constexpr ToolbarButton ToolbarButtons[20] = {
     {"center", "Center"},     {"alignright", "Align right"}, {nullptr, nullptr}, {"linebreak", "Line break"},
 };
 
-// The document's own line breaks for text that arrives from outside (the clipboard).
-QByteArray normaliseLineEnds(QByteArray text, const QByteArray &lineBreak)
-{
-    if (!text.contains('\r') && lineBreak == "\n")
-        return text;
-    text.replace("\r\n", "\n");
-    text.replace('\r', '\n');
-    if (lineBreak != "\n")
-        text.replace("\n", lineBreak);
-    return text;
-}
-
 } // namespace
 
-frmEdit::frmEdit(QWidget *parent) : QMainWindow(parent), Co(this)
+frmEdit::frmEdit(Startup startup, QWidget *parent) : QMainWindow(parent), Co(this), m_startup(std::move(startup))
 {
     setWindowTitle(QString::fromLatin1(Caption));
     setWindowIcon(QIcon(QStringLiteral(":/icons/kestrin4.svg")));
@@ -121,10 +95,10 @@ void frmEdit::createCentralArea()
 
     connect(RC, &CodeEdit::SelectionChanged, this, &frmEdit::RC_SelectionChanged);
     connect(RC, &CodeEdit::KeyDown, this, [this](int key, int shift) { RC_KeyDown(key, shift); });
-    connect(RC, &CodeEdit::KeyEvent, this, [this](int a, int b) { RC_KeyEvent(a, b); });
-    // Every change of the text, whatever made it, is a change the user may lose.
+    connect(RC, &CodeEdit::KeyEvent, this, &frmEdit::RC_KeyEvent);
+    // The one place the document becomes modified: every change of the text, whatever made it
+    // (typing, insertions, Undo and Redo, the colour chooser), passes here.
     connect(RC, &CodeEdit::documentChanged, this, [this] { DocumentModified = true; });
-    connect(SSTab1, &SidePanel::insertionFinished, this, [this] { DocumentModified = true; });
     connect(SSTab1, &SidePanel::Command6Clicked, this, &frmEdit::Command6_Click);
     connect(SSTab1, &SidePanel::Command7Clicked, this, &frmEdit::Command7_Click);
     connect(SSTab1, &SidePanel::Command8Clicked, this, &frmEdit::Command8_Click);
@@ -262,26 +236,26 @@ void frmEdit::createStatusBar()
 void frmEdit::configureComponent()
 {
     RC->setVisible(true);
-    RC->setSetting(0, true);
+    RC->setSetting(EditorSetting::LineNumbers, true);
     RC->setLanguage(QStringLiteral("PHP"));
-    RC->setSetting(87, true);
-    RC->setSetting(88, QStringLiteral("1").toInt());
-    RC->setSetting(29, 2);
-    RC->setSetting(5, true);
-    RC->setSetting(6, true);
-    RC->setSetting(110, 8);
+    RC->setSetting(EditorSetting::CaretLine, true);
+    RC->setSetting(EditorSetting::CaretWidth, QStringLiteral("1").toInt());
+    RC->setSetting(EditorSetting::MarginGap, 2);
+    RC->setSetting(EditorSetting::AutoIndent, true);
+    RC->setSetting(EditorSetting::BraceMatching, true);
+    RC->setSetting(EditorSetting::TabWidth, 8);
     const quint32 p1Colour = 0x008000; // the hidden picture box P1's background: green
-    RC->SetItemColor(27, p1Colour);
-    RC->SetItemColor(26, 0xFFFFFF);
-    RC->SetItemColor(14, 0xFFFFFF);
-    RC->SetItemColor(15, p1Colour);
-    RC->setSetting(29, 1);
-    RC->SetItemFontStyle(4, 1);
-    RC->SetItemFontStyle(3, 1);
-    RC->SetItemFontStyle(1, 1);
-    RC->SetItemColor(6, 0x004040);
-    RC->SetItemColor(12, 0x0000FF);
-    RC->SetItemColor(16, 0x000000);
+    RC->SetItemColor(StyleItem::Variables, p1Colour);
+    RC->SetItemColor(StyleItem::PageBackground, 0xFFFFFF);
+    RC->SetItemColor(StyleItem::ScriptBackground, 0xFFFFFF);
+    RC->SetItemColor(StyleItem::Strings, p1Colour);
+    RC->setSetting(EditorSetting::MarginGap, 1);
+    RC->SetItemFontStyle(StyleItem::ScriptDelimiters, FontStyle::Bold);
+    RC->SetItemFontStyle(StyleItem::Keywords, FontStyle::Bold);
+    RC->SetItemFontStyle(StyleItem::Tags, FontStyle::Bold);
+    RC->SetItemColor(StyleItem::Comments, 0x004040);
+    RC->SetItemColor(StyleItem::TagColour, 0x0000FF);
+    RC->SetItemColor(StyleItem::DefaultText, 0x000000);
     RC->setEditorFont(QStringLiteral("Courier New"), 15);
     StatusBar1->setPanelText(1, QStringLiteral("Untitled"));
 }
@@ -292,11 +266,12 @@ void frmEdit::Form_Load()
     SSTab1->setCurrentPage(0);
     configureComponent();
     ArrangeControls();
-    RegisterDocumentTypes();
+    if (m_startup.registerTypes)
+        m_startup.registerTypes();
     DocumentModified = false;
 
-    if (!CommandLineDocument.isEmpty()) {
-        const QString path = CommandLineDocument;
+    if (!m_startup.document.isEmpty()) {
+        const QString path = m_startup.document;
         if (!QFileInfo::exists(path)) {
             // A new file: the editor starts empty, bound to the path; Save creates it.
             StatusBar1->setPanelText(1, path);
@@ -308,277 +283,6 @@ void frmEdit::Form_Load()
         }
         DocumentModified = false;
     }
-}
-
-QString frmEdit::documentPath() const { return StatusBar1->panelText(1); }
-
-bool frmEdit::isUntitled() const { return documentPath().left(8) == QLatin1String("Untitled"); }
-
-void frmEdit::reportFailure(const QString &what, const QString &path, const QString &reason)
-{
-    Prompter::instance().message(this, Prompter::Icon::Critical, QString::fromLatin1(AppTitle),
-                                 QStringLiteral("Could not %1 the file %2:\n%3").arg(what, QDir::toNativeSeparators(path), reason));
-}
-
-// ---------------------------------------------------------------------------------------------
-// File menu
-
-bool frmEdit::askToSave()
-{
-    if (!DocumentModified)
-        return true;
-    const auto answer = Prompter::instance().askYesNoCancel(
-        this, QString::fromLatin1(AppTitle),
-        QStringLiteral("The file ") + documentPath() + QStringLiteral(" is changed and not saved. Save?"));
-    switch (answer) {
-    case Prompter::Answer::Cancel:
-        return false;
-    case Prompter::Answer::Yes:
-        // The unsaved text may only be dropped once it is really on disk.
-        return mnuSave_Click();
-    default:
-        return true;
-    }
-}
-
-void frmEdit::mnuNew_Click()
-{
-    const QString program = QCoreApplication::applicationFilePath();
-    if (!Desktop::instance().startDetached(program, {}))
-        Prompter::instance().message(this, Prompter::Icon::Critical, QString::fromLatin1(AppTitle),
-                                     QStringLiteral("Could not start a new window of %1.").arg(QDir::toNativeSeparators(program)));
-}
-
-void frmEdit::mnuOpen_Click()
-{
-    if (!askToSave())
-        return;
-    Co.CancelError = true;
-    Co.Filter = QString::fromLatin1(OpenFilter);
-    if (!Co.ShowOpen())
-        return;
-    const QString path = Co.FileName;
-    if (!RC->LoadFile(path)) {
-        reportFailure(QStringLiteral("open"), path, RC->lastError());
-        return;
-    }
-    StatusBar1->setPanelText(1, path);
-    DocumentModified = false;
-}
-
-bool frmEdit::saveTo(const QString &path)
-{
-    if (!RC->SaveFile(path, false)) {
-        reportFailure(QStringLiteral("save"), path, RC->lastError());
-        return false;
-    }
-    return true;
-}
-
-bool frmEdit::mnuSave_Click()
-{
-    if (isUntitled())
-        return mnuSaveAs_Click();
-    if (!saveTo(documentPath()))
-        return false;
-    DocumentModified = false;
-    return true;
-}
-
-bool frmEdit::mnuSaveAs_Click()
-{
-    Co.CancelError = true;
-    Co.Filter = QString::fromLatin1(SaveAsFilter);
-    if (!Co.ShowSave())
-        return false;
-    const QString path = Co.FileName;
-    if (!saveTo(path))
-        return false;
-    StatusBar1->setPanelText(1, path);
-    DocumentModified = false;
-    return true;
-}
-
-void frmEdit::mnuSaveAsTxt_Click()
-{
-    Co.Filter = QString::fromLatin1(TxtFilter);
-    if (!Co.ShowSave())
-        return;
-    const QString path = Co.FileName;
-    // The locale's encoding is UTF-8 here, which is what the component holds.
-    QByteArray text = StripTags(RC->Text());
-    text += "\r\n";
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        reportFailure(QStringLiteral("save"), path, file.errorString());
-        return;
-    }
-}
-
-void frmEdit::mnuExit_Click() { close(); }
-
-void frmEdit::closeEvent(QCloseEvent *event)
-{
-    if (!askToSave()) {
-        event->ignore();
-        return;
-    }
-    event->accept();
-    QMainWindow::closeEvent(event);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Edit menu, About
-
-void frmEdit::mnuUndo_Click()
-{
-    if (RC->CanUndo())
-        RC->Undo();
-}
-
-void frmEdit::mnuRedo_Click()
-{
-    if (RC->CanRedo())
-        RC->Redo();
-}
-
-void frmEdit::mnuCut_Click()
-{
-    QClipboard *clipboard = QApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(QString::fromUtf8(RC->SelectedText()));
-    RC->setSelectedText(QByteArray());
-}
-
-void frmEdit::mnuCopy_Click()
-{
-    QClipboard *clipboard = QApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(QString::fromUtf8(RC->SelectedText()));
-}
-
-void frmEdit::mnuPaste_Click()
-{
-    RC->setSelectedText(normaliseLineEnds(QApplication::clipboard()->text().toUtf8(), RC->lineBreak()));
-}
-
-void frmEdit::mnuDelete_Click() { RC->setSelectedText(QByteArray()); }
-
-void frmEdit::mnuSelectAll_Click() { RC->ExecuteCommand(137); }
-
-void frmEdit::mnuFind_Click()
-{
-    RC->ExecuteCommand(178);
-    RC->setSelectedText(RC->value33());
-    RC->setFocus();
-}
-
-void frmEdit::mnuFindNext_Click()
-{
-    RC->ExecuteCommand(176);
-    RC->setSelectedText(RC->value33());
-    RC->setFocus();
-}
-
-void frmEdit::mnuReplace_Click() { RC->ExecuteCommand(169); }
-
-std::optional<qint32> parseLineNumber(const QString &answer)
-{
-    bool ok = false;
-    const double value = QLocale::c().toDouble(answer.trimmed(), &ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    const double rounded = std::nearbyint(value); // halves to the even number
-    if (rounded < double(std::numeric_limits<qint32>::min()) || rounded > double(std::numeric_limits<qint32>::max()))
-        return std::nullopt;
-    return qint32(rounded);
-}
-
-void frmEdit::mnuGotoline_Click()
-{
-    const auto answer = Prompter::instance().inputText(this, QString::fromLatin1(AppTitle), QStringLiteral("Line:"));
-    if (answer) {
-        if (const auto line = parseLineNumber(*answer))
-            RC->GoToLine(*line, true);
-    }
-    RC->setFocus();
-}
-
-QString aboutText()
-{
-    return QStringLiteral("Marvolis KESTRIN Vozod 4\nVer %1.%2.%3\nMade by Marvolis for web developers")
-        .arg(KESTRIN_VERSION_MAJOR)
-        .arg(KESTRIN_VERSION_MINOR)
-        .arg(KESTRIN_VERSION_PATCH);
-}
-
-void frmEdit::mnuAbout_Click()
-{
-    Prompter::instance().message(this, Prompter::Icon::Information, QString::fromLatin1(AppTitle), aboutText());
-}
-
-// ---------------------------------------------------------------------------------------------
-// Toolbar
-
-void frmEdit::wrapSelection(const QByteArray &open, const QByteArray &close)
-{
-    RC->setSelectedText(open + RC->SelectedText() + close);
-    RC->setFocus();
-    DocumentModified = true;
-}
-
-void frmEdit::Toolbar1_ButtonClick(int index)
-{
-    switch (index) {
-    case 1: mnuNew_Click(); break;
-    case 2: mnuOpen_Click(); break;
-    case 3: mnuSave_Click(); break;
-    case 5:
-        if (RC->CanUndo()) {
-            RC->Undo();
-            DocumentModified = true;
-        }
-        break;
-    case 6:
-        if (RC->CanRedo()) {
-            RC->Redo();
-            DocumentModified = true;
-        }
-        break;
-    case 8: wrapSelection("<b>", "</b>"); break;
-    case 9: wrapSelection("<i>", "</i>"); break;
-    case 10: wrapSelection("<u>", "</u>"); break;
-    case 12:
-        Co.CancelError = true;
-        Co.Flags = 3;
-        if (Co.ShowFont())
-            wrapSelection("<font face='" + Co.FontName.toUtf8() + "'>", "</font>");
-        break;
-    case 13:
-    case 14:
-        Co.CancelError = true;
-        if (Co.ShowColor()) {
-            const QByteArray code = ColorToHex(Co.Color).toLatin1();
-            if (index == 13)
-                wrapSelection("<font color='#" + code + "'>", "</font>");
-            else {
-                RC->setSelectedText(code);
-                RC->setFocus();
-                DocumentModified = true;
-            }
-        }
-        break;
-    case 16: wrapSelection("<p align='left'>", "</p>"); break;
-    case 17: wrapSelection("<center>", "</center>"); break;
-    case 18: wrapSelection("<p align='right'>", "</p>"); break;
-    case 20:
-        RC->setSelectedText("<br>");
-        RC->setFocus();
-        DocumentModified = true;
-        break;
-    default: break; // separators
-    }
-    RC->ExecuteCommand(229);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -672,10 +376,7 @@ void frmEdit::Command8_Click()
 void frmEdit::RC_SelectionChanged()
 {
     // Only the first characters can name a colour; a huge selection is not copied for that.
-    const QColor colour = [this] {
-        const quint32 value = HexToColor(RC->selectedTextHead(32));
-        return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-    }();
+    const QColor colour = colorFromBgr(HexToColor(RC->selectedTextHead(32)));
     QPalette palette = PC->palette();
     palette.setColor(QPalette::Window, colour);
     PC->setPalette(palette);
@@ -683,20 +384,18 @@ void frmEdit::RC_SelectionChanged()
 
 bool frmEdit::RC_KeyDown(int keyCode, int shift)
 {
-    if (keyCode == 45 && shift == 2)
-        RC->ExecuteCommand(198);
-    if (keyCode == 67 && shift == 2)
-        RC->ExecuteCommand(198);
-    if (keyCode == 86 && shift == 2)
-        RC->ExecuteCommand(140);
+    constexpr int VkInsert = 45, VkC = 67, VkV = 86;
+    if (keyCode == VkInsert && shift == ShiftMaskCtrl)
+        RC->ExecuteCommand(EditorCommand::Copy);
+    if (keyCode == VkC && shift == ShiftMaskCtrl)
+        RC->ExecuteCommand(EditorCommand::Copy);
+    if (keyCode == VkV && shift == ShiftMaskCtrl)
+        RC->ExecuteCommand(EditorCommand::Paste);
     return false;
 }
 
-bool frmEdit::RC_KeyEvent(int, int)
-{
-    DocumentModified = true;
-    return false;
-}
+// The keystroke's change has already marked the document (documentChanged).
+bool frmEdit::RC_KeyEvent() { return false; }
 
 // ---------------------------------------------------------------------------------------------
 // Tool windows
@@ -705,9 +404,7 @@ void frmEdit::insertColourText(const QString &text)
 {
     RC->setSelectedText(text.toUtf8());
     RC->setFocus();
-    RC->ExecuteCommand(229);
-    // Inserted colour is a change like any other; closing must not lose it silently.
-    DocumentModified = true;
+    RC->ExecuteCommand(EditorCommand::ShowCaret);
 }
 
 void frmEdit::Command6_Click()

@@ -1,9 +1,11 @@
 #pragma once
 // The editor window: menus, toolbar, side panel, the component and the status bar.
+#include "Layout.h"
 #include "common/CommonDialog.h"
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <optional>
 
 class QAction;
@@ -23,14 +25,22 @@ public:
     static constexpr const char *Caption = "Marvolis KESTRIN Vozod 4 START";
     static constexpr const char *AppTitle = "kestrin4";
 
-    explicit frmEdit(QWidget *parent = nullptr);
+    // What the start-up routine hands the window: the document named on the command line (empty
+    // for none) and the step that registers the document types, run by the load in its place.
+    struct Startup {
+        QString document;
+        std::function<void()> registerTypes;
+    };
+
+    explicit frmEdit(Startup startup = {}, QWidget *parent = nullptr);
     ~frmEdit() override;
 
     // The document's path: the text of status-bar panel 1 ("Untitled" without a file).
     QString documentPath() const;
     bool isUntitled() const;
 
-    // The document's modified flag.
+    // The document's modified flag: set by every change of the text (documentChanged), cleared
+    // by start-up, Open and the successful saves.
     bool DocumentModified = false;
 
     // File menu.
@@ -65,7 +75,7 @@ public:
     // Component events.
     void RC_SelectionChanged();
     bool RC_KeyDown(int keyCode, int shift);
-    bool RC_KeyEvent(int a, int b);
+    bool RC_KeyEvent();
 
     // The tool windows (one shared instance each).
     void Command6_Click();
@@ -112,10 +122,11 @@ private:
     void reportFailure(const QString &what, const QString &path, const QString &reason);
     void wrapSelection(const QByteArray &open, const QByteArray &close);
 
-    int m_panelWidth = 2775;
-    int m_rcLeft = 2820;
+    int m_panelWidth = UnfoldedPanelWidth;
+    int m_rcLeft = DesignEditorLeft;
     bool m_arranging = false;
     bool m_firstShow = true;
+    Startup m_startup;
 };
 
 // The Goto line answer as a line number: blanks allowed, halves to the even number; nothing for

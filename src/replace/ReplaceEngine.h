@@ -1,6 +1,6 @@
 #pragma once
-// The text steps of the multi-file runs, on UTF-8 byte strings. No widget, no file: the hidden
-// component loads and saves; these only compute the new text.
+// The text steps of the multi-file runs, on UTF-8 byte strings. No widget, no file: the runs'
+// TextDocument loads and saves; these only compute the new text.
 #include <QByteArray>
 
 namespace kestrin {

@@ -4,8 +4,8 @@
 #include "ReplaceEngine.h"
 #include "ReplacePaths.h"
 #include "common/Prompter.h"
+#include "common/ToolWindow.h"
 #include "common/Twips.h"
-#include "editor/CodeEdit.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -24,20 +24,9 @@
 
 namespace kestrin {
 
-QPointer<frmReplace> frmReplace::s_shared;
-
 namespace {
 
 const QString AppTitle = QStringLiteral("kestrin4");
-
-// The design's "MS Sans Serif" 8.25 pt, through its metric-compatible stand-in.
-QFont designFont(bool bold)
-{
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(8.25);
-    font.setBold(bold);
-    return font;
-}
 
 template <typename W>
 W *place(W *widget, int left, int top, int width, int height)
@@ -49,7 +38,7 @@ W *place(W *widget, int left, int top, int width, int height)
 QLabel *boldLabel(QWidget *parent, const QString &caption, int left, int top, int width, int height)
 {
     auto *label = place(new QLabel(caption, parent), left, top, width, height);
-    label->setFont(designFont(true));
+    label->setFont(toolWindowFont(true));
     return label;
 }
 
@@ -71,7 +60,7 @@ frmReplace::frmReplace(QWidget *parent) : QWidget(parent, Qt::Tool)
                    | Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(QStringLiteral("REPLACE IN MULTIPLE FILES"));
     setObjectName(QStringLiteral("frmReplace"));
-    setFont(designFont(false));
+    setFont(toolWindowFont(false));
     setFixedSize(twipsToPixels(ClientWidthTwips), twipsToPixels(ClientHeightTwips));
 
     Label1 = boldLabel(this, QStringLiteral("Select files"), 960, 60, 960, 195);
@@ -126,13 +115,7 @@ frmReplace::frmReplace(QWidget *parent) : QWidget(parent, Qt::Tool)
     Command4 = button(Frame2, QStringLiteral("GO"), QStringLiteral("GO: add the text to the listed files"), 7260, 240,
                       1155, 315);
 
-    // The hidden component that loads, changes and saves each file; it lies outside the client
-    // area and is never shown.
-    RC = place(new CodeEdit(this), 9720, 540, 2175, 2115);
-    RC->setObjectName(QStringLiteral("RC"));
-    RC->hide();
-
-    // The design's tab order; labels, the progress bar and RC take no focus.
+    // The design's tab order; labels and the progress bar take no focus.
     QWidget *chain[] = {Drive1, Dir1, File1, Command1, List1, Command2, Text1, Text2, Command3, Text3, Option1, Option2,
                         Command4};
     for (size_t i = 1; i < std::size(chain); ++i)
@@ -156,20 +139,16 @@ frmReplace::frmReplace(QWidget *parent) : QWidget(parent, Qt::Tool)
 frmReplace::~frmReplace()
 {
     // Changes written so far belong on disk even if the window goes mid-way.
-    if (RC)
-        RC->CommitSaves();
+    RC.CommitSaves();
 }
 
-frmReplace *frmReplace::shared() { return s_shared.data(); }
+frmReplace *frmReplace::shared() { return sharedToolWindow<frmReplace>(false); }
 
 frmReplace *frmReplace::showShared()
 {
-    if (!s_shared)
-        s_shared = new frmReplace;
-    s_shared->show();
-    s_shared->raise();
-    s_shared->activateWindow();
-    return s_shared.data();
+    frmReplace *window = sharedToolWindow<frmReplace>(true);
+    bringForward(window);
+    return window;
 }
 
 void frmReplace::showEvent(QShowEvent *event)
@@ -178,12 +157,7 @@ void frmReplace::showEvent(QShowEvent *event)
     if (m_centred || event->spontaneous())
         return;
     m_centred = true;
-    QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    const QSize outer = frameGeometry().size().expandedTo(size());
-    move(area.left() + (area.width() - outer.width()) / 2, area.top() + (area.height() - outer.height()) / 2);
+    centreOnScreen(this);
 }
 
 void frmReplace::Form_Load()
@@ -281,27 +255,27 @@ void frmReplace::runOverList(
     PB->repaint();
     for (int i = 0; i < n; ++i) {
         const QString path = List1->item(i)->text();
-        if (!RC->LoadFile(path)) {
-            reportFailure(i, path, QStringLiteral("could not be read"), RC->lastError());
+        if (!RC.LoadFile(path)) {
+            reportFailure(i, path, QStringLiteral("could not be read"), RC.lastError());
             return;
         }
-        const QByteArray text = RC->Text();
-        const QByteArray changed = step(text, RC->lineBreak());
+        const QByteArray text = RC.Text();
+        const QByteArray changed = step(text, RC.lineBreak());
         if (changed.size() != text.size() || changed != text)
-            RC->setText(changed);
+            RC.setText(changed);
         const QString refused = writeProblem(path);
         if (!refused.isEmpty()) {
             reportFailure(i, path, QStringLiteral("could not be saved"), refused);
             return;
         }
-        if (!RC->SaveFile(path, true)) {
-            reportFailure(i, path, QStringLiteral("could not be saved"), RC->lastError());
+        if (!RC.SaveFile(path, SaveMode::Batch)) {
+            reportFailure(i, path, QStringLiteral("could not be saved"), RC.lastError());
             return;
         }
         showProgress(i);
     }
-    if (!RC->CommitSaves()) {
-        reportCommitFailure(n, RC->lastError());
+    if (!RC.CommitSaves()) {
+        reportCommitFailure(n, RC.lastError());
         return;
     }
     List1->clear();
@@ -325,7 +299,7 @@ void frmReplace::reportCommitFailure(int done, const QString &reason)
     // The batch puts every other file in place even when one cannot be. The files that could not
     // be put in place were left as they were and stay listed; the others are done.
     PB->hide();
-    const QStringList failedList = RC->failedSaves();
+    const QStringList failedList = RC.failedSaves();
     const QSet<QString> failed(failedList.cbegin(), failedList.cend());
     int row = 0;
     for (int i = 0; i < done; ++i) {
@@ -347,9 +321,9 @@ void frmReplace::reportFailure(int done, const QString &path, const QString &wha
 {
     // The files before the failing one were saved into the batch: put them on disk before the
     // list says they are done.
-    if (!RC->CommitSaves()) {
+    if (!RC.CommitSaves()) {
         reportCommitFailure(done, QStringLiteral("%1\n\nThe run had stopped at \"%2\", which %3: %4")
-                                      .arg(RC->lastError(), path, what, reason));
+                                      .arg(RC.lastError(), path, what, reason));
         return;
     }
     PB->hide();

@@ -1,9 +1,10 @@
 #pragma once
 // The "REPLACE IN MULTIPLE FILES" tool window: pick web-source files into a list, then replace a
 // text in every listed file, or add a line to the end or the beginning of each. Files are loaded
-// and saved by a second, hidden code-editing component, so each keeps its encoding, BOM and line
-// ends; the document open in the editor window is never touched.
-#include <QPointer>
+// and saved by the editor component's document half (a document without a view), so each keeps
+// its encoding, BOM and line ends; the document open in the editor window is never touched.
+#include "document/TextDocument.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -19,7 +20,6 @@ class QRadioButton;
 
 namespace kestrin {
 
-class CodeEdit;
 class FolderList;
 
 class frmReplace : public QWidget {
@@ -67,7 +67,8 @@ public:
     QRadioButton *Option1 = nullptr;
     QRadioButton *Option2 = nullptr;
     QPushButton *Command4 = nullptr; // "GO" (Add)
-    CodeEdit *RC = nullptr;          // never shown
+    // The document each file is loaded into, changed in and saved from; it has no view.
+    TextDocument RC;
 
     // The file list's pattern, ";"-separated.
     QString filePattern() const { return m_pattern; }
@@ -99,7 +100,6 @@ private:
     int m_driveIndex = -1;
     int m_paintedFill = -1;
     bool m_centred = false;
-    static QPointer<frmReplace> s_shared;
 };
 
 } // namespace kestrin

@@ -5,7 +5,8 @@
 #include "SidePanelLayout.h"
 #include "WrapButton.h"
 #include "common/Twips.h"
-#include "editor/CodeEdit.h"
+#include "document/LineEnd.h"
+#include "editor/component/CodeEdit.h"
 #include "textutil/CharacterReferences.h"
 #include "textutil/TextTransforms.h"
 
@@ -291,8 +292,9 @@ void SidePanel::L1_Click()
         return;
     // The selection goes back byte for byte; only the program's own texts take the document's line ends.
     const QByteArray selected = d->rc->SelectedText();
-    d->rc->setSelectedText(d->rc->withDocumentLineEnds(html.texts[row]) + selected +
-                           d->rc->withDocumentLineEnds(html.closings[row]));
+    const LineEnd style = d->rc->lineEndStyle();
+    d->rc->setSelectedText(convertLineEnds(html.texts[row], style) + selected +
+                           convertLineEnds(html.closings[row], style));
     finish();
 }
 
@@ -302,7 +304,7 @@ void SidePanel::replaceFrom(QListWidget *list, int group)
     const int row = selectedRowOf(list);
     if (row < 0 || row >= data.texts.size())
         return;
-    d->rc->setSelectedText(d->rc->withDocumentLineEnds(data.texts[row]));
+    d->rc->setSelectedText(convertLineEnds(data.texts[row], d->rc->lineEndStyle()));
     finish();
 }
 
@@ -318,7 +320,7 @@ void SidePanel::L5_Click()
     const AjaxSample sample = readAjaxSample(programFolder());
     if (sample.status == AjaxSample::Status::Unreadable)
         return; // the file is there but cannot be read: leave the document as it is
-    d->rc->setSelectedText(d->rc->withDocumentLineEnds(sample.text));
+    d->rc->setSelectedText(convertLineEnds(sample.text, d->rc->lineEndStyle()));
     finish();
 }
 
@@ -368,7 +370,7 @@ void SidePanel::Command5_Click()
 void SidePanel::finish()
 {
     d->rc->setFocus();
-    d->rc->ExecuteCommand(229);
+    d->rc->ExecuteCommand(EditorCommand::ShowCaret);
     Q_EMIT insertionFinished();
 }
 

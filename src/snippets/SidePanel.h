@@ -2,6 +2,8 @@
 // The editor window's side panel (SSTab1): ten pages in a column of tabs along its left edge,
 // the snippet lists with their insertion handlers, the character-reference buttons and the
 // text-utility buttons. Geometry is in twips, converted with round(twips / 15).
+#include "editor/Layout.h"
+
 #include <QWidget>
 #include <array>
 
@@ -17,8 +19,8 @@ class CodeEdit;
 class SidePanel : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int UnfoldedWidth = 2775; // twips
-    static constexpr int FoldedWidth = 345;
+    static constexpr int UnfoldedWidth = UnfoldedPanelWidth; // twips
+    static constexpr int FoldedWidth = FoldedPanelWidth;
 
     SidePanel(CodeEdit *rc, QWidget *parent = nullptr);
     ~SidePanel() override;
@@ -59,7 +61,7 @@ public:
                 *Command6 = nullptr, *Command7 = nullptr, *Command8 = nullptr;
 
 Q_SIGNALS:
-    // After an insertion's SetFocus and command 229: the window sets DocumentModified.
+    // After an insertion's SetFocus and ShowCaret; the change itself has already marked the document.
     void insertionFinished();
     void Command6Clicked(); // open the colour chooser
     void Command7Clicked(); // open the multi-file replace window
@@ -72,7 +74,7 @@ protected:
     void disconnectNotify(const QMetaMethod &signal) override;
 
 private:
-    // The finishing steps of every insertion: focus to RC, command 229, insertionFinished().
+    // The finishing steps of every insertion: focus to RC, ShowCaret, insertionFinished().
     void finish();
     // The replacing handlers: the text at the list's selected row, in place of the selection.
     void replaceFrom(QListWidget *list, int group);

@@ -5,14 +5,16 @@
 #include <QSize>
 #include <array>
 
+#include "editor/Layout.h"
+
 namespace kestrin::SidePanelLayout {
 
 inline constexpr int PageCount = 10;
 inline constexpr int LanguagePage = 5;
 inline constexpr int UtilsPage = 6;
 
-inline constexpr int UnfoldedWidth = 2775;
-inline constexpr int FoldedWidth = 345;
+inline constexpr int UnfoldedWidth = UnfoldedPanelWidth;
+inline constexpr int FoldedWidth = FoldedPanelWidth;
 inline constexpr int DesignListHeight = 5490;
 
 // The tab strip is exactly as thick as the folded panel, so folding leaves the tabs reachable,

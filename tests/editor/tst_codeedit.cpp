@@ -1,8 +1,7 @@
 #include "TestRegistry.h"
 
-#include "FailingFolder.h"
-#include "editor/CodeEdit.h"
-#include "editor/FindReplaceDialog.h"
+#include "editor/component/CodeEdit.h"
+#include "editor/component/FindReplaceDialog.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -21,7 +20,6 @@
 #include <sys/stat.h>
 
 using namespace kestrin;
-using kestrin::test::FailingFolder;
 
 namespace {
 
@@ -32,55 +30,11 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-QStringList entries(const QString &dir)
-{
-    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
 } // namespace
 
-class TestCodeEditFiles : public QObject {
+class TestCodeEditText : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void loadSaveByteIdentical_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("utf8 no bom") << QByteArray("<p>caf\xC3\xA9</p>\n");
-        QTest::newRow("utf8 bom") << QByteArray("\xEF\xBB\xBF<?php echo 1; ?>\r\n");
-        QTest::newRow("utf16le bom") << QByteArray("\xFF\xFE" "a\0\xE9\0\r\0\n\0", 10);
-        QTest::newRow("utf16be bom") << QByteArray("\xFE\xFF\0a\0\n\0b", 8);
-        QTest::newRow("cp1252 e-acute") << QByteArray("caf\xE9\r\n");
-        QTest::newRow("cp1252 0x81") << QByteArray("a\x81\x8D\x8F\x90\x9Dz");
-        QTest::newRow("crlf") << QByteArray("a\r\nb\r\n");
-        QTest::newRow("lf") << QByteArray("a\nb\n");
-        QTest::newRow("cr") << QByteArray("a\rb\r");
-        QTest::newRow("mixed") << QByteArray("a\nb\r\nc\rd\n");
-        QTest::newRow("no final line end") << QByteArray("x\r\ny");
-        QTest::newRow("empty") << QByteArray();
-    }
-    void loadSaveByteIdentical()
-    {
-        QFETCH(QByteArray, bytes);
-        QTemporaryDir dir;
-        const QString path = dir.filePath("page.php");
-        writeFile(path, bytes);
-        CodeEdit edit;
-        QVERIFY2(edit.LoadFile(path), qPrintable(edit.lastError()));
-        QVERIFY(!edit.CanUndo());
-        const QString out = dir.filePath("out.php");
-        QVERIFY2(edit.SaveFile(out), qPrintable(edit.lastError()));
-        QCOMPARE(readFile(out), bytes);
-        QVERIFY2(edit.SaveFile(path), qPrintable(edit.lastError()));
-        QCOMPARE(readFile(path), bytes);
-        QCOMPARE(entries(dir.path()).size(), 2); // no temporary file left
-    }
-
     void loadingIsNotAChange()
     {
         QTemporaryDir dir;
@@ -93,121 +47,6 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 0);
         QVERIFY(!edit.CanUndo());
         QCOMPARE(edit.Text(), QByteArray("<b>x</b>\r\n"));
-    }
-
-    // A hidden editor (the multi-file runs) holds what it loads and is given as bytes; whatever
-    // needs the editing component next finds the same text and the same undo history.
-    void hiddenEditorKeepsHistoryAndSavePoint()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("a.html");
-        writeFile(path, "one\r\n");
-        CodeEdit edit;
-        QSignalSpy changed(&edit, &CodeEdit::documentChanged);
-        QSignalSpy moved(&edit, &CodeEdit::SelectionChanged);
-        QVERIFY(edit.LoadFile(path));
-        edit.setText("two\r\n");
-        edit.setText("three!\r\n");
-        QCOMPARE(changed.count(), 2);
-        QCOMPARE(moved.count(), 0);
-        QCOMPARE(edit.Text(), QByteArray("three!\r\n"));
-        QCOMPARE(edit.length(), 8);
-        QVERIFY(edit.SaveFile(path));
-        QCOMPARE(readFile(path), QByteArray("three!\r\n"));
-        QVERIFY(edit.CanUndo());
-        edit.Undo();
-        QCOMPARE(edit.Text(), QByteArray("two\r\n"));
-        edit.Undo();
-        QCOMPARE(edit.Text(), QByteArray("one\r\n"));
-        QVERIFY(!edit.CanUndo());
-        edit.Redo();
-        QCOMPARE(edit.Text(), QByteArray("two\r\n"));
-    }
-
-    void hiddenEditorTypedIntoOrShown_data()
-    {
-        QTest::addColumn<bool>("show");
-        QTest::newRow("typed into") << false;
-        QTest::newRow("shown, then typed into") << true;
-    }
-    void hiddenEditorTypedIntoOrShown()
-    {
-        QFETCH(bool, show);
-        QTemporaryDir dir;
-        const QString path = dir.filePath("a.php");
-        writeFile(path, "abc\n");
-        CodeEdit edit;
-        edit.resize(300, 200);
-        QVERIFY(edit.LoadFile(path));
-        edit.setText("xyz\n");
-        if (show) {
-            edit.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&edit));
-        }
-        QTest::keyClick(edit.editorWidget(), Qt::Key_End);
-        QTest::keyClicks(edit.editorWidget(), "!");
-        QTest::keyClick(edit.editorWidget(), Qt::Key_Return);
-        QCOMPARE(edit.Text(), QByteArray("xyz!\n\n"));
-        while (edit.CanUndo())
-            edit.Undo();
-        QCOMPARE(edit.Text(), QByteArray("abc\n"));
-    }
-
-    // The command-line document is read ahead while the window is built; what LoadFile then
-    // gives is what it gives without the read ahead.
-    void prefetchedLoadIsTheSameLoad_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("samePath");
-        const QByteArray utf8 = QByteArray("<p>caf\xC3\xA9</p>\r\n").repeated(100'000);
-        const QByteArray cp1252 = QByteArray("<p>caf\xE9</p>\n").repeated(100'000);
-        QTest::newRow("UTF-8, 1.6 MB") << utf8 << true;
-        QTest::newRow("Windows-1252, 1.2 MB") << cp1252 << true;
-        QTest::newRow("another file read ahead") << utf8 << false;
-    }
-    void prefetchedLoadIsTheSameLoad()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, samePath);
-        QTemporaryDir dir;
-        const QString path = dir.filePath("a.html");
-        const QString other = dir.filePath("b.html");
-        writeFile(path, bytes);
-        writeFile(other, QByteArray("other\n").repeated(300'000));
-        CodeEdit plain;
-        QVERIFY(plain.LoadFile(path));
-        CodeEdit::prefetch(samePath ? path : other);
-        CodeEdit edit;
-        QVERIFY(edit.LoadFile(path));
-        QCOMPARE(edit.Text(), plain.Text());
-        QCOMPARE(edit.encodingName(), plain.encodingName());
-        QCOMPARE(edit.lineBreak(), plain.lineBreak());
-        QVERIFY(edit.SaveFile(path));
-        QVERIFY(readFile(path) == bytes);
-    }
-
-    void binaryRefusedKeepsText()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("image.php");
-        writeFile(path, QByteArray("GIF89a\0\0\x01", 9));
-        CodeEdit edit;
-        edit.setText("kept");
-        QSignalSpy changed(&edit, &CodeEdit::documentChanged);
-        QVERIFY(!edit.LoadFile(path));
-        QVERIFY(!edit.lastError().isEmpty());
-        QCOMPARE(edit.Text(), QByteArray("kept"));
-        QVERIFY(edit.CanUndo());
-        QCOMPARE(changed.count(), 0);
-    }
-
-    void missingFileFails()
-    {
-        CodeEdit edit;
-        edit.setText("kept");
-        QVERIFY(!edit.LoadFile(QDir::tempPath() + "/no/such/folder/x.php"));
-        QVERIFY(!edit.lastError().isEmpty());
-        QCOMPARE(edit.Text(), QByteArray("kept"));
     }
 
     void enterUsesTheDocumentsLineEnd_data()
@@ -233,211 +72,7 @@ private Q_SLOTS:
         QCOMPARE(edit.Text(), expected);
     }
 
-    void saveIntoReadOnlyFolderFails()
-    {
-        QTemporaryDir dir;
-        const QString sub = dir.filePath("ro");
-        QVERIFY(QDir().mkpath(sub));
-        const QString path = sub + "/page.php";
-        writeFile(path, "old\n");
-        CodeEdit edit;
-        QVERIFY(edit.LoadFile(path));
-        edit.setText("new\n");
-        FailingFolder ro(sub, FailingFolder::Kind::ReadOnly);
-        if (!ro.ok())
-            QSKIP(qPrintable(ro.why()));
-        QVERIFY(!edit.SaveFile(path));
-        QVERIFY(!edit.lastError().isEmpty());
-        QCOMPARE(readFile(path), QByteArray("old\n"));
-        QCOMPARE(entries(sub), QStringList{"page.php"});
-    }
 
-    void saveOnFullDiskFails()
-    {
-        QTemporaryDir dir;
-        const QString sub = dir.filePath("full");
-        QVERIFY(QDir().mkpath(sub));
-        FailingFolder full(sub, FailingFolder::Kind::Full);
-        if (!full.ok())
-            QSKIP(qPrintable(full.why()));
-        const QString path = sub + "/page.php";
-        writeFile(path, "old\n");
-        CodeEdit edit;
-        QVERIFY(edit.LoadFile(path));
-        edit.setText(QByteArray(200 * 1024, 'x'));
-        QVERIFY(!edit.SaveFile(path));
-        QCOMPARE(edit.lastError(), QString::fromLocal8Bit(strerror(ENOSPC)));
-        QCOMPARE(readFile(path), QByteArray("old\n"));
-        QCOMPARE(entries(sub), QStringList{"page.php"});
-        // The batch path fails the same way and leaves nothing behind.
-        QVERIFY(!edit.SaveFile(path, true));
-        QCOMPARE(entries(sub), QStringList{"page.php"});
-        QVERIFY(edit.CommitSaves());
-    }
-
-    void saveOverADirectoryFails()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("folder.php");
-        QVERIFY(QDir().mkpath(path));
-        CodeEdit edit;
-        edit.setText("x");
-        QVERIFY(!edit.SaveFile(path));
-        QVERIFY(!edit.lastError().isEmpty());
-        QCOMPARE(entries(dir.path()), QStringList{"folder.php"});
-    }
-
-    void permissionsKept_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::newRow("0640") << 0640;
-        QTest::newRow("0755") << 0755;
-        QTest::newRow("0600") << 0600;
-    }
-    void permissionsKept()
-    {
-        QFETCH(int, mode);
-        QTemporaryDir dir;
-        const QString path = dir.filePath("page.php");
-        writeFile(path, "old\n");
-        QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(mode)), 0);
-        CodeEdit edit;
-        QVERIFY(edit.LoadFile(path));
-        edit.setText("new\n");
-        QVERIFY2(edit.SaveFile(path), qPrintable(edit.lastError()));
-        struct stat st {};
-        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
-        QCOMPARE(int(st.st_mode & 07777), mode);
-        QCOMPARE(readFile(path), QByteArray("new\n"));
-    }
-
-    void newFileFollowsUmask()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("fresh.php");
-        const mode_t old = ::umask(022);
-        CodeEdit edit;
-        edit.setText("x");
-        const bool ok = edit.SaveFile(path);
-        ::umask(old);
-        QVERIFY(ok);
-        struct stat st {};
-        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
-        QCOMPARE(int(st.st_mode & 07777), 0644);
-    }
-
-    void symlinkSavedThrough_data()
-    {
-        QTest::addColumn<bool>("relative");
-        QTest::addColumn<bool>("chain");
-        QTest::newRow("absolute link") << false << false;
-        QTest::newRow("relative link") << true << false;
-        QTest::newRow("link to a link") << true << true;
-    }
-    void symlinkSavedThrough()
-    {
-        QFETCH(bool, relative);
-        QFETCH(bool, chain);
-        QTemporaryDir dir;
-        QVERIFY(QDir().mkpath(dir.filePath("real")));
-        const QString target = dir.filePath("real/page.php");
-        writeFile(target, "old\n");
-        const QString link = dir.filePath("link.php");
-        QVERIFY(QFile::link(relative ? QString("real/page.php") : target, chain ? dir.filePath("mid.php") : link));
-        if (chain)
-            QVERIFY(QFile::link("mid.php", link));
-        CodeEdit edit;
-        QVERIFY(edit.LoadFile(link));
-        edit.setText("new\n");
-        QVERIFY2(edit.SaveFile(link), qPrintable(edit.lastError()));
-        QVERIFY(QFileInfo(link).isSymLink());
-        QCOMPARE(readFile(target), QByteArray("new\n"));
-        QCOMPARE(entries(dir.filePath("real")), QStringList{"page.php"});
-    }
-
-    void batchSaveCommit()
-    {
-        QTemporaryDir dir;
-        const QString a = dir.filePath("a.php");
-        const QString b = dir.filePath("b.php");
-        writeFile(a, "a-old");
-        writeFile(b, "b-old");
-        CodeEdit edit;
-        QVERIFY(edit.LoadFile(a));
-        edit.setText("a-new");
-        QVERIFY(edit.SaveFile(a, true));
-        QVERIFY(edit.LoadFile(b));
-        edit.setText("b-new");
-        QVERIFY(edit.SaveFile(b, true));
-        QCOMPARE(readFile(a), QByteArray("a-old")); // nothing in place before the commit
-        QCOMPARE(readFile(b), QByteArray("b-old"));
-        QCOMPARE(entries(dir.path()).size(), 4);
-        QVERIFY2(edit.CommitSaves(), qPrintable(edit.lastError()));
-        QCOMPARE(readFile(a), QByteArray("a-new"));
-        QCOMPARE(readFile(b), QByteArray("b-new"));
-        QCOMPARE(entries(dir.path()).size(), 2);
-        QVERIFY(edit.CommitSaves()); // nothing pending
-    }
-
-    void batchFileListedTwiceSeesFirstResult()
-    {
-        QTemporaryDir dir;
-        const QString a = dir.filePath("a.php");
-        writeFile(a, "x");
-        CodeEdit edit;
-        QVERIFY(edit.LoadFile(a));
-        edit.setText(edit.Text() + "1");
-        QVERIFY(edit.SaveFile(a, true));
-        QVERIFY(edit.LoadFile(a)); // commits the pending save first
-        QCOMPARE(edit.Text(), QByteArray("x1"));
-        edit.setText(edit.Text() + "2");
-        QVERIFY(edit.SaveFile(a, true));
-        QVERIFY(edit.CommitSaves());
-        QCOMPARE(readFile(a), QByteArray("x12"));
-        QCOMPARE(entries(dir.path()), QStringList{"a.php"});
-    }
-
-    void batchDiscardAndDestructorLeaveTargets()
-    {
-        QTemporaryDir dir;
-        const QString a = dir.filePath("a.php");
-        writeFile(a, "old");
-        {
-            CodeEdit edit;
-            edit.setText("new");
-            QVERIFY(edit.SaveFile(a, true));
-            edit.DiscardSaves();
-            QCOMPARE(entries(dir.path()), QStringList{"a.php"});
-            QVERIFY(edit.SaveFile(a, true));
-        }
-        QCOMPARE(readFile(a), QByteArray("old"));
-        QCOMPARE(entries(dir.path()), QStringList{"a.php"});
-    }
-
-    void unencodableCharacterFailsSaveUntilUtf8Chosen()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("legacy.htm");
-        writeFile(path, "caf\xE9\r\n");
-        CodeEdit edit;
-        QVERIFY(edit.LoadFile(path));
-        QCOMPARE(edit.encodingName(), QString("Windows-1252"));
-        edit.GoToLine(2);
-        edit.setSelectedText("\xC4\x81"); // a-macron: not in Windows-1252
-        QVERIFY(!edit.SaveFile(path));
-        QVERIFY2(edit.lastError().contains("U+0101") && edit.lastError().contains("line 2"),
-                 qPrintable(edit.lastError()));
-        QCOMPARE(readFile(path), QByteArray("caf\xE9\r\n"));
-        QVERIFY(!edit.setEncodingName("Latin-9"));
-        QVERIFY(edit.setEncodingName("UTF-8"));
-        QVERIFY(edit.SaveFile(path));
-        QCOMPARE(readFile(path), QByteArray("caf\xC3\xA9\r\n\xC4\x81"));
-    }
-};
-
-class TestCodeEditText : public QObject {
-    Q_OBJECT
-private Q_SLOTS:
     void writingTheSelectedTextChangesNothing()
     {
         CodeEdit edit;
@@ -507,7 +142,7 @@ private Q_SLOTS:
         QCOMPARE(edit.length(), 3);
     }
 
-    void withDocumentLineEnds_data()
+    void documentLineEnds_data()
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QByteArray>("expected");
@@ -515,7 +150,7 @@ private Q_SLOTS:
         QTest::newRow("crlf document") << QByteArray("x\r\n") << QByteArray("<p>\r\n</p>");
         QTest::newRow("cr document") << QByteArray("x\r") << QByteArray("<p>\r</p>");
     }
-    void withDocumentLineEnds()
+    void documentLineEnds()
     {
         QFETCH(QByteArray, file);
         QFETCH(QByteArray, expected);
@@ -523,7 +158,7 @@ private Q_SLOTS:
         writeFile(dir.filePath("a.php"), file);
         CodeEdit edit;
         QVERIFY(edit.LoadFile(dir.filePath("a.php")));
-        QCOMPARE(edit.withDocumentLineEnds("<p>\r\n</p>"), expected);
+        QCOMPARE(convertLineEnds("<p>\r\n</p>", edit.lineEndStyle()), expected);
     }
 
     void goToLine_data()
@@ -568,7 +203,7 @@ private Q_SLOTS:
     {
         CodeEdit edit;
         edit.setText("alpha beta alpha");
-        edit.ExecuteCommand(178);
+        edit.ExecuteCommand(EditorCommand::FindDialog);
         FindReplaceDialog *dlg = dialogOf(edit);
         QVERIFY(dlg);
         QVERIFY(dlg->isVisible());
@@ -588,7 +223,7 @@ private Q_SLOTS:
     {
         CodeEdit edit;
         edit.setText("x1 x2 x3");
-        edit.ExecuteCommand(178);
+        edit.ExecuteCommand(EditorCommand::FindDialog);
         FindReplaceDialog *dlg = dialogOf(edit);
         dlg->findEdit()->setText("x");
         dlg->findNext();
@@ -596,12 +231,12 @@ private Q_SLOTS:
         QCOMPARE(edit.SelectedText(), QByteArray("x"));
         QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
         QCOMPARE(edit.SelectedText(), QByteArray("x1"));
-        edit.ExecuteCommand(176);
+        edit.ExecuteCommand(EditorCommand::FindNext);
         QVERIFY(!dlg->isVisible());
         QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
         QCOMPARE(edit.SelectedText(), QByteArray("x2"));
-        edit.ExecuteCommand(176);
-        edit.ExecuteCommand(176); // wraps to the first
+        edit.ExecuteCommand(EditorCommand::FindNext);
+        edit.ExecuteCommand(EditorCommand::FindNext); // wraps to the first
         QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
         QCOMPARE(edit.SelectedText(), QByteArray("x1"));
     }
@@ -610,8 +245,8 @@ private Q_SLOTS:
     {
         CodeEdit edit;
         edit.setText("abc");
-        edit.ExecuteCommand(137);
-        edit.ExecuteCommand(178);
+        edit.ExecuteCommand(EditorCommand::SelectAll);
+        edit.ExecuteCommand(EditorCommand::FindDialog);
         FindReplaceDialog *dlg = dialogOf(edit);
         dlg->findEdit()->setText("zzz");
         dlg->findNext();
@@ -666,7 +301,7 @@ private Q_SLOTS:
         QFETCH(QString, status);
         CodeEdit edit;
         edit.setText(text);
-        edit.ExecuteCommand(169);
+        edit.ExecuteCommand(EditorCommand::ReplaceDialog);
         FindReplaceDialog *dlg = dialogOf(edit);
         QVERIFY(dlg->isReplaceMode());
         dlg->findEdit()->setText(what);
@@ -696,7 +331,7 @@ private Q_SLOTS:
     {
         CodeEdit edit;
         edit.setText("a-a-a");
-        edit.ExecuteCommand(169);
+        edit.ExecuteCommand(EditorCommand::ReplaceDialog);
         FindReplaceDialog *dlg = dialogOf(edit);
         dlg->findEdit()->setText("a");
         dlg->replaceEdit()->setText("bb");
@@ -715,7 +350,7 @@ private Q_SLOTS:
         CodeEdit edit;
         edit.setText("x1 x2 x3");
         QTest::keyClick(edit.editorWidget(), Qt::Key_End);
-        edit.ExecuteCommand(178);
+        edit.ExecuteCommand(EditorCommand::FindDialog);
         FindReplaceDialog *dlg = dialogOf(edit);
         dlg->findEdit()->setText("x");
         for (auto *b : dlg->findChildren<QAbstractButton *>())
@@ -730,7 +365,7 @@ private Q_SLOTS:
     void everyDialogControlHasAName()
     {
         CodeEdit edit;
-        edit.ExecuteCommand(169);
+        edit.ExecuteCommand(EditorCommand::ReplaceDialog);
         FindReplaceDialog *dlg = dialogOf(edit);
         for (QWidget *w : dlg->findChildren<QWidget *>())
             if (w->focusPolicy() != Qt::NoFocus)
@@ -821,7 +456,7 @@ private Q_SLOTS:
         // The window's KeyDown handler: Ctrl+V runs command 140.
         connect(&edit, &CodeEdit::KeyDown, &edit, [&edit](int code, int shift) {
             if (code == 86 && shift == 2)
-                edit.ExecuteCommand(140);
+                edit.ExecuteCommand(EditorCommand::Paste);
         });
         QApplication::clipboard()->setText("X\r\nY");
         QSignalSpy keyEvents(&edit, &CodeEdit::KeyEvent);
@@ -836,9 +471,9 @@ private Q_SLOTS:
     {
         CodeEdit edit;
         edit.setText("abc");
-        edit.ExecuteCommand(137);
+        edit.ExecuteCommand(EditorCommand::SelectAll);
         QApplication::clipboard()->clear();
-        edit.ExecuteCommand(140);
+        edit.ExecuteCommand(EditorCommand::Paste);
         QCOMPARE(edit.Text(), QByteArray());
     }
 
@@ -846,8 +481,8 @@ private Q_SLOTS:
     {
         CodeEdit edit;
         edit.setText("caf\xC3\xA9");
-        edit.ExecuteCommand(137);
-        edit.ExecuteCommand(198);
+        edit.ExecuteCommand(EditorCommand::SelectAll);
+        edit.ExecuteCommand(EditorCommand::Copy);
         QCOMPARE(QApplication::clipboard()->text(), QString::fromUtf8("caf\xC3\xA9"));
     }
 
@@ -867,7 +502,7 @@ private Q_SLOTS:
         edit.setText("#FF8000");
         QCoreApplication::processEvents();
         QSignalSpy spy(&edit, &CodeEdit::SelectionChanged);
-        edit.ExecuteCommand(137);
+        edit.ExecuteCommand(EditorCommand::SelectAll);
         QCoreApplication::processEvents();
         QVERIFY(spy.count() >= 1);
     }
@@ -878,7 +513,7 @@ private Q_SLOTS:
         auto *edit = new CodeEdit(window);
         window->setCentralWidget(edit);
         edit->setText("text");
-        edit->ExecuteCommand(178); // with its dialog open too
+        edit->ExecuteCommand(EditorCommand::FindDialog); // with its dialog open too
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         edit->setFocus();
@@ -931,7 +566,7 @@ private Q_SLOTS:
         window.addAction(action);
         QSignalSpy triggered(action, &QAction::triggered);
         edit->setText("selected");
-        edit->ExecuteCommand(137);
+        edit->ExecuteCommand(EditorCommand::SelectAll);
         window.show();
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -942,7 +577,6 @@ private Q_SLOTS:
     }
 };
 
-KESTRIN_REGISTER_TEST(TestCodeEditFiles);
 KESTRIN_REGISTER_TEST(TestCodeEditText);
 KESTRIN_REGISTER_TEST(TestCodeEditFind);
 KESTRIN_REGISTER_TEST(TestCodeEditKeys);

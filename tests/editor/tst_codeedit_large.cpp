@@ -2,9 +2,9 @@
 // or a bounded window, and batch bookkeeping; each must still give the right result.
 #include "TestRegistry.h"
 
-#include "editor/AtomicFile.h"
-#include "editor/BraceMatch.h"
-#include "editor/CodeEdit.h"
+#include "document/AtomicFile.h"
+#include "editor/component/BraceMatch.h"
+#include "editor/component/CodeEdit.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -247,8 +247,8 @@ private Q_SLOTS:
         const QString bad = dir.filePath(QStringLiteral("bad.htm"));
         CodeEdit edit;
         edit.setText("<p>x</p>");
-        QVERIFY(edit.SaveFile(good, true));
-        QVERIFY(edit.SaveFile(bad, true));
+        QVERIFY(edit.SaveFile(good, SaveMode::Batch));
+        QVERIFY(edit.SaveFile(bad, SaveMode::Batch));
         // A folder (not empty) now stands where the second file goes: the rename must fail.
         QVERIFY(QDir().mkpath(bad + QStringLiteral("/inside")));
         QVERIFY(!edit.CommitSaves());
@@ -257,7 +257,7 @@ private Q_SLOTS:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("<p>x</p>"));
         // A later successful commit forgets the earlier failure.
-        QVERIFY(edit.SaveFile(good, true));
+        QVERIFY(edit.SaveFile(good, SaveMode::Batch));
         QVERIFY(edit.CommitSaves());
         QVERIFY(edit.failedSaves().isEmpty());
     }

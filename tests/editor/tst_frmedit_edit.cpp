@@ -1,8 +1,7 @@
 #include "TestRegistry.h"
 #include "ScriptedPrompter.h"
 
-#include "app/modMain.h"
-#include "editor/CodeEdit.h"
+#include "editor/component/CodeEdit.h"
 #include "editor/frmEdit.h"
 
 #include <QApplication>
@@ -21,15 +20,13 @@ namespace {
 
 QColor swatch(const frmEdit &w) { return w.PC->palette().color(QPalette::Window); }
 
-void selectAllText(frmEdit &w) { w.RC->ExecuteCommand(137); }
+void selectAllText(frmEdit &w) { w.RC->ExecuteCommand(EditorCommand::SelectAll); }
 
 } // namespace
 
 class EditCommandsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { CommandLineDocument.clear(); }
-
     void menuBarCaptionsAndShortcuts()
     {
         frmEdit w;

@@ -1,8 +1,7 @@
 #include "TestRegistry.h"
 #include "ScriptedPrompter.h"
 
-#include "app/modMain.h"
-#include "editor/CodeEdit.h"
+#include "editor/component/CodeEdit.h"
 #include "editor/EditorStatusBar.h"
 #include "editor/frmEdit.h"
 
@@ -49,8 +48,6 @@ private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
 private Q_SLOTS:
-    void init() { CommandLineDocument.clear(); }
-
     void startsUntitledAndUnmodified()
     {
         frmEdit w;
@@ -264,8 +261,7 @@ private Q_SLOTS:
     void commandLineDocumentIsLoaded()
     {
         writeFile(path(QStringLiteral("cmd.php")), "<?php ?>");
-        CommandLineDocument = path(QStringLiteral("cmd.php"));
-        frmEdit w;
+        frmEdit w({path(QStringLiteral("cmd.php")), {}});
         QCOMPARE(w.RC->Text(), QByteArray("<?php ?>"));
         QCOMPARE(w.documentPath(), path(QStringLiteral("cmd.php")));
         QVERIFY(!w.DocumentModified);
@@ -274,8 +270,7 @@ private Q_SLOTS:
     void missingCommandLineDocumentIsCreatedBySave()
     {
         ScriptedPrompter prompter;
-        CommandLineDocument = path(QStringLiteral("brand-new.htm"));
-        frmEdit w;
+        frmEdit w({path(QStringLiteral("brand-new.htm")), {}});
         QCOMPARE(w.documentPath(), path(QStringLiteral("brand-new.htm")));
         QVERIFY(prompter.asked.isEmpty());
         edit(w, "<p>new</p>");
@@ -287,8 +282,7 @@ private Q_SLOTS:
     {
         writeFile(path(QStringLiteral("binary.php")), QByteArray("PK\x03\x04\0\0\0binary", 13));
         ScriptedPrompter prompter;
-        CommandLineDocument = path(QStringLiteral("binary.php"));
-        frmEdit w;
+        frmEdit w({path(QStringLiteral("binary.php")), {}});
         QCOMPARE(w.documentPath(), QStringLiteral("Untitled"));
         QCOMPARE(prompter.asked.size(), 1);
         QCOMPARE(prompter.asked[0].title, QStringLiteral("kestrin4"));
@@ -332,7 +326,7 @@ private Q_SLOTS:
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         edit(w, "text");
-        w.RC->ExecuteCommand(137);
+        w.RC->ExecuteCommand(EditorCommand::SelectAll);
         w.RC->setFocus();
         prompter.answerQuestion(Answer::Cancel);
         QTest::keyClick(w.RC->editorWidget(), Qt::Key_X, Qt::ControlModifier);

@@ -1,8 +1,7 @@
 #include "TestRegistry.h"
 #include "ScriptedPrompter.h"
 
-#include "app/modMain.h"
-#include "editor/CodeEdit.h"
+#include "editor/component/CodeEdit.h"
 #include "editor/frmEdit.h"
 
 #include <QAccessible>
@@ -24,8 +23,6 @@ QsciScintilla *sci(const frmEdit &w) { return qobject_cast<QsciScintilla *>(w.RC
 class ToolbarTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { CommandLineDocument.clear(); }
-
     void buttonsHaveNamesAndNoCaptions()
     {
         frmEdit w;
@@ -83,12 +80,12 @@ private Q_SLOTS:
         ScriptedPrompter prompter;
         frmEdit w;
         w.RC->setText("word");
-        w.RC->ExecuteCommand(137);
+        w.RC->ExecuteCommand(EditorCommand::SelectAll);
         prompter.answerColor(QColor(255, 0, 0));
         w.Toolbar1_ButtonClick(13);
         QCOMPARE(w.RC->Text(), QByteArray("<font color='#FF0000'>word</font>"));
         w.RC->setText("word");
-        w.RC->ExecuteCommand(137);
+        w.RC->ExecuteCommand(EditorCommand::SelectAll);
         prompter.answerColor(QColor(255, 0, 0));
         w.Toolbar1_ButtonClick(14);
         QCOMPARE(w.RC->Text(), QByteArray("FF0000"));
@@ -100,7 +97,7 @@ private Q_SLOTS:
         ScriptedPrompter prompter;
         frmEdit w;
         w.RC->setText("t");
-        w.RC->ExecuteCommand(137);
+        w.RC->ExecuteCommand(EditorCommand::SelectAll);
         QFont font(QStringLiteral("Liberation Serif"), 20);
         font.setBold(true);
         prompter.answerFont(font);

@@ -1,7 +1,7 @@
 #include "TestRegistry.h"
 
 #include "common/Twips.h"
-#include "editor/CodeEdit.h"
+#include "editor/component/CodeEdit.h"
 #include "editor/EditorStatusBar.h"
 #include "editor/Layout.h"
 #include "editor/frmEdit.h"

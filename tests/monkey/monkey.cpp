@@ -7,7 +7,7 @@
 // Exit status 0: every check held; 1: a check failed (the event and seed are printed).
 #include "common/Desktop.h"
 #include "common/Prompter.h"
-#include "editor/CodeEdit.h"
+#include "editor/component/CodeEdit.h"
 #include "editor/frmEdit.h"
 #include "replace/FolderList.h"
 #include "replace/frmReplace.h"

@@ -2,7 +2,7 @@
 #include "ScriptedPrompter.h"
 #include "TestRegistry.h"
 
-#include "editor/CodeEdit.h"
+#include "editor/component/CodeEdit.h"
 #include "replace/FolderList.h"
 #include "replace/frmReplace.h"
 
@@ -117,7 +117,6 @@ private Q_SLOTS:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QVERIFY(!w.PB->isVisible());
-        QVERIFY(!w.RC->isVisible());
     }
 
     void tabOrderFollowsDesign()

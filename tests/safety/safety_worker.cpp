@@ -8,7 +8,7 @@
 //                                                        control that shows the tests can see a mix
 // Exit status: 0 done, 3 the program reported a failure (its words on stderr), 2 bad usage.
 #include "common/Prompter.h"
-#include "editor/CodeEdit.h"
+#include "editor/component/CodeEdit.h"
 #include "replace/ReplacePaths.h"
 #include "replace/frmReplace.h"
 
@@ -50,7 +50,7 @@ int save(const QString &path, const QString &newTextFile)
         return 3;
     }
     editor.setText(text);
-    if (!editor.SaveFile(path, false)) {
+    if (!editor.SaveFile(path, kestrin::SaveMode::Durable)) {
         std::fprintf(stderr, "save failed: %s\n", qPrintable(editor.lastError()));
         return 3;
     }

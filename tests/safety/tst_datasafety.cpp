@@ -4,8 +4,8 @@
 #include "FailingFolder.h"
 #include "TestRegistry.h"
 
-#include "editor/CodeEdit.h"
-#include "editor/TextFile.h"
+#include "editor/component/CodeEdit.h"
+#include "document/TextFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -379,12 +379,12 @@ private Q_SLOTS:
         CodeEdit editor;
         QVERIFY(editor.LoadFile(page));
         editor.setText(sampleText(newSize, "\n", 'n'));
-        QVERIFY(!editor.SaveFile(page, false));
+        QVERIFY(!editor.SaveFile(page, SaveMode::Durable));
         QVERIFY2(editor.lastError().contains(QString::fromLocal8Bit(strerror(ENOSPC))), qPrintable(editor.lastError()));
         QCOMPARE(readFile(page), old);
         QCOMPARE(allEntries(folder), QStringList{"page.html"});
         // The batch save of the multi-file runs fails the same way.
-        QVERIFY(!editor.SaveFile(page, true) || !editor.CommitSaves());
+        QVERIFY(!editor.SaveFile(page, SaveMode::Batch) || !editor.CommitSaves());
         QVERIFY(!editor.lastError().isEmpty());
         editor.DiscardSaves();
         QCOMPARE(readFile(page), old);
@@ -404,9 +404,9 @@ private Q_SLOTS:
             ReadOnlyFile readOnly(page);
             if (!readOnly.ok())
                 QSKIP("cannot make a file read-only for root here (no chattr +i, no bind mount)");
-            QVERIFY2(!editor.SaveFile(page, false), qPrintable(readOnly.how()));
+            QVERIFY2(!editor.SaveFile(page, SaveMode::Durable), qPrintable(readOnly.how()));
             QVERIFY(!editor.lastError().isEmpty());
-            QVERIFY(!editor.SaveFile(page, true) || !editor.CommitSaves());
+            QVERIFY(!editor.SaveFile(page, SaveMode::Batch) || !editor.CommitSaves());
             editor.DiscardSaves();
         }
         QCOMPARE(readFile(page), old);
@@ -428,7 +428,7 @@ private Q_SLOTS:
             test::FailingFolder readOnly(folder, test::FailingFolder::Kind::ReadOnly);
             if (!readOnly.ok())
                 QSKIP(qPrintable(readOnly.why()));
-            QVERIFY(!editor.SaveFile(page, false));
+            QVERIFY(!editor.SaveFile(page, SaveMode::Durable));
             QVERIFY(!editor.lastError().isEmpty());
             QCOMPARE(readFile(page), old);
         }
@@ -466,7 +466,7 @@ private Q_SLOTS:
         QVERIFY(editor.LoadFile(link));
         QCOMPARE(editor.Text(), QByteArray("<p>old</p>\n"));
         editor.setText("<p>new</p>\n");
-        QVERIFY2(editor.SaveFile(link, false), qPrintable(editor.lastError()));
+        QVERIFY2(editor.SaveFile(link, SaveMode::Durable), qPrintable(editor.lastError()));
         QVERIFY(QFileInfo(link).isSymLink());
         char buf[4096];
         const ssize_t n = ::readlink(QFile::encodeName(link).constData(), buf, sizeof buf);
@@ -477,7 +477,7 @@ private Q_SLOTS:
         QCOMPARE(st.st_mode & 07777, mode_t(0640));
         // The batch save of the multi-file runs writes through the link too.
         editor.setText("<p>batch</p>\n");
-        QVERIFY(editor.SaveFile(link, true));
+        QVERIFY(editor.SaveFile(link, SaveMode::Batch));
         QVERIFY(editor.CommitSaves());
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(readFile(target), QByteArray("<p>batch</p>\n"));
@@ -514,7 +514,7 @@ private Q_SLOTS:
         CodeEdit editor;
         QVERIFY(editor.LoadFile(page));
         editor.setText("<?php echo 2; ?>\n");
-        QVERIFY2(editor.SaveFile(page, false), qPrintable(editor.lastError()));
+        QVERIFY2(editor.SaveFile(page, SaveMode::Durable), qPrintable(editor.lastError()));
         struct stat after {};
         QVERIFY(::stat(native.constData(), &after) == 0);
         QCOMPARE(after.st_mode & 07777, before.st_mode & 07777);

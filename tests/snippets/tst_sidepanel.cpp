@@ -2,7 +2,7 @@
 
 #include "SampleFolder.h"
 #include "common/Twips.h"
-#include "editor/CodeEdit.h"
+#include "editor/component/CodeEdit.h"
 #include "snippets/Catalogue.h"
 #include "snippets/SidePanel.h"
 
@@ -223,7 +223,7 @@ private Q_SLOTS:
         QTest::newRow("missing") << "\r\n" << QByteArray() << QByteArray("Sample missing");
         QTest::newRow("present, CR LF document") << "\r\n" << QByteArray("one\r\ntwo\r\n") << QByteArray("one\r\ntwo\r\n");
         QTest::newRow("last line without break") << "\r\n" << QByteArray("one\r\ntwo") << QByteArray("one\r\ntwo\r\n");
-        QTest::newRow("lone LF stays") << "\r\n" << QByteArray("a\nb") << QByteArray("a\nb\r\n");
+        QTest::newRow("lone LF in the document's line ends") << "\r\n" << QByteArray("a\nb") << QByteArray("a\r\nb\r\n");
         QTest::newRow("CR lines") << "\r\n" << QByteArray("a\rb") << QByteArray("a\r\nb\r\n");
         QTest::newRow("empty file") << "\r\n" << QByteArray("") << QByteArray();
         QTest::newRow("present, LF document") << "\n" << QByteArray("one\r\ntwo") << QByteArray("one\ntwo\n");

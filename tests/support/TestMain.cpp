@@ -1,6 +1,12 @@
 #include "TestRegistry.h"
 
+#include "document/HeapPolicy.h"
+
+#ifdef KESTRIN_TEST_CORE
+#include <QCoreApplication>
+#else
 #include <QApplication>
+#endif
 #include <QTest>
 #include <cstdio>
 #include <memory>
@@ -23,8 +29,13 @@ int TestRegistry::add(const char *name, Factory factory)
 
 int main(int argc, char **argv)
 {
+    kestrin::keepFreedBlocksInHeap();
+#ifdef KESTRIN_TEST_CORE
+    QCoreApplication app(argc, argv);
+#else
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
+#endif
     const QByteArray only = qgetenv("KESTRIN_TEST_ONLY");
     int failedClasses = 0;
     int ran = 0;

@@ -1,7 +1,6 @@
 #include "TestRegistry.h"
 
-#include "editor/CodeEdit.h"
-#include "editor/TextFile.h"
+#include "document/TextFile.h"
 
 #include <QTest>
 

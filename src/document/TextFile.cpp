@@ -1,21 +1,12 @@
 #include "TextFile.h"
 
-#include "CodeEdit.h"
+#include "LineEnd.h"
 
 #include <bit>
 #include <cstdint>
 #include <cstring>
 
 namespace kestrin {
-
-LineEnd platformLineEnd()
-{
-#ifdef Q_OS_WIN
-    return LineEnd::CRLF;
-#else
-    return LineEnd::LF;
-#endif
-}
 
 QString encodingName(TextFormat::Encoding encoding)
 {
@@ -27,34 +18,6 @@ QString encodingName(TextFormat::Encoding encoding)
     case TextFormat::Encoding::Windows1252: return QStringLiteral("Windows-1252");
     }
     return QString();
-}
-
-QByteArray convertLineEnds(const QByteArray &text, LineEnd style)
-{
-    const char *p = text.constData();
-    const char *end = p + text.size();
-    const char *first = p;
-    while (first < end && *first != '\r' && *first != '\n')
-        ++first;
-    if (first == end)
-        return text;
-    const char *eol = style == LineEnd::CRLF ? "\r\n" : style == LineEnd::CR ? "\r" : "\n";
-    const qsizetype eolLen = style == LineEnd::CRLF ? 2 : 1;
-    QByteArray out;
-    out.reserve(text.size() + (eolLen == 2 ? text.size() / 8 : 0));
-    out.append(p, first - p);
-    for (p = first; p < end;) {
-        if (*p == '\r' || *p == '\n') {
-            p += (*p == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
-            out.append(eol, eolLen);
-            continue;
-        }
-        const char *run = p;
-        while (p < end && *p != '\r' && *p != '\n')
-            ++p;
-        out.append(run, p - run);
-    }
-    return out;
 }
 
 namespace {
@@ -339,7 +302,7 @@ DecodeResult decodeText(const QByteArray &fileBytes)
 
 // A character the target encoding cannot hold is never dropped or replaced: the save fails and
 // the reason names the character and its line, so the user can change the text or save as UTF-8
-// (CodeEdit::setEncoding). Text that is not valid UTF-8 fails the same way for UTF-16.
+// (setEncodingName). Text that is not valid UTF-8 fails the same way for UTF-16.
 EncodeResult encodeText(const QByteArray &utf8, const TextFormat &format)
 {
     EncodeResult r;

@@ -11,7 +11,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-FindReplaceDialog::FindReplaceDialog(kestrin::CodeEdit *edit) : QDialog(edit), m_edit(edit)
+namespace kestrin {
+
+FindReplaceDialog::FindReplaceDialog(CodeEdit *edit) : QDialog(edit), m_edit(edit)
 {
     setModal(false);
     setSizeGripEnabled(false);
@@ -127,9 +129,9 @@ void FindReplaceDialog::updateButtons()
 
 void FindReplaceDialog::report(const QString &text) { m_status->setText(text); }
 
-kestrin::CodeEdit::FindRequest FindReplaceDialog::request() const
+FindRequest FindReplaceDialog::request() const
 {
-    kestrin::CodeEdit::FindRequest r;
+    FindRequest r;
     r.what = m_find->text().toUtf8();
     r.with = m_replace->text().toUtf8();
     r.matchCase = m_matchCase->isChecked();
@@ -169,3 +171,5 @@ void FindReplaceDialog::replaceAll()
     else
         report(tr("Replaced %1 occurrences.").arg(n));
 }
+
+} // namespace kestrin

@@ -4,14 +4,14 @@
 #include <QByteArray>
 #include <QString>
 
-namespace kestrin {
+#include "LineEnd.h"
 
-enum class LineEnd;
+namespace kestrin {
 
 struct TextFormat {
     enum class Encoding { Utf8, Utf8Bom, Utf16LE, Utf16BE, Windows1252 };
     Encoding encoding = Encoding::Utf8;
-    LineEnd lineEnd;           // the style of the first line end; the platform's when there is none
+    LineEnd lineEnd = platformLineEnd(); // the style of the first line end; the platform's when there is none
     bool hadLineEnd = false;   // false: no line end in the file yet
 };
 
@@ -34,10 +34,6 @@ struct EncodeResult {
 // Encodes UTF-8 text back into the format it was loaded with (BOM included).
 EncodeResult encodeText(const QByteArray &utf8, const TextFormat &format);
 
-// Rewrites every line end (CR LF, LF or CR) into style; text with none comes back as it was.
-QByteArray convertLineEnds(const QByteArray &text, LineEnd style);
-
-LineEnd platformLineEnd();
 QString encodingName(TextFormat::Encoding encoding);
 
 } // namespace kestrin

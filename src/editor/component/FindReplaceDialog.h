@@ -1,7 +1,7 @@
 #pragma once
 // The component's own find and replace dialog: modeless, one instance per component, in find or
 // replace mode. It searches the component's document through CodeEdit's search members.
-#include "CodeEdit.h"
+#include "Search.h"
 
 #include <QDialog>
 
@@ -10,10 +10,14 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace kestrin {
+
+class CodeEdit;
+
 class FindReplaceDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit FindReplaceDialog(kestrin::CodeEdit *edit);
+    explicit FindReplaceDialog(CodeEdit *edit);
 
     // Shows the dialog in find or replace mode, raised and focused; seed (when not empty)
     // becomes the text to find.
@@ -34,9 +38,9 @@ private:
     void setReplaceMode(bool on);
     void updateButtons();
     void report(const QString &text);
-    kestrin::CodeEdit::FindRequest request() const;
+    FindRequest request() const;
 
-    kestrin::CodeEdit *m_edit;
+    CodeEdit *m_edit;
     bool m_replaceMode = false;
     QLineEdit *m_find;
     QLineEdit *m_replace;
@@ -52,3 +56,5 @@ private:
     QPushButton *m_closeButton;
     QLabel *m_status;
 };
+
+} // namespace kestrin

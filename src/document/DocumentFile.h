@@ -1,0 +1,63 @@
+#pragma once
+// The file side of a document: loading a file's text, saving it back in the encoding, BOM and
+// line ends it was loaded with, atomically, and the batch of saves of a multi-file run. Shared by
+// the editor component (whose text lives in its view) and TextDocument (whose text is bytes), so
+// both load and save the same way. No widget.
+#include "AtomicFile.h"
+#include "TextFile.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace kestrin {
+
+enum class SaveMode {
+    // Durable when SaveFile returns (the editor window's saves).
+    Durable,
+    // Written to a temporary file now; made durable and renamed into place by CommitSaves, which
+    // syncs once for the whole batch (the multi-file runs).
+    Batch,
+};
+
+class DocumentFile {
+public:
+    // Reads and decodes path: encoding (BOM for UTF-8/UTF-16, else valid UTF-8, else
+    // Windows-1252) and line-end style are detected and kept for the save. A file that is not
+    // text (NUL bytes outside UTF-16) fails; then nothing changes. A path with a pending batch
+    // save is committed first, so a file listed twice sees its first result.
+    std::optional<QByteArray> load(const QString &path);
+    // Encodes utf8 in the document's format and writes it to path atomically (temporary file in
+    // the same folder, renamed over the target; permissions kept; through a symbolic link the
+    // link's target is written). A failed save leaves the old file untouched.
+    bool save(const QString &path, const QByteArray &utf8, SaveMode mode);
+
+    // Commits the pending batch saves; false (and lastError) when one could not be committed.
+    bool commitSaves();
+    // The paths (as given to save) the last commitSaves could not put in place; their targets
+    // are as they were before the batch.
+    QStringList failedSaves() const { return m_batch.failed(); }
+    // Drops the pending batch saves, leaving their targets untouched.
+    void discardSaves() { m_batch.discard(); }
+
+    // Why the last load, save or commit failed, in words for a message box.
+    QString lastError() const { return m_error; }
+
+    // "UTF-8", "UTF-8 BOM", "UTF-16LE", "UTF-16BE" or "Windows-1252"; a new document is UTF-8.
+    QString encodingName() const { return kestrin::encodingName(m_format.encoding); }
+    // Chooses the encoding the next save writes; false for a name not listed above.
+    bool setEncodingName(const QString &name);
+
+    LineEnd lineEndStyle() const { return m_format.lineEnd; }
+    QByteArray lineBreak() const { return lineBreakOf(m_format.lineEnd); }
+    const TextFormat &format() const { return m_format; }
+
+private:
+    TextFormat m_format;
+    QString m_error;
+    AtomicBatch m_batch;
+};
+
+} // namespace kestrin

@@ -1,0 +1,329 @@
+#include "CodeEdit.h"
+
+#include "EditorAccessible.h"
+#include "FindReplaceDialog.h"
+#include "SciEditor.h"
+#include "StyleScheme.h"
+#include "common/Clipboard.h"
+#include "document/HeapPolicy.h"
+
+#include <QPointer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace kestrin {
+
+namespace {
+using Sci = QsciScintillaBase;
+} // namespace
+
+struct CodeEdit::Private {
+    explicit Private(CodeEdit *q) : sci(new SciEditor(q)), scheme(sci) {}
+    SciEditor *sci;
+    StyleScheme scheme;
+    DocumentFile file;
+    QPointer<FindReplaceDialog> dialog;
+    FindRequest lastFind;
+    bool hasLastFind = false;
+
+    long send(unsigned int msg, unsigned long w = 0, long l = 0) const { return sci->send(msg, w, l); }
+};
+
+CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private(this))
+{
+    installEditorAccessible();
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(d->sci);
+    setFocusProxy(d->sci);
+    d->sci->setAccessibleName(tr("Document text"));
+    d->sci->setEolMode(d->file.lineEndStyle());
+
+    // Copy and paste reach the component through the window's KeyDown handler; the component's
+    // own bindings would do them a second time. Ctrl+X belongs to the window's Exit.
+    for (int key : {int('C'), int('V'), int('X'), int(Sci::SCK_INSERT)})
+        d->send(Sci::SCI_CLEARCMDKEY, key + (Sci::SCMOD_CTRL << 16));
+
+    connect(d->sci, &SciEditor::keyDown, this, &CodeEdit::KeyDown);
+    connect(d->sci, &SciEditor::keystrokeChanged, this, &CodeEdit::KeyEvent);
+    connect(d->sci, &SciEditor::overtypeToggled, this, &CodeEdit::overtypeChanged);
+    connect(d->sci, &SciEditor::changed, this, &CodeEdit::documentChanged);
+    connect(d->sci, &SciEditor::selectionMoved, this, &CodeEdit::SelectionChanged);
+}
+
+CodeEdit::~CodeEdit()
+{
+    delete d->dialog.data();
+    // The editor still receives events (hide, focus out) while Qt deletes the children; they
+    // must not reach this half-destroyed component.
+    disconnect(d->sci, nullptr, this, nullptr);
+    delete d->sci;
+    delete d;
+}
+
+QByteArray CodeEdit::Text() const
+{
+    // A whole-document command follows: this copy, its result, and setText's buffers and undo.
+    prepareHeap(size_t(d->sci->length()) * 6);
+    return d->sci->range(0, d->sci->length());
+}
+
+QByteArray CodeEdit::textView() const
+{
+    prepareHeap(size_t(d->sci->length()) * 5);
+    const long length = d->sci->length();
+    // Gathers the text into one block (moving the gap once) and hands out Scintilla's own buffer.
+    const char *p = reinterpret_cast<const char *>(d->send(Sci::SCI_GETCHARACTERPOINTER));
+    return QByteArray::fromRawData(p, length);
+}
+
+bool CodeEdit::rewriteText(const std::function<QByteArray(const QByteArray &)> &rewrite, qsizetype resultBytes,
+                           qsizetype blockBytes)
+{
+    // On a large document such a command is dominated by memory touched for the first time: a
+    // copy of the text, the rewritten copy, Scintilla's regrown buffers, the undo copies. Block by
+    // block there is no whole copy, and with the room made first, the buffers given up are reused
+    // for the undo copies. The gap of Scintilla's buffer follows the edits, so nothing is moved.
+    SciEditor *sci = d->sci;
+    const long block = long(std::max<qsizetype>(blockBytes, 4));
+    const long caret = sci->send(Sci::SCI_GETCURRENTPOS);
+    bool changed = false;
+    long length = sci->length();
+    prepareHeap(size_t(std::max<qsizetype>(resultBytes, length)) * 3);
+    {
+        SciEditor::Quiet quiet(sci);
+        sci->send(Sci::SCI_ALLOCATE, long(resultBytes) + SciEditor::AllocationSlack);
+        long pos = 0;
+        while (pos < length) {
+            long end = std::min(pos + block, length);
+            // Never cut inside a character: back up over (at most three) continuation bytes.
+            for (int i = 0; i < 3 && end < length && (sci->send(Sci::SCI_GETCHARAT, end) & 0xC0) == 0x80; ++i)
+                --end;
+            // The gap sits at pos, so the range is read in place.
+            const char *p = reinterpret_cast<const char *>(sci->send(Sci::SCI_GETRANGEPOINTER, pos, end - pos));
+            const QByteArray in = QByteArray::fromRawData(p, end - pos);
+            const QByteArray out = rewrite(in);
+            if (out.isSharedWith(in)) {
+                pos = end;
+                continue;
+            }
+            if (!changed) {
+                sci->send(Sci::SCI_BEGINUNDOACTION);
+                changed = true;
+            }
+            sci->send(Sci::SCI_SETTARGETRANGE, pos, end);
+            sci->send(Sci::SCI_REPLACETARGET, out.size(), out.constData());
+            length += long(out.size()) - (end - pos);
+            pos += long(out.size());
+        }
+        if (changed)
+            sci->send(Sci::SCI_ENDUNDOACTION);
+    }
+    if (!changed)
+        return false;
+
+    // Keep the caret where it was, on a character boundary, as setText does.
+    long at = std::min(caret, length);
+    while (at > 0 && at < length && (sci->send(Sci::SCI_GETCHARAT, at) & 0xC0) == 0x80)
+        --at;
+    sci->placeCaret(at);
+    sci->textChanged();
+    return true;
+}
+
+void CodeEdit::setText(const QByteArray &utf8)
+{
+    SciEditor *sci = d->sci;
+    const long caret = sci->send(Sci::SCI_GETCURRENTPOS);
+    {
+        SciEditor::Quiet quiet(sci);
+        // Room for the new text before the old goes: otherwise the insertion into the emptied
+        // buffer would grow it to old + new + a sixth, for the text and again for its styles.
+        sci->send(Sci::SCI_ALLOCATE, utf8.size() + SciEditor::AllocationSlack);
+        sci->send(Sci::SCI_BEGINUNDOACTION);
+        sci->send(Sci::SCI_SETTARGETRANGE, 0, sci->length());
+        sci->send(Sci::SCI_REPLACETARGET, utf8.size(), utf8.constData());
+        sci->send(Sci::SCI_ENDUNDOACTION);
+    }
+
+    // Keep the caret where it was, on a character boundary.
+    long pos = std::min<long>(caret, utf8.size());
+    while (pos > 0 && pos < utf8.size() && (uchar(utf8.at(pos)) & 0xC0) == 0x80)
+        --pos;
+    sci->placeCaret(pos);
+    sci->textChanged();
+}
+
+QByteArray CodeEdit::SelectedText() const
+{
+    return d->sci->range(d->send(Sci::SCI_GETSELECTIONSTART), d->send(Sci::SCI_GETSELECTIONEND));
+}
+
+QByteArray CodeEdit::selectedTextHead(qsizetype maxBytes) const
+{
+    const long start = d->send(Sci::SCI_GETSELECTIONSTART);
+    const long end = d->send(Sci::SCI_GETSELECTIONEND);
+    return d->sci->range(start, std::min<long>(end, start + long(std::max<qsizetype>(maxBytes, 0))));
+}
+
+void CodeEdit::setSelectedText(const QByteArray &utf8)
+{
+    SciEditor *sci = d->sci;
+    const long start = sci->send(Sci::SCI_GETSELECTIONSTART);
+    const long end = sci->send(Sci::SCI_GETSELECTIONEND);
+    if (end - start == utf8.size() && sci->range(start, end) == utf8)
+        return;
+    {
+        SciEditor::Quiet quiet(sci);
+        sci->send(Sci::SCI_BEGINUNDOACTION);
+        sci->send(Sci::SCI_SETTARGETRANGE, start, end);
+        sci->send(Sci::SCI_REPLACETARGET, utf8.size(), utf8.constData());
+        const long caret = start + utf8.size();
+        sci->send(Sci::SCI_SETSEL, caret, caret);
+        sci->send(Sci::SCI_ENDUNDOACTION);
+    }
+    sci->textChanged();
+}
+
+LineEnd CodeEdit::lineEndStyle() const { return d->file.lineEndStyle(); }
+QByteArray CodeEdit::lineBreak() const { return d->file.lineBreak(); }
+
+bool CodeEdit::CanUndo() const { return d->send(Sci::SCI_CANUNDO) != 0; }
+bool CodeEdit::CanRedo() const { return d->send(Sci::SCI_CANREDO) != 0; }
+
+void CodeEdit::Undo()
+{
+    if (!CanUndo())
+        return;
+    {
+        SciEditor::Quiet quiet(d->sci);
+        d->send(Sci::SCI_UNDO);
+    }
+    d->sci->textChanged();
+}
+
+void CodeEdit::Redo()
+{
+    if (!CanRedo())
+        return;
+    {
+        SciEditor::Quiet quiet(d->sci);
+        d->send(Sci::SCI_REDO);
+    }
+    d->sci->textChanged();
+}
+
+void CodeEdit::ExecuteCommand(EditorCommand command)
+{
+    switch (command) {
+    case EditorCommand::SelectAll: d->send(Sci::SCI_SELECTALL); break;
+    case EditorCommand::Paste:
+        // Plain text only, in the document's line ends; an empty clipboard deletes the selection.
+        setSelectedText(convertLineEnds(clipboardText(), lineEndStyle()));
+        d->send(Sci::SCI_SCROLLCARET);
+        break;
+    case EditorCommand::ReplaceDialog: showFindDialog(true); break;
+    case EditorCommand::FindNext:
+        if (d->hasLastFind)
+            findNext(d->lastFind);
+        else
+            showFindDialog(false);
+        break;
+    case EditorCommand::FindDialog: showFindDialog(false); break;
+    case EditorCommand::Copy:
+        if (const QByteArray text = SelectedText(); !text.isEmpty())
+            putOnClipboard(text);
+        break;
+    case EditorCommand::ShowCaret: d->send(Sci::SCI_SCROLLCARET); break;
+    }
+    d->sci->settle();
+}
+
+// The current selection: after a successful find it is the text found, and in every case writing
+// it back to SelectedText changes nothing.
+QByteArray CodeEdit::value33() const { return SelectedText(); }
+
+bool CodeEdit::findNext(const FindRequest &request)
+{
+    d->lastFind = request;
+    d->hasLastFind = true;
+    return kestrin::findNext(*d->sci, request);
+}
+
+bool CodeEdit::replaceNext(const FindRequest &request)
+{
+    replaceSelectedMatch(*d->sci, request);
+    return findNext(request);
+}
+
+qint64 CodeEdit::replaceAll(const FindRequest &request)
+{
+    d->lastFind = request;
+    d->hasLastFind = true;
+    return kestrin::replaceAll(*d->sci, request);
+}
+
+void CodeEdit::showFindDialog(bool replace)
+{
+    if (!d->dialog)
+        d->dialog = new FindReplaceDialog(this);
+    QByteArray seed = SelectedText();
+    if (seed.contains('\n') || seed.contains('\r') || seed.size() > 200)
+        seed.clear();
+    d->dialog->present(replace, QString::fromUtf8(seed));
+}
+
+bool CodeEdit::LoadFile(const QString &path)
+{
+    std::optional<QByteArray> text = d->file.load(path);
+    if (!text)
+        return false;
+    d->sci->loadText(*text, d->file.lineEndStyle());
+    return true;
+}
+
+bool CodeEdit::SaveFile(const QString &path, SaveMode mode)
+{
+    // Encoded straight from Scintilla's buffer: nothing edits the document while the save runs,
+    // and a UTF-8 document is then written without a copy of the whole text.
+    const long len = d->sci->length();
+    const char *text = len > 0 ? reinterpret_cast<const char *>(d->send(Sci::SCI_GETRANGEPOINTER, 0, len)) : "";
+    if (!d->file.save(path, QByteArray::fromRawData(text, len), mode))
+        return false;
+    if (mode == SaveMode::Durable)
+        d->send(Sci::SCI_SETSAVEPOINT);
+    return true;
+}
+
+bool CodeEdit::CommitSaves() { return d->file.commitSaves(); }
+QStringList CodeEdit::failedSaves() const { return d->file.failedSaves(); }
+void CodeEdit::DiscardSaves() { d->file.discardSaves(); }
+QString CodeEdit::lastError() const { return d->file.lastError(); }
+QString CodeEdit::encodingName() const { return d->file.encodingName(); }
+bool CodeEdit::setEncodingName(const QString &name) { return d->file.setEncodingName(name); }
+
+bool CodeEdit::GoToLine(qint64 line, bool)
+{
+    if (line < 1)
+        return false;
+    const long lines = d->send(Sci::SCI_GETLINECOUNT);
+    const long target = long(std::min<qint64>(line, lines)) - 1;
+    d->send(Sci::SCI_ENSUREVISIBLEENFORCEPOLICY, target);
+    d->send(Sci::SCI_GOTOLINE, target);
+    d->sci->settle();
+    return true;
+}
+
+void CodeEdit::setLanguage(const QString &language) { d->scheme.setLanguage(language); }
+void CodeEdit::SetItemColor(StyleItem item, quint32 colorBGR) { d->scheme.setItemColor(item, colorBGR); }
+void CodeEdit::SetItemFontStyle(StyleItem item, FontStyle style) { d->scheme.setItemFontStyle(item, style); }
+void CodeEdit::setSetting(EditorSetting setting, const QVariant &value) { d->scheme.setSetting(setting, value); }
+QVariant CodeEdit::setting(EditorSetting setting) const { return d->scheme.setting(setting); }
+void CodeEdit::setEditorFont(const QString &family, int pixelHeight) { d->scheme.setFont(family, pixelHeight); }
+
+bool CodeEdit::isOvertype() const { return d->sci->overwriteMode(); }
+qint64 CodeEdit::length() const { return d->sci->length(); }
+QWidget *CodeEdit::editorWidget() const { return d->sci; }
+
+} // namespace kestrin

@@ -1,0 +1,375 @@
+#include "SciEditor.h"
+
+#include "BraceMatch.h"
+#include "common/ShiftState.h"
+
+#include <QKeyEvent>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace kestrin {
+
+namespace {
+
+// Windows virtual-key code of a Qt key, for the KeyDown event.
+int virtualKey(int qtKey)
+{
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
+        return qtKey; // same codes: 65..90
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
+        return qtKey; // 48..57
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
+        return 0x70 + (qtKey - Qt::Key_F1);
+    switch (qtKey) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return 9;
+    case Qt::Key_Return: case Qt::Key_Enter: return 13;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Pause: return 19;
+    case Qt::Key_CapsLock: return 20;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    default: return qtKey & 0xFFFF;
+    }
+}
+
+// Only the "before" notifications reach the Qt layer. QScintilla's Qt layer answers every
+// insert/delete notification with accessibility updates that count characters from the start
+// of the document, which makes edits near the end of a large document and every batch of
+// replacements cost a scan of the whole text; the "before" notifications tell us just as well
+// that the text is about to change, and the change is reported once it is complete.
+constexpr int kModEventMask = QsciScintillaBase::SC_MOD_BEFOREINSERT | QsciScintillaBase::SC_MOD_BEFOREDELETE;
+
+// Input methods get this many bytes each side of the caret.
+constexpr long kImWindow = 1024;
+
+// The partner of a brace is looked for within this many bytes.
+constexpr long kBraceWindow = 64 * 1024;
+
+} // namespace
+
+SciEditor::SciEditor(QWidget *parent) : QsciScintilla(parent)
+{
+    setUtf8(true);
+    send(SCI_SETCODEPAGE, SC_CP_UTF8);
+    send(SCI_SETMODEVENTMASK, kModEventMask);
+    // Style what is shown, and the rest in idle time, never the whole document at once.
+    send(SCI_SETIDLESTYLING, SC_IDLESTYLING_TOVISIBLE);
+    // A horizontal scroll bar only once a line wider than the view has been shown, and as wide as
+    // the widest line seen; by default Scintilla shows one for 2000 pixels even when empty.
+    send(SCI_SETSCROLLWIDTH, 1);
+    send(SCI_SETSCROLLWIDTHTRACKING, 1);
+    send(SCI_SETMARGINWIDTHN, 1, 0L); // QScintilla's default symbol margin: unused
+    send(SCI_SETMARGINTYPEN, 0, SC_MARGIN_NUMBER);
+    send(SCI_SETMARGINWIDTHN, 0, 0L);
+
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int, int type, const char *, int, int, int, int, int, int, int) {
+                if (type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE))
+                    noteChange();
+            });
+    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+        if (updated & SC_UPDATE_SELECTION)
+            checkSelection();
+        if (updated & (SC_UPDATE_SELECTION | SC_UPDATE_CONTENT))
+            matchBraces();
+    });
+    connect(this, &QsciScintillaBase::QSCN_SELCHANGED, this, [this](bool) { checkSelection(); });
+}
+
+long SciEditor::length() const { return send(SCI_GETLENGTH); }
+
+QByteArray SciEditor::range(long start, long end) const
+{
+    if (end <= start)
+        return QByteArray();
+    const char *p = reinterpret_cast<const char *>(send(SCI_GETRANGEPOINTER, start, end - start));
+    return QByteArray(p, end - start);
+}
+
+// Scrolling lays out the caret's line, wasted work in an editor that is not shown.
+void SciEditor::placeCaret(long pos)
+{
+    send(SCI_SETEMPTYSELECTION, pos);
+    if (isVisible())
+        send(SCI_SCROLLCARET);
+}
+
+void SciEditor::setEolMode(LineEnd style)
+{
+    send(SCI_SETEOLMODE, style == LineEnd::CRLF ? SC_EOL_CRLF : style == LineEnd::CR ? SC_EOL_CR : SC_EOL_LF);
+}
+
+void SciEditor::loadText(const QByteArray &utf8, LineEnd style)
+{
+    m_pendingChange = false;
+    {
+        Quiet quiet(this);
+        send(SCI_SETUNDOCOLLECTION, 0);
+        send(SCI_CLEARALL);
+        send(SCI_ALLOCATE, utf8.size() + AllocationSlack);
+        send(SCI_APPENDTEXT, utf8.size(), utf8.constData());
+        send(SCI_SETUNDOCOLLECTION, 1);
+        send(SCI_EMPTYUNDOBUFFER);
+        send(SCI_SETSAVEPOINT);
+        // Caret to the start without scrolling to it: GOTOPOS would lay out the text, which in a
+        // hidden editor is wasted work. CLEARALL has already scrolled to the top.
+        send(SCI_SETEMPTYSELECTION, 0);
+        send(SCI_SETXOFFSET, 0);
+        send(SCI_SETSCROLLWIDTH, 1); // the previous document's widest line is gone
+    }
+    setEolMode(style);
+    updateMarginWidth();
+    checkSelection();
+}
+
+SciEditor::Quiet::Quiet(SciEditor *e) : editor(e) { editor->send(SCI_SETMODEVENTMASK, 0); }
+SciEditor::Quiet::~Quiet() { editor->send(SCI_SETMODEVENTMASK, kModEventMask); }
+
+void SciEditor::textChanged()
+{
+    ++m_changeCount;
+    m_pendingChange = true;
+    settle();
+}
+
+void SciEditor::noteChange()
+{
+    ++m_changeCount;
+    m_pendingChange = true;
+    // Paths that neither pass through the event handlers nor the component's members (none are
+    // known) still get their report once control returns to the event loop.
+    if (!m_flushQueued) {
+        m_flushQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_flushQueued = false;
+            settle();
+        });
+    }
+}
+
+void SciEditor::flush()
+{
+    if (!m_pendingChange)
+        return;
+    m_pendingChange = false;
+    updateMarginWidth();
+    Q_EMIT changed();
+}
+
+// Scintilla's own update notification only comes with the next paint.
+void SciEditor::checkSelection()
+{
+    const long anchor = send(SCI_GETANCHOR);
+    const long caret = send(SCI_GETCURRENTPOS);
+    if (anchor == m_lastAnchor && caret == m_lastCaret)
+        return;
+    m_lastAnchor = anchor;
+    m_lastCaret = caret;
+    Q_EMIT selectionMoved();
+}
+
+void SciEditor::settle()
+{
+    flush();
+    checkSelection();
+}
+
+void SciEditor::setLineNumbers(bool on)
+{
+    m_lineNumbers = on;
+    updateMarginWidth();
+}
+
+void SciEditor::updateMarginWidth()
+{
+    if (!m_lineNumbers) {
+        send(SCI_SETMARGINWIDTHN, 0, 0L);
+        return;
+    }
+    const long lines = send(SCI_GETLINECOUNT);
+    int digits = 3;
+    for (long n = lines; n >= 1000; n /= 10)
+        ++digits;
+    const QByteArray sample = "_" + QByteArray(digits, '9');
+    const long width = send(SCI_TEXTWIDTH, STYLE_LINENUMBER, sample.constData());
+    if (send(SCI_GETMARGINWIDTHN, 0) != width)
+        send(SCI_SETMARGINWIDTHN, 0, width);
+}
+
+void SciEditor::setBoundedBraceMatching(bool on)
+{
+    // Our own bounded matching replaces QScintilla's.
+    setBraceMatching(QsciScintilla::NoBraceMatch);
+    m_braceMatching = on;
+    matchBraces();
+}
+
+// The brace beside the caret (before it first, then after it) and its partner highlighted, an
+// unmatched one marked bad. Scintilla's own search runs to the end of the document, a character
+// at a time, on every caret move: on a large file with a brace left open that is most of a second
+// per key. Beyond kBraceWindow nothing is marked, rather than a wrong "unmatched".
+void SciEditor::matchBraces()
+{
+    if (!m_braceMatching) {
+        send(SCI_BRACEHIGHLIGHT, -1, -1);
+        return;
+    }
+    const long caret = send(SCI_GETCURRENTPOS);
+    long brace = -1;
+    if (caret > 0 && braceOpposite(char(send(SCI_GETCHARAT, caret - 1))))
+        brace = caret - 1;
+    else if (braceOpposite(char(send(SCI_GETCHARAT, caret))))
+        brace = caret;
+    if (brace < 0) {
+        send(SCI_BRACEHIGHLIGHT, -1, -1);
+        return;
+    }
+    const char ch = char(send(SCI_GETCHARAT, brace));
+    const bool forward = ch == '(' || ch == '[' || ch == '{' || ch == '<';
+    const long len = length();
+    const long from = forward ? brace : std::max(0L, brace - kBraceWindow);
+    const long to = forward ? std::min(len, brace + 1 + kBraceWindow) : brace + 1;
+    // Characters and styles in one copy, interleaved, without moving the buffer's gap.
+    QByteArray cells(2 * (to - from) + 2, Qt::Uninitialized);
+    struct { struct { long cpMin, cpMax; } chrg; char *text; } range{{from, to}, cells.data()};
+    SendScintilla(SCI_GETSTYLEDTEXT, 0UL, static_cast<void *>(&range));
+    const long found = matchBrace(cells.constData(), from, to, brace, send(SCI_GETENDSTYLED));
+    if (found >= 0)
+        send(SCI_BRACEHIGHLIGHT, brace, found);
+    else if (forward ? to == len : from == 0)
+        send(SCI_BRACEBADLIGHT, brace);
+    else
+        send(SCI_BRACEHIGHLIGHT, -1, -1);
+}
+
+bool SciEditor::event(QEvent *e)
+{
+    if (e->type() == QEvent::ShortcutOverride) {
+        // The window's shortcuts (Ctrl+N/O/S/Q/X, F5, F6, ...) must win over the editor: leave
+        // every Ctrl/Alt/Meta chord and function key to them; keys no shortcut claims still come
+        // back as ordinary key presses.
+        auto *ke = static_cast<QKeyEvent *>(e);
+        const bool chord = ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        const bool functionKey = ke->key() >= Qt::Key_F1 && ke->key() <= Qt::Key_F35;
+        if (chord || functionKey) {
+            e->ignore();
+            return false;
+        }
+    }
+    const bool result = QsciScintilla::event(e);
+    settle();
+    return result;
+}
+
+bool SciEditor::viewportEvent(QEvent *e)
+{
+    const bool result = QsciScintilla::viewportEvent(e);
+    settle();
+    return result;
+}
+
+void SciEditor::keyPressEvent(QKeyEvent *e)
+{
+    // A change made by the KeyDown handler itself (the window pastes on Ctrl+V) is this
+    // keystroke's change too.
+    const quint64 before = m_changeCount;
+    Q_EMIT keyDown(virtualKey(e->key()), shiftState(e->modifiers()));
+    const bool overtypeBefore = overwriteMode();
+    QsciScintilla::keyPressEvent(e);
+    if (m_changeCount != before)
+        Q_EMIT keystrokeChanged();
+    if (overwriteMode() != overtypeBefore)
+        Q_EMIT overtypeToggled(overwriteMode());
+}
+
+void SciEditor::inputMethodEvent(QInputMethodEvent *e)
+{
+    const quint64 before = m_changeCount;
+    QsciScintilla::inputMethodEvent(e);
+    // Pre-edit text is shown in the document too; only a commit is a keystroke's result.
+    if (m_changeCount != before && !e->commitString().isEmpty())
+        Q_EMIT keystrokeChanged();
+}
+
+// Input methods ask for the text around the caret after every key and caret move. QScintilla
+// answers with the whole paragraph, which in a document without blank lines is the whole
+// document, copied and converted to a QString each time (hundreds of milliseconds per key on a
+// 50 MB file). A window of the caret's line is all an input method uses.
+QVariant SciEditor::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    switch (query) {
+    case Qt::ImSurroundingText:
+    case Qt::ImCursorPosition:
+    case Qt::ImAnchorPosition:
+    case Qt::ImCurrentSelection:
+        return caretQuery(query);
+    default:
+        return QsciScintilla::inputMethodQuery(query);
+    }
+}
+
+QVariant SciEditor::caretQuery(Qt::InputMethodQuery query) const
+{
+    // Copies, not the range pointer: that would move the buffer's gap away from the caret.
+    auto bytes = [this](long start, long end) {
+        if (end <= start)
+            return QByteArray();
+        QByteArray out(end - start + 1, Qt::Uninitialized);
+        SendScintilla(SCI_GETTEXTRANGE, start, end, out.data());
+        out.truncate(end - start);
+        return out;
+    };
+    const long caret = send(SCI_GETCURRENTPOS);
+    const long anchor = send(SCI_GETANCHOR);
+    if (query == Qt::ImCurrentSelection) {
+        const long from = std::min(caret, anchor), to = std::max(caret, anchor);
+        return to - from <= 2 * kImWindow ? QString::fromUtf8(bytes(from, to)) : QString();
+    }
+    const long line = send(SCI_LINEFROMPOSITION, caret);
+    long start = std::max<long>(send(SCI_POSITIONFROMLINE, line), caret - kImWindow);
+    long end = std::min<long>(send(SCI_GETLINEENDPOSITION, line), caret + kImWindow);
+    QByteArray text = bytes(start, end);
+    // Whole characters only: drop a sequence cut at either edge.
+    qsizetype head = 0;
+    while (head < caret - start && (uchar(text.at(head)) & 0xC0) == 0x80)
+        ++head;
+    qsizetype tail = text.size();
+    if (tail > caret - start) {
+        qsizetype lead = tail;
+        while (lead > caret - start && (uchar(text.at(lead - 1)) & 0xC0) == 0x80)
+            --lead;
+        if (lead > caret - start && uchar(text.at(lead - 1)) >= 0xC0) {
+            const uchar b = uchar(text.at(lead - 1));
+            const qsizetype need = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+            if (tail - (lead - 1) < need)
+                tail = lead - 1;
+        }
+    }
+    text = text.mid(head, tail - head);
+    start += head;
+    auto offsetOf = [&](long pos) {
+        pos = std::clamp<long>(pos, start, start + text.size());
+        return int(QString::fromUtf8(text.constData(), pos - start).size());
+    };
+    switch (query) {
+    case Qt::ImSurroundingText: return QString::fromUtf8(text);
+    case Qt::ImCursorPosition: return offsetOf(caret);
+    default: return offsetOf(anchor);
+    }
+}
+
+} // namespace kestrin

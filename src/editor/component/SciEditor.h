@@ -1,0 +1,83 @@
+#pragma once
+// QScintilla as the component uses it: the keyboard and input-method events it reports, the
+// change and selection bookkeeping (each change and each caret move reported once, after the edit
+// that made it), bounded brace matching and the line-number margin. The rest of the component
+// drives it through SendScintilla.
+#include "document/LineEnd.h"
+
+#include <Qsci/qsciscintilla.h>
+
+namespace kestrin {
+
+class SciEditor : public QsciScintilla {
+    Q_OBJECT
+public:
+    explicit SciEditor(QWidget *parent);
+
+    // Room left after a loaded or replaced text, so the first keystrokes do not regrow the buffer.
+    static constexpr long AllocationSlack = 1024;
+
+    long send(unsigned int msg, unsigned long w = 0, long l = 0) const { return SendScintilla(msg, w, l); }
+    long send(unsigned int msg, unsigned long w, const char *l) const { return SendScintilla(msg, w, l); }
+    long length() const;
+    // A copy of the bytes start .. end.
+    QByteArray range(long start, long end) const;
+    // The caret to pos with nothing selected, scrolled into view when there is a view.
+    void placeCaret(long pos);
+    void setEolMode(LineEnd style);
+
+    // Replaces the text with a loaded one: no undo history, no change reported, caret at the start.
+    void loadText(const QByteArray &utf8, LineEnd style);
+
+    // Silences Scintilla's change notifications for an edit the component reports itself.
+    struct Quiet {
+        SciEditor *editor;
+        explicit Quiet(SciEditor *e);
+        ~Quiet();
+    };
+    // A change made by the component's own members: counted and reported once, now.
+    void textChanged();
+    // Reports a pending change and a moved caret, each once.
+    void settle();
+    quint64 changeCount() const { return m_changeCount; }
+
+    void setLineNumbers(bool on);
+    void setBoundedBraceMatching(bool on);
+
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+Q_SIGNALS:
+    // A key went down (Windows virtual-key code; shift 1 Shift + 2 Ctrl + 4 Alt), before the
+    // editor acts on it.
+    void keyDown(int keyCode, int shift);
+    // The keystroke (or committed input-method text) just handled changed the text.
+    void keystrokeChanged();
+    void overtypeToggled(bool on);
+    // Any finished change of the text (not a load).
+    void changed();
+    void selectionMoved();
+
+protected:
+    bool event(QEvent *e) override;
+    bool viewportEvent(QEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    void inputMethodEvent(QInputMethodEvent *e) override;
+
+private:
+    void noteChange();
+    void flush();
+    void checkSelection();
+    void updateMarginWidth();
+    void matchBraces();
+    QVariant caretQuery(Qt::InputMethodQuery query) const;
+
+    quint64 m_changeCount = 0;
+    bool m_pendingChange = false;
+    bool m_flushQueued = false;
+    long m_lastAnchor = 0;
+    long m_lastCaret = 0;
+    bool m_lineNumbers = false;
+    bool m_braceMatching = false;
+};
+
+} // namespace kestrin

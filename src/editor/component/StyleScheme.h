@@ -1,0 +1,42 @@
+#pragma once
+// The component's display set-up: the language, the colours and font styles of the style items,
+// the font, and the settings, applied to the editor in one place so the order in which the window
+// sets them does not matter.
+#include "EditorTypes.h"
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+
+class QFont;
+class QsciLexerHTML;
+
+namespace kestrin {
+
+class SciEditor;
+
+class StyleScheme {
+public:
+    explicit StyleScheme(SciEditor *editor) : m_editor(editor) {}
+
+    void setLanguage(const QString &language); // "PHP": HTML lexer with PHP, JS and CSS inside
+    void setItemColor(StyleItem item, quint32 colorBGR);
+    void setItemFontStyle(StyleItem item, FontStyle style);
+    void setFont(const QString &family, int pixelHeight);
+    void setSetting(EditorSetting setting, const QVariant &value);
+    QVariant setting(EditorSetting setting) const { return m_settings.value(int(setting)); }
+
+private:
+    void apply();
+    QFont fontFor(bool bold, bool italic) const;
+
+    SciEditor *m_editor;
+    QsciLexerHTML *m_lexer = nullptr;
+    QHash<int, QVariant> m_settings;
+    QHash<int, quint32> m_itemColors;
+    QHash<int, int> m_itemFontStyles;
+    QString m_fontFamily;
+    int m_fontPixels = 0;
+};
+
+} // namespace kestrin

@@ -1,0 +1,147 @@
+// The editor window's edit commands (Edit menu, About) and its formatting toolbar.
+#include "frmEdit.h"
+
+#include "colour/ColourText.h"
+#include "common/Clipboard.h"
+#include "common/Prompter.h"
+#include "component/CodeEdit.h"
+#include "document/LineEnd.h"
+
+#include <QLocale>
+#include <cmath>
+#include <limits>
+
+namespace kestrin {
+
+// ---------------------------------------------------------------------------------------------
+// Edit menu, About
+
+void frmEdit::mnuUndo_Click()
+{
+    if (RC->CanUndo())
+        RC->Undo();
+}
+
+void frmEdit::mnuRedo_Click()
+{
+    if (RC->CanRedo())
+        RC->Redo();
+}
+
+void frmEdit::mnuCut_Click()
+{
+    putOnClipboard(RC->SelectedText());
+    RC->setSelectedText(QByteArray());
+}
+
+void frmEdit::mnuCopy_Click() { putOnClipboard(RC->SelectedText()); }
+
+void frmEdit::mnuPaste_Click() { RC->setSelectedText(convertLineEnds(clipboardText(), RC->lineEndStyle())); }
+
+void frmEdit::mnuDelete_Click() { RC->setSelectedText(QByteArray()); }
+
+void frmEdit::mnuSelectAll_Click() { RC->ExecuteCommand(EditorCommand::SelectAll); }
+
+void frmEdit::mnuFind_Click()
+{
+    RC->ExecuteCommand(EditorCommand::FindDialog);
+    RC->setSelectedText(RC->value33());
+    RC->setFocus();
+}
+
+void frmEdit::mnuFindNext_Click()
+{
+    RC->ExecuteCommand(EditorCommand::FindNext);
+    RC->setSelectedText(RC->value33());
+    RC->setFocus();
+}
+
+void frmEdit::mnuReplace_Click() { RC->ExecuteCommand(EditorCommand::ReplaceDialog); }
+
+std::optional<qint32> parseLineNumber(const QString &answer)
+{
+    bool ok = false;
+    const double value = QLocale::c().toDouble(answer.trimmed(), &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    const double rounded = std::nearbyint(value); // halves to the even number
+    if (rounded < double(std::numeric_limits<qint32>::min()) || rounded > double(std::numeric_limits<qint32>::max()))
+        return std::nullopt;
+    return qint32(rounded);
+}
+
+void frmEdit::mnuGotoline_Click()
+{
+    const auto answer = Prompter::instance().inputText(this, QString::fromLatin1(AppTitle), QStringLiteral("Line:"));
+    if (answer) {
+        if (const auto line = parseLineNumber(*answer))
+            RC->GoToLine(*line, true);
+    }
+    RC->setFocus();
+}
+
+QString aboutText()
+{
+    return QStringLiteral("Marvolis KESTRIN Vozod 4\nVer %1.%2.%3\nMade by Marvolis for web developers")
+        .arg(KESTRIN_VERSION_MAJOR)
+        .arg(KESTRIN_VERSION_MINOR)
+        .arg(KESTRIN_VERSION_PATCH);
+}
+
+void frmEdit::mnuAbout_Click()
+{
+    Prompter::instance().message(this, Prompter::Icon::Information, QString::fromLatin1(AppTitle), aboutText());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Toolbar
+
+void frmEdit::wrapSelection(const QByteArray &open, const QByteArray &close)
+{
+    RC->setSelectedText(open + RC->SelectedText() + close);
+    RC->setFocus();
+}
+
+void frmEdit::Toolbar1_ButtonClick(int index)
+{
+    switch (index) {
+    case 1: mnuNew_Click(); break;
+    case 2: mnuOpen_Click(); break;
+    case 3: mnuSave_Click(); break;
+    case 5: mnuUndo_Click(); break;
+    case 6: mnuRedo_Click(); break;
+    case 8: wrapSelection("<b>", "</b>"); break;
+    case 9: wrapSelection("<i>", "</i>"); break;
+    case 10: wrapSelection("<u>", "</u>"); break;
+    case 12:
+        Co.CancelError = true;
+        Co.Flags = 3;
+        if (Co.ShowFont())
+            wrapSelection("<font face='" + Co.FontName.toUtf8() + "'>", "</font>");
+        break;
+    case 13:
+    case 14:
+        Co.CancelError = true;
+        if (Co.ShowColor()) {
+            const QByteArray code = ColorToHex(Co.Color).toLatin1();
+            if (index == 13)
+                wrapSelection("<font color='#" + code + "'>", "</font>");
+            else {
+                RC->setSelectedText(code);
+                RC->setFocus();
+            }
+        }
+        break;
+    case 16: wrapSelection("<p align='left'>", "</p>"); break;
+    case 17: wrapSelection("<center>", "</center>"); break;
+    case 18: wrapSelection("<p align='right'>", "</p>"); break;
+    case 20:
+        RC->setSelectedText("<br>");
+        RC->setFocus();
+        break;
+    default: break; // separators
+    }
+    RC->ExecuteCommand(EditorCommand::ShowCaret);
+}
+
+} // namespace kestrin

@@ -1,0 +1,142 @@
+// The editor window's file commands (File menu, the save question when closing) and the document path.
+#include "frmEdit.h"
+
+#include "EditorStatusBar.h"
+#include "common/Desktop.h"
+#include "common/Prompter.h"
+#include "component/CodeEdit.h"
+#include "textutil/TextTransforms.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QSaveFile>
+
+namespace kestrin {
+
+namespace {
+
+const char *const OpenFilter = "Supported files|*.htm;*.html;*.php;*.css;*.js;*.tpl|All files|*.*";
+const char *const SaveAsFilter = "Html files|*.htm;*.html|Php files|*.php|Css files|*.css|Js files|*.js|Tpl files|*.tpl";
+const char *const TxtFilter = "Txt file|*.txt";
+
+} // namespace
+
+QString frmEdit::documentPath() const { return StatusBar1->panelText(1); }
+
+bool frmEdit::isUntitled() const { return documentPath().left(8) == QLatin1String("Untitled"); }
+
+void frmEdit::reportFailure(const QString &what, const QString &path, const QString &reason)
+{
+    Prompter::instance().message(this, Prompter::Icon::Critical, QString::fromLatin1(AppTitle),
+                                 QStringLiteral("Could not %1 the file %2:\n%3").arg(what, QDir::toNativeSeparators(path), reason));
+}
+
+// ---------------------------------------------------------------------------------------------
+// File menu
+
+bool frmEdit::askToSave()
+{
+    if (!DocumentModified)
+        return true;
+    const auto answer = Prompter::instance().askYesNoCancel(
+        this, QString::fromLatin1(AppTitle),
+        QStringLiteral("The file ") + documentPath() + QStringLiteral(" is changed and not saved. Save?"));
+    switch (answer) {
+    case Prompter::Answer::Cancel:
+        return false;
+    case Prompter::Answer::Yes:
+        // The unsaved text may only be dropped once it is really on disk.
+        return mnuSave_Click();
+    default:
+        return true;
+    }
+}
+
+void frmEdit::mnuNew_Click()
+{
+    const QString program = QCoreApplication::applicationFilePath();
+    if (!Desktop::instance().startDetached(program, {}))
+        Prompter::instance().message(this, Prompter::Icon::Critical, QString::fromLatin1(AppTitle),
+                                     QStringLiteral("Could not start a new window of %1.").arg(QDir::toNativeSeparators(program)));
+}
+
+void frmEdit::mnuOpen_Click()
+{
+    if (!askToSave())
+        return;
+    Co.CancelError = true;
+    Co.Filter = QString::fromLatin1(OpenFilter);
+    if (!Co.ShowOpen())
+        return;
+    const QString path = Co.FileName;
+    if (!RC->LoadFile(path)) {
+        reportFailure(QStringLiteral("open"), path, RC->lastError());
+        return;
+    }
+    StatusBar1->setPanelText(1, path);
+    DocumentModified = false;
+}
+
+bool frmEdit::saveTo(const QString &path)
+{
+    if (!RC->SaveFile(path, SaveMode::Durable)) {
+        reportFailure(QStringLiteral("save"), path, RC->lastError());
+        return false;
+    }
+    return true;
+}
+
+bool frmEdit::mnuSave_Click()
+{
+    if (isUntitled())
+        return mnuSaveAs_Click();
+    if (!saveTo(documentPath()))
+        return false;
+    DocumentModified = false;
+    return true;
+}
+
+bool frmEdit::mnuSaveAs_Click()
+{
+    Co.CancelError = true;
+    Co.Filter = QString::fromLatin1(SaveAsFilter);
+    if (!Co.ShowSave())
+        return false;
+    const QString path = Co.FileName;
+    if (!saveTo(path))
+        return false;
+    StatusBar1->setPanelText(1, path);
+    DocumentModified = false;
+    return true;
+}
+
+void frmEdit::mnuSaveAsTxt_Click()
+{
+    Co.Filter = QString::fromLatin1(TxtFilter);
+    if (!Co.ShowSave())
+        return;
+    const QString path = Co.FileName;
+    // The locale's encoding is UTF-8 here, which is what the component holds.
+    QByteArray text = StripTags(RC->Text());
+    text += "\r\n";
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        reportFailure(QStringLiteral("save"), path, file.errorString());
+        return;
+    }
+}
+
+void frmEdit::mnuExit_Click() { close(); }
+
+void frmEdit::closeEvent(QCloseEvent *event)
+{
+    if (!askToSave()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    QMainWindow::closeEvent(event);
+}
+
+} // namespace kestrin
