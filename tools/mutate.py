@@ -11,7 +11,7 @@ when a test fails or runs out of time. Prints every mutant that survives and, la
   tools/mutate.py                      every mutant
   tools/mutate.py --only TextFile      mutants whose file or description contains a word
   tools/mutate.py --check              only check that each pattern occurs exactly once
-Environment / options: --timeout seconds per test executable (MUTATE_TIMEOUT, default 300),
+Environment / options: --timeout seconds per test executable (MUTATE_TIMEOUT, default 120),
 --jobs build jobs (MUTATE_JOBS, default 2), --scratch folder (default build-mutate; its build sits in
 its build/ folder, so ccache finds the objects of build/).
 """
@@ -176,7 +176,7 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument('--list', default=str(ROOT / 'tools/mutants.tsv'))
     ap.add_argument('--scratch', default=str(ROOT / 'build-mutate'))
-    ap.add_argument('--timeout', type=int, default=int(os.environ.get('MUTATE_TIMEOUT', 300)))
+    ap.add_argument('--timeout', type=int, default=int(os.environ.get('MUTATE_TIMEOUT', 120)))
     ap.add_argument('--jobs', type=int, default=int(os.environ.get('MUTATE_JOBS', 2)))
     ap.add_argument('--only', action='append', default=[])
     ap.add_argument('--check', action='store_true')
