@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Kestrin needs, only those that are missing.
 #   install-deps.sh run    what building and running the editor needs
-#   install-deps.sh test   that, plus what the test suite needs (Xvfb, xdotool, GLib's gio, ...)
+#   install-deps.sh test   that, plus what the test suite needs (Xvfb, xdotool, GLib's gio, D-Bus, ...)
 #   install-deps.sh bench  that, plus Google Benchmark and the peer editor
 #   install-deps.sh fuzz   that, plus clang and its fuzzing runtime
 #   install-deps.sh deb    that, plus what building and checking the Debian package needs
@@ -12,8 +12,9 @@ packages=(cmake make g++ qt6-base-dev libqscintilla2-qt6-dev libgl-dev fonts-lib
           qt6-image-formats-plugins qt6-qpa-plugins libqt6svg6 shared-mime-info desktop-file-utils)
 case "$what" in
   run) ;;
-  test) packages+=(xvfb xauth xdotool x11-utils imagemagick libglib2.0-bin
-                   clang libclang-rt-14-dev) ;;
+  # dbus-x11 and at-spi2-core as every desktop has them: the suite must pass with them.
+  test) packages+=(xvfb xauth xdotool x11-utils imagemagick libglib2.0-bin dbus-daemon dbus-x11 at-spi2-core
+                   procps python3 clang libclang-rt-14-dev) ;;
   bench) packages+=(xvfb xauth xdotool x11-utils libbenchmark-dev geany time sed python3) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
   deb) packages+=(dpkg-dev file lintian) ;;

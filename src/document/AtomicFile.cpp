@@ -138,17 +138,17 @@ QByteArray writeTemp(const QByteArray &target, const QByteArray &bytes, bool syn
         *err = errno;
         return QByteArray();
     }
-    bool ok = true;
+    bool ok = sync && size_t(bytes.size()) >= kDirectMinimum ? writeDirect(fd, bytes.constData(), size_t(bytes.size()))
+                                                              : writeAll(fd, bytes.constData(), size_t(bytes.size()));
+    // Owner and mode after the data: a change of owner, and a write or truncate by a user who is
+    // not root, clear the set-id bits, which fchmod then restores.
     if (exists) {
-        // Owner first: changing it may clear set-id bits, which fchmod then restores.
         if (::fchown(fd, st.st_uid, st.st_gid) != 0)
             (void)!::fchown(fd, uid_t(-1), st.st_gid);
-        ok = ::fchmod(fd, st.st_mode & 07777) == 0;
+        ok = ok && ::fchmod(fd, st.st_mode & 07777) == 0;
     } else {
-        ok = ::fchmod(fd, newFileMode()) == 0;
+        ok = ok && ::fchmod(fd, newFileMode()) == 0;
     }
-    ok = ok && (sync && size_t(bytes.size()) >= kDirectMinimum ? writeDirect(fd, bytes.constData(), size_t(bytes.size()))
-                                                              : writeAll(fd, bytes.constData(), size_t(bytes.size())));
     ok = ok && (!sync || ::fdatasync(fd) == 0);
     if (ok) {
         ok = ::close(fd) == 0; // NFS and full disks may only report at close

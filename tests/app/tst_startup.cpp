@@ -122,18 +122,24 @@ private Q_SLOTS:
         QCOMPARE(commandLineDocumentPath(commandLine, QStringLiteral("/home/web"), disk), expected);
     }
 
+    void realDiskKeepsStoredNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Index.htm beside index.htm") << "Index.htm";
+        QTest::newRow("index.htm beside Index.htm") << "index.htm";
+        QTest::newRow("missing new.htm") << "new.htm"; // stays a usable path
+    }
     void realDiskKeepsStoredNames()
     {
+        QFETCH(QString, name);
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Site Pages")));
-        const QString path = dir.filePath(QStringLiteral("Site Pages/Index.php"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (const char *stored : {"Index.htm", "index.htm"}) {
+            QFile file(dir.filePath(QStringLiteral("Site Pages/") + QLatin1String(stored)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const QString path = dir.filePath(QStringLiteral("Site Pages/") + name);
         QCOMPARE(LongPathName(path), path);
-        // A missing file in an existing folder stays a usable path.
-        const QString missing = dir.filePath(QStringLiteral("Site Pages/new.htm"));
-        QCOMPARE(LongPathName(missing), missing);
     }
 };
 

@@ -25,6 +25,7 @@ private Q_SLOTS:
                                   << QByteArray("<?php echo 1; ?>\r\n");
         QTest::newRow("utf8 bom only") << QByteArray("\xEF\xBB\xBF") << "UTF-8 BOM" << plat << QByteArray();
         QTest::newRow("utf8 four-byte") << QByteArray("a\xF0\x9F\x98\x80z") << "UTF-8" << plat << QByteArray();
+        QTest::newRow("utf8 E0 A0..BF (U+0800..U+083F)") << QByteArray("\xE0\xA0\x80 \xE0\xA0\xBF") << "UTF-8" << plat << QByteArray();
         QTest::newRow("utf16le bom") << QByteArray("\xFF\xFE" "a\0\xE9\0\r\0\n\0=\xD8\0\xDE", 14) << "UTF-16LE"
                                      << LineEnd::CRLF << QByteArray("a\xC3\xA9\r\n\xF0\x9F\x98\x80");
         QTest::newRow("utf16be bom") << QByteArray("\xFE\xFF\0a\0\n\0b", 8) << "UTF-16BE" << LineEnd::LF

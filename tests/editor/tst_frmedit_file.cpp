@@ -208,6 +208,7 @@ private Q_SLOTS:
         QCOMPARE(w.documentPath(), path(QStringLiteral("doc.htm")));
         QVERIFY(w.DocumentModified);
         QVERIFY(w.mnuSave_Click());
+        QVERIFY(!w.DocumentModified);
         QCOMPARE(readAll(path(QStringLiteral("doc.htm"))), QByteArray("<b>x</b><i></i>"));
         // The common dialog keeps the last name for the next dialog.
         QCOMPARE(w.Co.FileName, path(QStringLiteral("plain.txt")));

@@ -81,7 +81,8 @@ QString helperPath(const char *name)
     return QCoreApplication::applicationDirPath() + '/' + QLatin1String(name);
 }
 
-WorkerRun runWorker(const QStringList &args, const Shim &shim)
+// runAs: a user id to run the worker as (root only), -1 for this one.
+WorkerRun runWorker(const QStringList &args, const Shim &shim, int runAs = -1)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -96,6 +97,11 @@ WorkerRun runWorker(const QStringList &args, const Shim &shim)
     env.insert("KESTRIN_SHIM_UNDER", shim.under);
     QProcess p;
     p.setProcessEnvironment(env);
+    if (runAs >= 0)
+        p.setChildProcessModifier([runAs] {
+            if (::setgid(gid_t(runAs)) != 0 || ::setuid(uid_t(runAs)) != 0)
+                ::_exit(2);
+        });
     p.start(helperPath("safety_worker"), args);
     WorkerRun r;
     if (!p.waitForFinished(120000)) {
@@ -124,16 +130,11 @@ QByteArray savedForm(const QByteArray &oldBytes, const QByteArray &newUtf8)
     return saved.ok ? saved.bytes : QByteArray("<cannot encode>");
 }
 
-// Undoes chattr +i or a read-only bind mount of one file.
+// A file not even root may replace (chattr +i, else a read-only bind mount); undone when destroyed.
 class ReadOnlyFile {
 public:
     explicit ReadOnlyFile(const QString &path) : m_path(path)
     {
-        if (::geteuid() != 0) {
-            m_ok = QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-            m_how = "mode 0444";
-            return;
-        }
         if (runCommand("chattr", {"+i", path})) {
             m_ok = m_immutable = true;
             m_how = "chattr +i";
@@ -391,12 +392,37 @@ private Q_SLOTS:
         QCOMPARE(allEntries(folder), QStringList{"page.html"});
     }
 
+    void readOnlyFileKeepsOldFile_data()
+    {
+        QTest::addColumn<bool>("immutable");
+        QTest::newRow("mode 0444 in a writable folder") << false;
+        QTest::newRow("immutable, for root") << true;
+    }
     void readOnlyFileKeepsOldFile()
     {
+        QFETCH(bool, immutable);
         QTemporaryDir scratch;
         const QString page = scratch.filePath("page.html");
         const QByteArray old = "<p>old</p>\n";
         QVERIFY(writeFile(page, old));
+        if (!immutable) {
+            // Only the save's own check refuses: the folder would let it rename over the file.
+            // Root may write any file, so as root the save runs as another user who owns both.
+            const QString textFile = scratch.filePath("new-text");
+            QVERIFY(writeFile(textFile, "<p>new</p>\n"));
+            const int runAs = ::geteuid() == 0 ? 65534 : -1;
+            for (const QString &path : {scratch.path(), page, textFile})
+                QVERIFY(runAs < 0 || ::chown(QFile::encodeName(path).constData(), uid_t(runAs), gid_t(runAs)) == 0);
+            QVERIFY(::chmod(QFile::encodeName(page).constData(), 0444) == 0);
+            const WorkerRun r = runWorker({"save", page, textFile}, {}, runAs);
+            QCOMPARE(r.exitCode, 3);
+            QVERIFY2(r.errors.contains("save failed: "), r.errors.constData());
+            QCOMPARE(readFile(page), old);
+            QCOMPARE(allEntries(scratch.path()), (QStringList{"new-text", "page.html"}));
+            return;
+        }
+        if (::geteuid() != 0)
+            QSKIP("only root can make a file immutable; the other row covers a read-only file");
         CodeEdit editor;
         QVERIFY(editor.LoadFile(page));
         editor.setText("<p>new</p>\n");

@@ -6,6 +6,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace kestrin::test {
 
 namespace {
@@ -27,6 +30,13 @@ FailingFolder::FailingFolder(const QString &path, Kind kind) : m_path(path)
         m_ok = m_mounted;
         if (!m_ok)
             m_why = QStringLiteral("cannot mount a small tmpfs here");
+        return;
+    }
+    // A user who is not root can neither write a folder of mode 0555 nor change its attributes.
+    if (::geteuid() != 0) {
+        m_ok = m_modeChanged = ::chmod(QFile::encodeName(path).constData(), 0555) == 0;
+        if (!m_ok)
+            m_why = QStringLiteral("cannot change the folder's mode");
         return;
     }
     // Immutable folder: no file can be created, renamed or removed in it, even by root.
@@ -54,6 +64,8 @@ FailingFolder::FailingFolder(const QString &path, Kind kind) : m_path(path)
 
 FailingFolder::~FailingFolder()
 {
+    if (m_modeChanged)
+        ::chmod(QFile::encodeName(m_path).constData(), 0755);
     if (m_immutable)
         run(QStringLiteral("chattr"), {"-i", m_path});
     if (m_mounted)

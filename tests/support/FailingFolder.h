@@ -1,7 +1,8 @@
 #pragma once
-// Folders that refuse writes even to root, for the failure paths of file writers: a small tmpfs
-// mounted over a folder (read-only, or so small that a write runs out of space), or the folder
-// made immutable. Each helper undoes what it did when destroyed.
+// Folders that refuse writes, for the failure paths of file writers: a small tmpfs mounted over a
+// folder (read-only, or so small that a write runs out of space), or the folder made immutable,
+// which hold even for root; for other users a read-only folder is its mode. Each helper undoes
+// what it did when destroyed.
 #include <QString>
 
 namespace kestrin::test {
@@ -23,6 +24,7 @@ private:
     bool m_ok = false;
     bool m_mounted = false;
     bool m_immutable = false;
+    bool m_modeChanged = false;
     QString m_why;
 };
 

@@ -8,6 +8,9 @@ mkdir -p "$HOME"
 PIDS=()
 cleanup() {
   for p in "${PIDS[@]:-}"; do [ -n "$p" ] && kill "$p" 2>/dev/null || true; done
+  for p in "${PIDS[@]:-}"; do [ -n "$p" ] && wait "$p" 2>/dev/null || true; done
+  # What the editor started detached (the desktop database tools) names a folder in $WORK.
+  for _ in $(seq 1 100); do pgrep -f -- "$WORK" >/dev/null || break; sleep 0.1; done
   rm -rf "$WORK"
 }
 trap cleanup EXIT

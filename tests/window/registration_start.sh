@@ -16,7 +16,10 @@ start_and_exit() {
   win=$(wait_window "Marvolis KESTRIN Vozod 4 START") || fail "no editor window"
   xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
   sleep 0.3
-  xdotool key --window "$win" ctrl+x 2>/dev/null || true  # the window may be gone before the key is released
+  # The window may be gone before the keys are released, which ends xdotool with BadWindow and
+  # leaves them held down; release them, or the X server repeats Ctrl+X into the next window.
+  xdotool key --window "$win" ctrl+x 2>/dev/null || true
+  xdotool keyup x ctrl 2>/dev/null || true
   wait_gone "$p" 50 || fail "editor did not end after Exit"
 }
 

@@ -1,0 +1,276 @@
+#!/usr/bin/env python3
+"""Mutation run: what the unit tests catch.
+
+Each row of the mutant list (tools/mutants.tsv) is one realistic fault: a source file, a text that
+occurs exactly once in it, and what replaces it (\\n, \\t and \\\\ escapes allowed). Every mutant is
+applied in a scratch copy of the tree, the test executables whose build depends on the file are
+rebuilt and run (those of the file's own folder first), and the file is restored. A mutant is killed
+when a test fails or runs out of time. Prints every mutant that survives and, last,
+"mutation score: N %" (killed / mutants that applied and built).
+
+  tools/mutate.py                      every mutant
+  tools/mutate.py --only TextFile      mutants whose file or description contains a word
+  tools/mutate.py --check              only check that each pattern occurs exactly once
+Environment / options: --timeout seconds per test executable (MUTATE_TIMEOUT, default 120),
+--jobs build jobs (MUTATE_JOBS, default 2), --scratch folder (default build-mutate; its build sits in
+its build/ folder, so ccache finds the objects of build/).
+"""
+import argparse
+import json
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+
+
+def unescape(text):
+    out, i = [], 0
+    while i < len(text):
+        c = text[i]
+        if c == '\\' and i + 1 < len(text):
+            nxt = text[i + 1]
+            out.append({'n': '\n', 't': '\t', '\\': '\\'}.get(nxt, '\\' + nxt))
+            i += 2
+        else:
+            out.append(c)
+            i += 1
+    return ''.join(out)
+
+
+def read_mutants(path):
+    mutants = []
+    for number, line in enumerate(path.read_text(encoding='utf-8').splitlines(), 1):
+        if not line.strip() or line.lstrip().startswith('#'):
+            continue
+        cols = line.split('\t')
+        if len(cols) < 3:
+            sys.exit(f'{path}:{number}: expected file<TAB>pattern<TAB>replacement<TAB>what')
+        mutants.append({'line': number, 'file': cols[0].strip(), 'pattern': unescape(cols[1]),
+                        'replacement': unescape(cols[2]), 'what': cols[3].strip() if len(cols) > 3 else ''})
+    return mutants
+
+
+def check(mutant, tree):
+    """None when the mutant applies, else why not."""
+    source = tree / mutant['file']
+    if not source.is_file():
+        return 'no such file'
+    count = source.read_text(encoding='utf-8').count(mutant['pattern'])
+    if count != 1:
+        return f'pattern occurs {count} times'
+    if mutant['pattern'] == mutant['replacement']:
+        return 'replacement equals pattern'
+    return None
+
+
+def sync_tree(scratch):
+    """Copies the working tree's files (tracked and untracked, not ignored) into scratch, touching
+    only files whose content differs, so the scratch build stays incremental."""
+    names = subprocess.run(['git', 'ls-files', '-z', '--cached', '--others', '--exclude-standard'],
+                           cwd=ROOT, check=True, capture_output=True).stdout.decode().split('\0')
+    for name in filter(None, names):
+        src, dst = ROOT / name, scratch / name
+        if not src.is_file():
+            continue
+        if dst.is_file() and dst.read_bytes() == src.read_bytes():
+            continue
+        dst.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(src, dst)
+
+
+def run(cmd, **kw):
+    return subprocess.run(cmd, text=True, capture_output=True, **kw)
+
+
+def configure(scratch, build):
+    query = build / '.cmake/api/v1/query/codemodel-v2'
+    query.parent.mkdir(parents=True, exist_ok=True)
+    query.touch()
+    r = run(['cmake', '-S', str(scratch), '-B', str(build), '-DCMAKE_BUILD_TYPE=RelWithDebInfo'])
+    if r.returncode:
+        sys.exit('cmake failed:\n' + r.stdout + r.stderr)
+
+
+def code_model(build):
+    """Per target: its sources (relative to the tree), its artifacts and the targets it needs."""
+    reply = build / '.cmake/api/v1/reply'
+    index = json.loads(max(reply.glob('index-*.json')).read_text())
+    model = json.loads((reply / index['reply']['codemodel-v2']['jsonFile']).read_text())
+    targets = {}
+    for t in model['configurations'][0]['targets']:
+        data = json.loads((reply / t['jsonFile']).read_text())
+        targets[t['id']] = {
+            'name': data['name'],
+            'sources': {s['path'] for s in data.get('sources', [])},
+            'artifacts': {str((build / a['path']).resolve()) for a in data.get('artifacts', [])},
+            'needs': {d['id'] for d in data.get('dependencies', [])},
+        }
+    return targets
+
+
+def closure(targets, tid):
+    seen, todo = set(), [tid]
+    while todo:
+        t = todo.pop()
+        if t not in seen:
+            seen.add(t)
+            todo.extend(targets[t]['needs'])
+    return seen
+
+
+def unit_tests(build, targets):
+    """CTest tests whose command is a built executable: name, command, environment, folder, target."""
+    shown = json.loads(run(['ctest', '--show-only=json-v1'], cwd=build).stdout)
+    by_artifact = {a: tid for tid, t in targets.items() for a in t['artifacts']}
+    files = shown.get('backtraceGraph', {}).get('files', [])
+    nodes = shown.get('backtraceGraph', {}).get('nodes', [])
+    tests = []
+    for t in shown['tests']:
+        cmd = t.get('command') or []
+        exe = str(Path(cmd[0]).resolve()) if cmd else ''
+        if exe not in by_artifact:
+            continue  # a script (real-window tests): not a unit test executable
+        props = {p['name']: p['value'] for p in t.get('properties', [])}
+        env = dict(os.environ)
+        for item in props.get('ENVIRONMENT', []):
+            key, _, value = item.partition('=')
+            env[key] = value
+        cwd = props.get('WORKING_DIRECTORY')
+        if not cwd and 'backtrace' in t and nodes:
+            listfile = Path(files[nodes[t['backtrace']]['file']])
+            cwd = str(build / listfile.parent.relative_to(build.parent)) if listfile.is_relative_to(build.parent) else str(build)
+        tests.append({'name': t['name'], 'command': cmd, 'env': env, 'cwd': cwd or str(build),
+                      'target': by_artifact[exe]})
+    return tests
+
+
+def run_test(test, timeout, output=subprocess.DEVNULL):
+    """'passed', 'failed' or 'timeout'."""
+    p = subprocess.Popen(test['command'], cwd=test['cwd'], env=test['env'], stdout=output,
+                         stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL, start_new_session=True)
+    try:
+        p.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        os.killpg(p.pid, signal.SIGKILL)
+        p.wait()
+        return 'timeout'
+    finally:
+        try:
+            os.killpg(p.pid, signal.SIGKILL)  # whatever the test left running
+        except ProcessLookupError:
+            pass
+    return 'passed' if p.returncode == 0 else 'failed'
+
+
+def build_targets(build, names, jobs):
+    r = run(['cmake', '--build', str(build), '-j', str(jobs), '--target', *sorted(names)])
+    return r.returncode == 0, r.stdout[-3000:] + r.stderr[-3000:]
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    ap.add_argument('--list', default=str(ROOT / 'tools/mutants.tsv'))
+    ap.add_argument('--scratch', default=str(ROOT / 'build-mutate'))
+    ap.add_argument('--timeout', type=int, default=int(os.environ.get('MUTATE_TIMEOUT', 120)))
+    ap.add_argument('--jobs', type=int, default=int(os.environ.get('MUTATE_JOBS', 2)))
+    ap.add_argument('--only', action='append', default=[])
+    ap.add_argument('--check', action='store_true')
+    args = ap.parse_args()
+
+    mutants = read_mutants(Path(args.list))
+    if args.only:
+        mutants = [m for m in mutants if any(w in m['file'] or w in m['what'] for w in args.only)]
+    broken = [(m, why) for m in mutants if (why := check(m, ROOT))]
+    for m, why in broken:
+        print(f"BROKEN   {m['file']} (list line {m['line']}): {why}: {m['what']}")
+    if args.check:
+        print(f'{len(mutants) - len(broken)} of {len(mutants)} mutants apply')
+        return 1 if broken else 0
+    broken_ids = {id(m) for m, _ in broken}
+    mutants = [m for m in mutants if id(m) not in broken_ids]
+
+    scratch = Path(args.scratch).resolve()
+    build = scratch / 'build'
+    scratch.mkdir(parents=True, exist_ok=True)
+    sync_tree(scratch)
+    configure(scratch, build)
+    targets = code_model(build)
+    # CTest names a test's executable only once it exists.
+    r = run(['cmake', '--build', str(build), '-j', str(args.jobs)])
+    if r.returncode:
+        sys.exit('the unmutated tree does not build:\n' + r.stdout[-3000:] + r.stderr[-3000:])
+    tests = unit_tests(build, targets)
+    if not tests:
+        sys.exit('no unit test executables registered with CTest')
+    print(f'{len(mutants)} mutants; unit tests: {", ".join(t["name"] for t in tests)}', flush=True)
+    for t in tests:
+        with open(build / 'mutate-baseline.log', 'w') as log:
+            if run_test(t, args.timeout, log) != 'passed':
+                sys.exit(f"test {t['name']} fails on the unmutated tree (see {log.name}); fix that first")
+
+    killed, survived, uncovered, invalid = [], [], [], []
+    for n, m in enumerate(mutants, 1):
+        started = time.time()
+        path = scratch / m['file']
+        original = path.read_text(encoding='utf-8')
+        # Targets that compile the file, then the tests whose executable needs one of them.
+        owners = {tid for tid, t in targets.items() if m['file'] in t['sources']}
+        affected = [t for t in tests if owners & closure(targets, t['target'])] if owners else list(tests)
+        folder = Path(m['file']).parent.name
+        affected.sort(key=lambda t: (folder not in (t['name'], targets[t['target']]['name'].removeprefix('test_')), t['name']))
+        label = f"[{n}/{len(mutants)}] {m['file']}: {m['what']}"
+        if not affected:
+            uncovered.append(m)
+            print(f'{label}: NOT COVERED', flush=True)
+            continue
+        verdict = 'survived'
+        try:
+            path.write_text(original.replace(m['pattern'], m['replacement'], 1), encoding='utf-8')
+            built = set()
+            for t in affected:
+                name = targets[t['target']]['name']
+                if name not in built:
+                    ok, log = build_targets(build, {name}, args.jobs)
+                    built.add(name)
+                    if not ok:
+                        verdict = 'invalid'
+                        m['log'] = log
+                        break
+                result = run_test(t, args.timeout)
+                if result != 'passed':
+                    verdict = f"killed by {t['name']}" + (' (timeout)' if result == 'timeout' else '')
+                    break
+        finally:
+            path.write_text(original, encoding='utf-8')
+        if verdict == 'invalid':
+            invalid.append(m)
+        elif verdict == 'survived':
+            survived.append(m)
+        else:
+            killed.append(m)
+        print(f'{label}: {verdict.upper() if verdict != "survived" else "SURVIVED"} ({time.time() - started:.0f} s)', flush=True)
+
+    # Leave the scratch build as the tree is, for the next run.
+    build_targets(build, {targets[t['target']]['name'] for t in tests}, args.jobs)
+    print()
+    for m in survived:
+        print(f"SURVIVED {m['file']} (list line {m['line']}): {m['what']}")
+    for m in uncovered:
+        print(f"NOT COVERED {m['file']} (list line {m['line']}): {m['what']}")
+    for m in invalid:
+        print(f"INVALID  {m['file']} (list line {m['line']}): does not build: {m['what']}")
+    valid = len(killed) + len(survived) + len(uncovered)
+    print(f'{len(killed)} killed, {len(survived)} survived, {len(uncovered)} not covered, '
+          f'{len(invalid)} invalid (do not build), {len(broken)} broken (pattern not found once)')
+    score = 100.0 * len(killed) / valid if valid else 0.0
+    print(f'mutation score: {score:.1f} %')
+    return 0 if not (invalid or broken) else 1
+
+
+if __name__ == '__main__':
+    sys.exit(main())
