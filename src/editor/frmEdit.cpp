@@ -5,6 +5,7 @@
 #include "colour/ColourText.h"
 #include "colour/frmColor.h"
 #include "common/BgrColor.h"
+#include "common/Swatch.h"
 #include "common/ShiftState.h"
 #include "common/Twips.h"
 #include "component/CodeEdit.h"
@@ -202,13 +203,10 @@ void frmEdit::createToolBar()
     PC->setObjectName(QStringLiteral("PC"));
     PC->setToolTip(QStringLiteral("Current color"));
     PC->setAccessibleName(QStringLiteral("Current color"));
-    PC->setAutoFillBackground(true);
     PC->setFrameShape(QFrame::Panel);
     PC->setFrameShadow(QFrame::Sunken);
     placeSwatch();
-    QPalette palette = PC->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    PC->setPalette(palette);
+    paintSwatch(PC, Qt::black);
 }
 
 void frmEdit::placeSwatch()
@@ -376,10 +374,7 @@ void frmEdit::Command8_Click()
 void frmEdit::RC_SelectionChanged()
 {
     // Only the first characters can name a colour; a huge selection is not copied for that.
-    const QColor colour = colorFromBgr(HexToColor(RC->selectedTextHead(32)));
-    QPalette palette = PC->palette();
-    palette.setColor(QPalette::Window, colour);
-    PC->setPalette(palette);
+    paintSwatch(PC, colorFromBgr(HexToColor(RC->selectedTextHead(32))));
 }
 
 bool frmEdit::RC_KeyDown(int keyCode, int shift)
