@@ -186,10 +186,10 @@ void frmEdit::createToolBar()
         } else {
             action = Toolbar1->addAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(b.icon))), QString());
             action->setObjectName(QStringLiteral("Toolbar1_%1").arg(i + 1));
-            // No caption or tool tip on the buttons; screen readers get what the button does.
+            // Picture-only buttons: the tool tip says in words what the button does, as its name does.
+            action->setToolTip(QLatin1String(b.name));
             if (auto *button = qobject_cast<QToolButton *>(Toolbar1->widgetForAction(action))) {
                 button->setAccessibleName(QLatin1String(b.name));
-                button->setToolTip(QString());
                 button->setFocusPolicy(Qt::NoFocus);
             }
             const int index = i + 1;
