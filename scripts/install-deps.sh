@@ -12,9 +12,9 @@ packages=(cmake make g++ qt6-base-dev libqscintilla2-qt6-dev libgl-dev fonts-lib
           qt6-image-formats-plugins qt6-qpa-plugins libqt6svg6 shared-mime-info desktop-file-utils)
 case "$what" in
   run) ;;
-  test) packages+=(xvfb xauth xdotool x11-utils imagemagick libglib2.0-bin
+  test) packages+=(xvfb xauth xdotool x11-utils imagemagick libglib2.0-bin at-spi2-core python3-pyatspi
                    clang libclang-rt-14-dev) ;;
-  bench) packages+=(xvfb xauth xdotool x11-utils libbenchmark-dev geany time sed python3) ;;
+  bench) packages+=(xvfb xauth xdotool x11-utils libbenchmark-dev geany time sed python3 at-spi2-core python3-pyatspi) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
   deb) packages+=(dpkg-dev file lintian) ;;
   *) echo "usage: $0 run|test|bench|fuzz|deb" >&2; exit 2 ;;
