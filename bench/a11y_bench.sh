@@ -13,6 +13,14 @@ trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done' EXIT
 sleep 0.5
 tck=$(getconf CLK_TCK)
 cpu() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Waits (at most a minute) until the process is idle: styling up to the caret runs in idle time.
+settle() {
+    local a b
+    for _ in $(seq 120); do
+        a=$(cpu "$1"); sleep 0.5; b=$(cpu "$1")
+        ((b - a <= 1)) && return
+    done
+}
 
 for mode in none listener; do
     start=$(date +%s.%N)
@@ -35,7 +43,7 @@ pyatspi.Registry.start()
 open(sys.argv[1], "w").write(str(n[0]))' "$events" & listener=$!
         pids+=($listener)
     fi
-    sleep 2
+    settle "$app"
     # The idle cost (caret blink, status bar timers) over the same time is taken off.
     c0=$(cpu "$app"); t0=$(date +%s.%N)
     sleep 2
