@@ -3,7 +3,8 @@
 #   bench/run.sh                 (make bench installs what it needs first)
 # Env: BENCH_BUILD (build-bench), BENCH_MB (50: size of the generated documents), BENCH_RUNS (3:
 #      whole-process runs per figure; the median is kept), WORK (temporary folder, /tmp by default),
-#      REPLACE_FILES (10000: files for the replace run against sed; 0 skips it).
+#      REPLACE_FILES (10000: files for the replace run against sed; 0 skips it), A11Y_KEYS (200:
+#      keys typed for the keystroke figures with an accessibility bus).
 # Whole-process figures run under one xvfb-run: the time from launch until the window is mapped
 # (found by caption with xdotool), and the peak memory (VmHWM) once it is shown.
 set -euo pipefail
@@ -144,6 +145,16 @@ row "keystroke_middle_while_styling_ms $(c keystroke_middle_while_styling) - ms 
 row "jump_to_end_ms $(c jump_to_end) - ms abs 100"
 row "component_load_and_paint_ms $(c load_and_paint) - ms info -"
 row "window_constructed_and_shown_ms $(c window_shown) - ms info -"
+
+# Typing with a screen reader listening: bench/a11y_bench.sh, under its own accessibility bus.
+if [[ -x /usr/libexec/at-spi-bus-launcher ]]; then
+    echo "== keystrokes with an accessibility bus" >&2
+    a11y=$("$here/a11y_bench.sh" "$build" "$doc" "${A11Y_KEYS:-200}" 2>/dev/null || true)
+    a() { awk -v k="$1" '$1 == k {print $2}' <<<"$a11y"; }
+    row "open_${mb}MB_accessibility_on_s $(a a11y_open_s) ${geany_open:-nan} s ratio 0.4"
+    row "keystroke_cpu_a11y_no_listener_ms $(a a11y_keystroke_cpu_none_ms) - ms abs 16"
+    row "keystroke_cpu_a11y_listener_ms $(a a11y_keystroke_cpu_listener_ms) - ms abs 16"
+fi
 
 echo "== pure functions (Google Benchmark)" >&2
 "$build/bench/bench_text" --benchmark_format=csv 2>/dev/null >"$work/text.csv" || true

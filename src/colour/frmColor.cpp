@@ -5,6 +5,7 @@
 #include "controls/PictureSurface.h"
 #include "controls/ScrollPicture.h"
 #include "common/BgrColor.h"
+#include "common/Swatch.h"
 #include "common/ToolWindow.h"
 #include "common/Twips.h"
 
@@ -20,16 +21,6 @@
 
 namespace kestrin {
 
-namespace {
-
-void setBackground(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-}
-
-} // namespace
 
 frmColor *frmColor::instance(bool create) { return sharedToolWindow<frmColor>(create); }
 
@@ -67,7 +58,7 @@ frmColor::frmColor(QWidget *parent)
     {
         // The box's own surface: the palette at the top left on the box's background.
         const QColor background = palette().color(QPalette::Window);
-        setBackground(Picture1, background);
+        paintSwatch(Picture1, background);
         QImage surface(Picture1->size(), QImage::Format_RGB32);
         surface.fill(background);
         QPainter painter(&surface);
@@ -86,8 +77,7 @@ frmColor::frmColor(QWidget *parent)
     P = new QWidget(this);
     P->setObjectName(QStringLiteral("P"));
     P->setAccessibleName(QStringLiteral("Selected color"));
-    P->setAutoFillBackground(true);
-    setBackground(P, palette().color(QPalette::Base));
+    paintSwatch(P, palette().color(QPalette::Base));
     P->setGeometry(twipsRect(6720, 4620, 2055, 375));
 
     Label1 = new QLabel(QStringLiteral("Selected color:"), this);
@@ -144,7 +134,7 @@ void frmColor::sample(const QImage &surface, QPointF at)
         return;
     m_swatch = colour;
     m_picked = true;
-    setBackground(P, colorFromBgr(colour));
+    paintSwatch(P, colorFromBgr(colour));
     Text1->setText(ColorToHex(m_swatch));
 }
 

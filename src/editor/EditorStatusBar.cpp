@@ -17,6 +17,18 @@ namespace {
 
 constexpr int PanelMinimumTwips = 1440; // one inch
 
+// What each panel is, for screen readers; its name is what it shows.
+const char *const PanelDescriptions[5] = {"Document path", "Status", "Caps Lock", "Insert", "Date"};
+
+// A panel's text, read by screen readers as its name and kept in step with it.
+void showText(QLabel *panel, const QString &text)
+{
+    if (panel->text() == text)
+        return;
+    panel->setText(text);
+    panel->setAccessibleName(text);
+}
+
 // Caps Lock lives in the X server's keyboard indicators; Qt has no API for it. libX11 is loaded at
 // run time so the program builds and runs where there is no X11 at all.
 struct X11Keyboard {
@@ -66,7 +78,7 @@ EditorStatusBar::EditorStatusBar(QWidget *parent) : QStatusBar(parent)
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
         label->setContentsMargins(3, 0, 3, 0);
-        label->setAccessibleName(QStringLiteral("Status panel %1").arg(i + 1));
+        label->setAccessibleDescription(QLatin1String(PanelDescriptions[i]));
         label->setTextInteractionFlags(i == 0 ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
         // Panel 1 takes the room that is left: paths are long.
         addPermanentWidget(label, i == 0 ? 1 : 0);
@@ -101,20 +113,20 @@ void EditorStatusBar::setPanelText(int panel, const QString &text)
 {
     if (panel < 1 || panel > 5)
         return;
-    m_panels[size_t(panel - 1)]->setText(text);
+    showText(m_panels[size_t(panel - 1)], text);
     if (panel == 1)
         m_panels[0]->setToolTip(text);
 }
 
 void EditorStatusBar::setInsertOn(bool on)
 {
-    m_panels[3]->setText(on ? QStringLiteral("INS") : QString());
+    showText(m_panels[3], on ? QStringLiteral("INS") : QString());
 }
 
 void EditorStatusBar::refresh()
 {
-    m_panels[2]->setText(capsLockOn() ? QStringLiteral("CAPS") : QString());
-    m_panels[4]->setText(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+    showText(m_panels[2], capsLockOn() ? QStringLiteral("CAPS") : QString());
+    showText(m_panels[4], QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
 }
 
 void EditorStatusBar::scheduleMidnight()

@@ -5,6 +5,7 @@
 #include "colour/ColourText.h"
 #include "colour/frmColor.h"
 #include "common/BgrColor.h"
+#include "common/Swatch.h"
 #include "common/ShiftState.h"
 #include "common/Twips.h"
 #include "component/CodeEdit.h"
@@ -185,10 +186,10 @@ void frmEdit::createToolBar()
         } else {
             action = Toolbar1->addAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(b.icon))), QString());
             action->setObjectName(QStringLiteral("Toolbar1_%1").arg(i + 1));
-            // No caption or tool tip on the buttons; screen readers get what the button does.
+            // Picture-only buttons: the tool tip says in words what the button does, as its name does.
+            action->setToolTip(QLatin1String(b.name));
             if (auto *button = qobject_cast<QToolButton *>(Toolbar1->widgetForAction(action))) {
                 button->setAccessibleName(QLatin1String(b.name));
-                button->setToolTip(QString());
                 button->setFocusPolicy(Qt::NoFocus);
             }
             const int index = i + 1;
@@ -202,13 +203,10 @@ void frmEdit::createToolBar()
     PC->setObjectName(QStringLiteral("PC"));
     PC->setToolTip(QStringLiteral("Current color"));
     PC->setAccessibleName(QStringLiteral("Current color"));
-    PC->setAutoFillBackground(true);
     PC->setFrameShape(QFrame::Panel);
     PC->setFrameShadow(QFrame::Sunken);
     placeSwatch();
-    QPalette palette = PC->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    PC->setPalette(palette);
+    paintSwatch(PC, Qt::black);
 }
 
 void frmEdit::placeSwatch()
@@ -376,10 +374,7 @@ void frmEdit::Command8_Click()
 void frmEdit::RC_SelectionChanged()
 {
     // Only the first characters can name a colour; a huge selection is not copied for that.
-    const QColor colour = colorFromBgr(HexToColor(RC->selectedTextHead(32)));
-    QPalette palette = PC->palette();
-    palette.setColor(QPalette::Window, colour);
-    PC->setPalette(palette);
+    paintSwatch(PC, colorFromBgr(HexToColor(RC->selectedTextHead(32))));
 }
 
 bool frmEdit::RC_KeyDown(int keyCode, int shift)

@@ -3,7 +3,10 @@
 #include "editor/component/CodeEdit.h"
 #include "editor/component/FindReplaceDialog.h"
 
+#include <Qsci/qsciscintillabase.h>
+
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
@@ -494,6 +497,52 @@ private Q_SLOTS:
         QCOMPARE(spy.count(), 1);
         QVERIFY(edit.isOvertype());
         QCOMPARE(spy.at(0).at(0).toBool(), true);
+    }
+
+    // The accessible's offsets are UTF-16 units: the caret at byte pos is at offset, the offset
+    // maps back to pos, and the line at it is line.
+    void accessibleOffsets_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("pos");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("2-byte") << QByteArray("x\xc3\xa9\ny\xc3\xa9") << 5 << 4 << 5 << QString::fromUtf8("y\xc3\xa9");
+        QTest::newRow("3-byte CR LF") << QByteArray("\xe2\x82\xac\xe2\x82\xac\r\n\xe2\x82\xac" "a") << 3 << 1 << 6
+                                      << QString::fromUtf8("\xe2\x82\xac\xe2\x82\xac\r\n");
+        QTest::newRow("3-byte next line") << QByteArray("\xe2\x82\xac\xe2\x82\xac\r\n\xe2\x82\xac" "a") << 11 << 5 << 6
+                                          << QString::fromUtf8("\xe2\x82\xac" "a");
+        QTest::newRow("4-byte astral") << QByteArray("a\xf0\x9d\x84\x9e" "b\n\xf0\x9d\x84\x9e") << 5 << 3 << 7
+                                       << QString::fromUtf8("a\xf0\x9d\x84\x9e" "b\n");
+        QTest::newRow("end after CR LF") << QByteArray("ab\r\n") << 4 << 4 << 4 << QString();
+    }
+    void accessibleOffsets()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, pos);
+        QFETCH(int, offset);
+        QFETCH(int, count);
+        QFETCH(QString, line);
+        CodeEdit edit;
+        edit.setText(text);
+        auto *sci = static_cast<QsciScintillaBase *>(edit.editorWidget());
+        QAccessibleTextInterface *t = QAccessible::queryAccessibleInterface(sci)->textInterface();
+        QVERIFY(t);
+        QCOMPARE(t->characterCount(), count);
+        QCOMPARE(t->text(0, count), QString::fromUtf8(text));
+        sci->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, pos);
+        QCOMPARE(t->cursorPosition(), offset);
+        t->setCursorPosition(0);
+        t->setCursorPosition(offset);
+        QCOMPARE(sci->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS), long(pos));
+        int start = -1, end = -1;
+        QCOMPARE(t->textAtOffset(offset, QAccessible::LineBoundary, &start, &end), line);
+        QCOMPARE(end - start, int(line.size()));
+        if (text.startsWith("a\xf0")) { // inside the surrogate pair: the character's start
+            t->setCursorPosition(2);
+            QCOMPARE(sci->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS), 1L);
+        }
     }
 
     void selectionChangedOnSelecting()

@@ -18,7 +18,8 @@ using kestrin::test::ScriptedPrompter;
 
 namespace {
 
-QColor swatch(const frmEdit &w) { return w.PC->palette().color(QPalette::Window); }
+// What the swatch paints, at its centre.
+QColor swatch(const frmEdit &w) { return w.PC->grab().toImage().pixelColor(w.PC->rect().center()); }
 
 void selectAllText(frmEdit &w) { w.RC->ExecuteCommand(EditorCommand::SelectAll); }
 
@@ -183,6 +184,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, text);
         QFETCH(QColor, colour);
         frmEdit w;
+        QCOMPARE(swatch(w), QColor(Qt::black)); // at start
         w.RC->setText("x " + text + " y");
         auto *sci = qobject_cast<QsciScintilla *>(w.RC->editorWidget());
         sci->setSelection(0, 2, 0, 2 + int(text.size()));

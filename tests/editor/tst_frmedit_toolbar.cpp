@@ -41,7 +41,7 @@ private Q_SLOTS:
             auto *button = qobject_cast<QToolButton *>(w.Toolbar1->widgetForAction(a));
             QVERIFY(button);
             QCOMPARE(button->accessibleName(), expected[i]);
-            QVERIFY(button->toolTip().isEmpty());
+            QCOMPARE(button->toolTip(), expected[i]);
         }
         QCOMPARE(w.PC->toolTip(), QStringLiteral("Current color"));
     }

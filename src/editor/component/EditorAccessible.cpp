@@ -4,15 +4,384 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QPointer>
+
+#include <algorithm>
+#include <climits>
 
 namespace kestrin {
 
 namespace {
 
+using Sci = QsciScintillaBase;
+constexpr long Utf16 = Sci::SC_LINECHARACTERINDEX_UTF16;
+
+// Bytes of a UTF-8 sequence from its lead byte (a stray continuation byte counts as one).
+int sequenceLength(uchar lead) { return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1; }
+
+// SCI_GETTEXTRANGE's argument.
+struct TextRange {
+    struct { long cpMin, cpMax; } chrg;
+    char *text;
+};
+
+int clampInt(long value) { return int(std::clamp<long>(value, 0, INT_MAX)); }
+
+// --- offsets (UTF-16 units) and positions (bytes) ------------------------------------------------
+
+int offsetOf(const SciEditor *e, long pos)
+{
+    pos = std::clamp<long>(pos, 0, e->length());
+    const long line = e->send(Sci::SCI_LINEFROMPOSITION, pos);
+    const long start = e->send(Sci::SCI_POSITIONFROMLINE, line);
+    return clampInt(e->send(Sci::SCI_INDEXPOSITIONFROMLINE, line, Utf16) + e->send(Sci::SCI_COUNTCODEUNITS, start, pos));
+}
+
+int characterCount(const SciEditor *e) { return offsetOf(e, e->length()); }
+
+// The position of an offset; an offset inside a surrogate pair gives the character's start.
+// Walked here a block at a time: Scintilla's relative move runs past the end on such an offset.
+long positionOf(const SciEditor *e, int offset)
+{
+    offset = std::clamp(offset, 0, characterCount(e));
+    const long line = e->send(Sci::SCI_LINEFROMINDEXPOSITION, offset, Utf16);
+    long pos = e->send(Sci::SCI_POSITIONFROMLINE, line);
+    long units = offset - e->send(Sci::SCI_INDEXPOSITIONFROMLINE, line, Utf16);
+    const long end = e->length();
+    char block[4096 + 1];
+    while (units > 0 && pos < end) {
+        const long n = std::min<long>(4096, end - pos);
+        TextRange range{{pos, pos + n}, block};
+        e->SendScintilla(Sci::SCI_GETTEXTRANGE, 0UL, static_cast<void *>(&range));
+        long i = 0;
+        while (units > 0 && i < n) {
+            const int len = sequenceLength(uchar(block[i]));
+            if (i + len > n && pos + n < end)
+                break; // the sequence continues in the next block
+            const int need = len == 4 ? 2 : 1;
+            if (need > units)
+                return pos + i;
+            units -= need;
+            i += len;
+        }
+        if (i == 0)
+            break;
+        pos += i;
+    }
+    return std::min(pos, end);
+}
+
+QString textOf(const SciEditor *e, long from, long to)
+{
+    if (to <= from)
+        return QString();
+    QByteArray bytes(to - from + 1, Qt::Uninitialized);
+    TextRange range{{from, to}, bytes.data()};
+    e->SendScintilla(Sci::SCI_GETTEXTRANGE, 0UL, static_cast<void *>(&range));
+    return QString::fromUtf8(bytes.constData(), to - from);
+}
+
+// The segment [from, to) of the given kind that holds the character at pos. Words are runs of one
+// character class (word characters, punctuation, blanks, line ends), as Scintilla classifies them;
+// sentences and paragraphs are lines, which is what they are in source code.
+bool segmentAt(const SciEditor *e, long pos, QAccessible::TextBoundaryType type, long *from, long *to)
+{
+    const long end = e->length();
+    switch (type) {
+    case QAccessible::CharBoundary:
+        if (pos >= end)
+            return false;
+        *from = pos;
+        *to = e->send(Sci::SCI_POSITIONAFTER, pos);
+        return true;
+    case QAccessible::WordBoundary:
+        if (pos >= end)
+            return false;
+        *to = e->send(Sci::SCI_WORDENDPOSITION, pos, 0L);
+        *from = e->send(Sci::SCI_WORDSTARTPOSITION, e->send(Sci::SCI_POSITIONAFTER, pos), 0L);
+        return *to > *from;
+    case QAccessible::NoBoundary:
+        *from = 0;
+        *to = end;
+        return true;
+    default: {
+        const long line = e->send(Sci::SCI_LINEFROMPOSITION, pos);
+        *from = e->send(Sci::SCI_POSITIONFROMLINE, line);
+        *to = e->send(Sci::SCI_POSITIONFROMLINE, line + 1);
+        return *to > *from || pos == end;
+    }
+    }
+}
+
+// --- events ---------------------------------------------------------------------------------------
+
+// Turns Scintilla's "before" change notifications into insert and remove events, and caret moves
+// into caret and selection events. An insertion's text is read once it is in the document: at the
+// next notification or when the editor settles, whichever comes first.
+class ChangeReporter : public QObject {
+public:
+    explicit ChangeReporter(SciEditor *e) : QObject(e), m_sci(e)
+    {
+        setObjectName(QStringLiteral("ChangeReporter"));
+        e->send(Sci::SCI_ALLOCATELINECHARACTERINDEX, Utf16);
+        e->setChangesObserved(true);
+        connect(e, &Sci::SCN_MODIFIED, this,
+                [this](int pos, int type, const char *, int len, int, int, int, int, int, int) {
+                    modified(type, pos, len);
+                });
+        connect(e, &SciEditor::changed, this, [this] { settled(); });
+        connect(e, &SciEditor::selectionMoved, this, [this] { settled(); });
+    }
+
+private:
+    void modified(int type, long pos, long len)
+    {
+        if (!(type & (Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE)))
+            return;
+        flushInsert();
+        if (!QAccessible::isActive() || len > MaxEventBytes)
+            return;
+        if (type & Sci::SC_MOD_BEFOREINSERT) {
+            m_insertPos = pos;
+            m_insertLen = len;
+            m_insertOffset = offsetOf(m_sci, pos);
+        } else {
+            QAccessibleTextRemoveEvent event(m_sci, offsetOf(m_sci, pos), textOf(m_sci, pos, pos + len));
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+
+    void flushInsert()
+    {
+        if (m_insertPos < 0)
+            return;
+        const long pos = m_insertPos;
+        m_insertPos = -1;
+        if (pos + m_insertLen > m_sci->length() || !QAccessible::isActive())
+            return;
+        QAccessibleTextInsertEvent event(m_sci, m_insertOffset, textOf(m_sci, pos, pos + m_insertLen));
+        QAccessible::updateAccessibility(&event);
+    }
+
+    void settled()
+    {
+        flushInsert();
+        if (!QAccessible::isActive())
+            return;
+        const long anchor = m_sci->send(Sci::SCI_GETANCHOR);
+        const long caret = m_sci->send(Sci::SCI_GETCURRENTPOS);
+        const int caretOffset = offsetOf(m_sci, caret);
+        const int anchorOffset = anchor == caret ? caretOffset : offsetOf(m_sci, anchor);
+        const int selStart = std::min(caretOffset, anchorOffset), selEnd = std::max(caretOffset, anchorOffset);
+        if (selStart != m_selStart || selEnd != m_selEnd) {
+            if (selStart != selEnd || m_selStart != m_selEnd) {
+                QAccessibleTextSelectionEvent event(m_sci, selStart, selEnd);
+                QAccessible::updateAccessibility(&event);
+            }
+            m_selStart = selStart;
+            m_selEnd = selEnd;
+        }
+        if (caretOffset != m_caret) {
+            m_caret = caretOffset;
+            QAccessibleTextCursorEvent event(m_sci, caretOffset);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+
+    SciEditor *m_sci;
+    long m_insertPos = -1;
+    long m_insertLen = 0;
+    int m_insertOffset = 0;
+    int m_caret = -1;
+    int m_selStart = -1;
+    int m_selEnd = -1;
+};
+
+// --- the accessible --------------------------------------------------------------------------------
+
+class EditorAccessible : public QAccessibleWidget,
+                         public QAccessibleTextInterface,
+                         public QAccessibleEditableTextInterface {
+public:
+    explicit EditorAccessible(SciEditor *e) : QAccessibleWidget(e, QAccessible::EditableText)
+    {
+        if (!e->findChild<QObject *>(QStringLiteral("ChangeReporter"), Qt::FindDirectChildrenOnly))
+            new ChangeReporter(e);
+    }
+
+    SciEditor *sci() const { return static_cast<SciEditor *>(widget()); }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        if (type == QAccessible::EditableTextInterface)
+            return static_cast<QAccessibleEditableTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.editable = !sci()->isReadOnly();
+        s.readOnly = sci()->isReadOnly();
+        s.multiLine = true;
+        s.selectableText = true;
+        return s;
+    }
+
+    // --- text
+    int characterCount() const override { return kestrin::characterCount(sci()); }
+    int cursorPosition() const override { return offsetOf(sci(), sci()->send(Sci::SCI_GETCURRENTPOS)); }
+
+    void setCursorPosition(int offset) override
+    {
+        sci()->placeCaret(positionOf(sci(), offset));
+        sci()->settle();
+    }
+
+    QString text(int startOffset, int endOffset) const override
+    {
+        if (endOffset < 0)
+            endOffset = characterCount();
+        startOffset = std::max(startOffset, 0);
+        endOffset = int(std::min<qint64>(endOffset, qint64(startOffset) + MaxTextUnits));
+        if (endOffset <= startOffset)
+            return QString();
+        const long from = positionOf(sci(), startOffset);
+        return textOf(sci(), from, positionOf(sci(), endOffset));
+    }
+    using QAccessibleWidget::text;
+
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override
+    {
+        return segment(positionOf(sci(), offset), type, start, end);
+    }
+
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override
+    {
+        long from = 0, to = 0;
+        const long pos = positionOf(sci(), offset);
+        if (!segmentAt(sci(), pos, type, &from, &to))
+            from = pos; // past the end: the segment before is the one ending there
+        if (from == 0 || type == QAccessible::NoBoundary)
+            return none(offset, start, end);
+        return segment(sci()->send(Sci::SCI_POSITIONBEFORE, from), type, start, end);
+    }
+
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override
+    {
+        long from = 0, to = 0;
+        if (!segmentAt(sci(), positionOf(sci(), offset), type, &from, &to) || to >= sci()->length()
+            || type == QAccessible::NoBoundary)
+            return none(characterCount(), start, end);
+        return segment(to, type, start, end);
+    }
+
+    QRect characterRect(int offset) const override
+    {
+        const long pos = positionOf(sci(), offset);
+        const int x = int(sci()->send(Sci::SCI_POINTXFROMPOSITION, 0, pos));
+        const int y = int(sci()->send(Sci::SCI_POINTYFROMPOSITION, 0, pos));
+        const long line = sci()->send(Sci::SCI_LINEFROMPOSITION, pos);
+        const long after = sci()->send(Sci::SCI_POSITIONAFTER, pos);
+        int width = after > pos && sci()->send(Sci::SCI_LINEFROMPOSITION, after) == line
+                        ? int(sci()->send(Sci::SCI_POINTXFROMPOSITION, 0, after)) - x
+                        : 0;
+        if (width <= 0)
+            width = int(sci()->send(Sci::SCI_TEXTWIDTH, Sci::STYLE_DEFAULT, " "));
+        const int height = int(sci()->send(Sci::SCI_TEXTHEIGHT, line));
+        return QRect(sci()->viewport()->mapToGlobal(QPoint(x, y)), QSize(width, height));
+    }
+
+    int offsetAtPoint(const QPoint &point) const override
+    {
+        const QPoint p = sci()->viewport()->mapFromGlobal(point);
+        const long pos = sci()->send(Sci::SCI_CHARPOSITIONFROMPOINTCLOSE, p.x(), p.y());
+        return pos < 0 ? -1 : offsetOf(sci(), pos);
+    }
+
+    void scrollToSubstring(int startIndex, int endIndex) override
+    {
+        sci()->send(Sci::SCI_SCROLLRANGE, positionOf(sci(), endIndex), positionOf(sci(), startIndex));
+    }
+
+    QString attributes(int offset, int *start, int *end) const override
+    {
+        *start = *end = offset;
+        return QString();
+    }
+
+    // --- selection: the editor has one
+    int selectionCount() const override { return sci()->send(Sci::SCI_GETSELECTIONEMPTY) ? 0 : 1; }
+
+    void selection(int index, int *start, int *end) const override
+    {
+        *start = *end = -1;
+        if (index != 0 || selectionCount() == 0)
+            return;
+        *start = offsetOf(sci(), sci()->send(Sci::SCI_GETSELECTIONSTART));
+        *end = offsetOf(sci(), sci()->send(Sci::SCI_GETSELECTIONEND));
+    }
+
+    void setSelection(int index, int start, int end) override
+    {
+        if (index != 0)
+            return;
+        sci()->send(Sci::SCI_SETSEL, positionOf(sci(), start), positionOf(sci(), end));
+        sci()->settle();
+    }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int index) override
+    {
+        if (index == 0)
+            setCursorPosition(cursorPosition());
+    }
+
+    // --- editing: one undo step each, reported as any change of the text
+    void deleteText(int start, int end) override { replaceText(start, end, QString()); }
+    void insertText(int offset, const QString &text) override { replaceText(offset, offset, text); }
+    void replaceText(int start, int end, const QString &text) override
+    {
+        if (sci()->isReadOnly())
+            return;
+        const long from = positionOf(sci(), std::min(start, end));
+        const long to = positionOf(sci(), std::max(start, end));
+        const QByteArray utf8 = text.toUtf8();
+        {
+            SciEditor::Quiet quiet(sci());
+            sci()->send(Sci::SCI_BEGINUNDOACTION);
+            sci()->send(Sci::SCI_SETTARGETRANGE, from, to);
+            sci()->send(Sci::SCI_REPLACETARGET, utf8.size(), utf8.constData());
+            sci()->send(Sci::SCI_ENDUNDOACTION);
+        }
+        sci()->textChanged();
+    }
+
+private:
+    QString segment(long pos, QAccessible::TextBoundaryType type, int *start, int *end) const
+    {
+        long from = 0, to = 0;
+        if (!segmentAt(sci(), pos, type, &from, &to))
+            return none(characterCount(), start, end);
+        *start = offsetOf(sci(), from);
+        *end = offsetOf(sci(), to);
+        if (*end - *start > MaxTextUnits)
+            return text(*start, *end);
+        return textOf(sci(), from, to);
+    }
+
+    static QString none(int offset, int *start, int *end)
+    {
+        *start = *end = offset;
+        return QString();
+    }
+};
+
 QAccessibleInterface *editorAccessible(const QString &, QObject *object)
 {
     if (auto *editor = qobject_cast<SciEditor *>(object))
-        return new QAccessibleWidget(editor, QAccessible::EditableText);
+        return new EditorAccessible(editor);
     return nullptr;
 }
 

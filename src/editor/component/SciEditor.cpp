@@ -78,7 +78,7 @@ SciEditor::SciEditor(QWidget *parent) : QsciScintilla(parent)
 
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int, int type, const char *, int, int, int, int, int, int, int) {
-                if (type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE))
+                if (m_quiet == 0 && (type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
                     noteChange();
             });
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
@@ -136,8 +136,16 @@ void SciEditor::loadText(const QByteArray &utf8, LineEnd style)
     checkSelection();
 }
 
-SciEditor::Quiet::Quiet(SciEditor *e) : editor(e) { editor->send(SCI_SETMODEVENTMASK, 0); }
-SciEditor::Quiet::~Quiet() { editor->send(SCI_SETMODEVENTMASK, kModEventMask); }
+SciEditor::Quiet::Quiet(SciEditor *e) : editor(e)
+{
+    if (editor->m_quiet++ == 0 && !editor->m_changesObserved)
+        editor->send(SCI_SETMODEVENTMASK, 0);
+}
+SciEditor::Quiet::~Quiet()
+{
+    if (--editor->m_quiet == 0)
+        editor->send(SCI_SETMODEVENTMASK, kModEventMask);
+}
 
 void SciEditor::textChanged()
 {

@@ -29,7 +29,9 @@ public:
     // Replaces the text with a loaded one: no undo history, no change reported, caret at the start.
     void loadText(const QByteArray &utf8, LineEnd style);
 
-    // Silences Scintilla's change notifications for an edit the component reports itself.
+    // Silences Scintilla's change notifications for an edit the component reports itself. While the
+    // changes are observed (the accessible reports each one) they still reach SCN_MODIFIED, and
+    // only this class's own bookkeeping skips them.
     struct Quiet {
         SciEditor *editor;
         explicit Quiet(SciEditor *e);
@@ -40,6 +42,7 @@ public:
     // Reports a pending change and a moved caret, each once.
     void settle();
     quint64 changeCount() const { return m_changeCount; }
+    void setChangesObserved(bool on) { m_changesObserved = on; }
 
     void setLineNumbers(bool on);
     void setBoundedBraceMatching(bool on);
@@ -78,6 +81,8 @@ private:
     long m_lastCaret = 0;
     bool m_lineNumbers = false;
     bool m_braceMatching = false;
+    bool m_changesObserved = false;
+    int m_quiet = 0;
 };
 
 } // namespace kestrin
