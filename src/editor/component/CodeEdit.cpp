@@ -315,8 +315,15 @@ bool CodeEdit::escapeUnencodable(EscapeStyle style)
     const Unencodable found = unencodable(style);
     if (found.count == 0)
         return false;
-    return rewriteText([&](const QByteArray &block) { return kestrin::escapeUnencodable(block, encoding, style); },
-                       length() + found.growth);
+    // The caret stays after the same character, wherever the escapes before it moved it.
+    const long caret = d->send(Sci::SCI_GETCURRENTPOS);
+    const qsizetype before =
+        findUnencodable(QByteArray::fromRawData(textView().constData(), caret), encoding, style).growth;
+    rewriteText([&](const QByteArray &block) { return kestrin::escapeUnencodable(block, encoding, style); },
+                length() + found.growth);
+    d->sci->placeCaret(caret + long(before));
+    d->sci->settle();
+    return true;
 }
 
 bool CodeEdit::fileChangedOnDisk(const QString &path) const { return d->file.changedOnDisk(path); }
