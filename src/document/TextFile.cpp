@@ -407,11 +407,6 @@ EncodeResult encodeText(const QByteArray &utf8, const TextFormat &format)
 
 namespace {
 
-bool canHold(TextFormat::Encoding encoding, uint32_t cp)
-{
-    return encoding != TextFormat::Encoding::Windows1252 || cp1252Byte(cp) >= 0;
-}
-
 // Appends the escape of cp in style at o (room for 12 bytes); returns the new end.
 char *putEscape(char *o, uint32_t cp, EscapeStyle style)
 {
@@ -455,13 +450,14 @@ char *putEscape(char *o, uint32_t cp, EscapeStyle style)
     return o;
 }
 
-// Calls found(p, length, cp) for each well-formed character encoding cannot hold; plain ASCII is
-// skipped eight bytes at a time. Bytes that are not UTF-8 are passed over (the encoder reports them).
+// Calls found(p, length, cp) for each well-formed character encoding cannot hold (only Windows-1252
+// lacks any); plain ASCII is skipped eight bytes at a time. Bytes that are not UTF-8 are passed
+// over: the encoder reports them.
 template <typename Found>
 void forEachUnencodable(const QByteArray &utf8, TextFormat::Encoding encoding, Found found)
 {
-    if (encoding != TextFormat::Encoding::Windows1252)
-        return; // UTF-8 and UTF-16 hold every character
+    if (holdsEveryCharacter(encoding))
+        return;
     const u8 *p = reinterpret_cast<const u8 *>(utf8.constData());
     const u8 *end = p + utf8.size();
     while (p < end) {
@@ -472,6 +468,8 @@ void forEachUnencodable(const QByteArray &utf8, TextFormat::Encoding encoding, F
                 break;
             p += 8;
         }
+        if (p == end)
+            break;
         if (*p < 0x80) {
             ++p;
             continue;
@@ -482,7 +480,7 @@ void forEachUnencodable(const QByteArray &utf8, TextFormat::Encoding encoding, F
             ++p;
             continue;
         }
-        if (!canHold(encoding, cp))
+        if (cp1252Byte(cp) < 0)
             found(p, len, cp);
         p += len;
     }
@@ -522,23 +520,18 @@ QByteArray escapeUnencodable(const QByteArray &utf8, TextFormat::Encoding encodi
 {
     QByteArray out;
     const char *copied = utf8.constData(); // the input up to here is in out
-    char *o = nullptr;
     forEachUnencodable(utf8, encoding, [&](const u8 *p, int len, uint32_t cp) {
         const char *at = reinterpret_cast<const char *>(p);
-        if (!o) {
-            // An escape is at most 3.5 times the character it replaces: room for all at once.
-            out = QByteArray(utf8.size() * 4 + 16, Qt::Uninitialized);
-            o = out.data();
-        }
-        std::memcpy(o, copied, size_t(at - copied));
-        o = putEscape(o + (at - copied), cp, style);
+        if (out.isNull())
+            out.reserve(utf8.size() + 256); // such characters are few: room for some at once
+        out.append(copied, at - copied);
+        char room[16];
+        out.append(room, putEscape(room, cp, style) - room);
         copied = at + len;
     });
-    if (!o)
+    if (out.isNull())
         return utf8;
-    const char *end = utf8.constData() + utf8.size();
-    std::memcpy(o, copied, size_t(end - copied));
-    out.truncate(o + (end - copied) - out.constData());
+    out.append(copied, utf8.constData() + utf8.size() - copied);
     return out;
 }
 

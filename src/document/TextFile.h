@@ -56,7 +56,9 @@ struct Unencodable {
     int line = 0;          // its 1-based line
     qsizetype growth = 0;  // how many bytes longer escapeUnencodable makes the text
 };
-// The characters of utf8 that encoding cannot hold (only Windows-1252 lacks any).
+// UTF-8 and UTF-16 hold every character; Windows-1252 does not.
+inline bool holdsEveryCharacter(TextFormat::Encoding encoding) { return encoding != TextFormat::Encoding::Windows1252; }
+// The characters of utf8 that encoding cannot hold.
 Unencodable findUnencodable(const QByteArray &utf8, TextFormat::Encoding encoding, EscapeStyle style);
 // utf8 with each of those characters written in style; utf8 itself (shared) when there is none.
 QByteArray escapeUnencodable(const QByteArray &utf8, TextFormat::Encoding encoding, EscapeStyle style);

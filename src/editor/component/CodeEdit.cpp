@@ -306,7 +306,12 @@ bool CodeEdit::setEncodingName(const QString &name) { return d->file.setEncoding
 
 Unencodable CodeEdit::unencodable(EscapeStyle style) const
 {
-    return findUnencodable(textView(), d->file.format().encoding, style);
+    // Asked before every save: nothing to look at for most encodings, and no copy for the rest.
+    const TextFormat::Encoding encoding = d->file.format().encoding;
+    if (holdsEveryCharacter(encoding))
+        return {};
+    const char *text = reinterpret_cast<const char *>(d->send(Sci::SCI_GETCHARACTERPOINTER));
+    return findUnencodable(QByteArray::fromRawData(text, d->sci->length()), encoding, style);
 }
 
 bool CodeEdit::escapeUnencodable(EscapeStyle style)
@@ -318,7 +323,8 @@ bool CodeEdit::escapeUnencodable(EscapeStyle style)
     // The caret stays after the same character, wherever the escapes before it moved it.
     const long caret = d->send(Sci::SCI_GETCURRENTPOS);
     const qsizetype before =
-        findUnencodable(QByteArray::fromRawData(textView().constData(), caret), encoding, style).growth;
+        findUnencodable(QByteArray::fromRawData(reinterpret_cast<const char *>(d->send(Sci::SCI_GETCHARACTERPOINTER)), caret),
+                        encoding, style).growth;
     rewriteText([&](const QByteArray &block) { return kestrin::escapeUnencodable(block, encoding, style); },
                 length() + found.growth);
     d->sci->placeCaret(caret + long(before));
