@@ -99,11 +99,12 @@ bool frmEdit::settleUnencodable(const QString &path)
         return true;
     const QString encoding = QStringLiteral("%1, the encoding of the file %2")
                                  .arg(RC->encodingName(), QDir::toNativeSeparators(path));
+    // One arg() each, so a path with a "%1" in it stays as it is.
     const QString text = found.count == 1
         ? QStringLiteral("The character %1 on line %2 cannot be written in %3.")
-              .arg(describeCharacter(found.first)).arg(found.line).arg(encoding)
+              .arg(describeCharacter(found.first), QString::number(found.line), encoding)
         : QStringLiteral("%1 characters cannot be written in %2. The first is %3 on line %4.")
-              .arg(found.count).arg(encoding, describeCharacter(found.first)).arg(found.line);
+              .arg(QString::number(found.count), encoding, describeCharacter(found.first), QString::number(found.line));
     const QStringList buttons{style == EscapeStyle::CharacterReference ? QStringLiteral("Use character references")
                                                                        : QStringLiteral("Use escapes"),
                               QStringLiteral("Save as UTF-8"), QStringLiteral("Cancel")};

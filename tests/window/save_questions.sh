@@ -8,7 +8,17 @@ source "$(dirname "$0")/lib.bash"
 doc="$WORK/page.html"
 printf '<p>caf\xe9</p>\n' > "$doc"   # Windows-1252, as an old editor wrote it
 "$BIN" "$doc" & PIDS+=($!)
-win=$(wait_window "Marvolis KESTRIN Vozod 4 START") || fail "no editor window"
+# Windows of this editor only: one an earlier test left behind may still carry the same title.
+own_window() {
+  local id=""
+  for _ in $(seq 1 100); do
+    id=$(xdotool search --onlyvisible --pid "${PIDS[0]}" --name "$1" 2>/dev/null | tail -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+win=$(own_window "Marvolis KESTRIN Vozod 4 START") || fail "no editor window"
 xdotool windowfocus --sync "$win"
 sleep 0.5
 
@@ -16,7 +26,7 @@ sleep 0.5
 ask() {
   xdotool windowfocus --sync "$win"
   xdotool key ctrl+s
-  box=$(wait_window '^kestrin4$') || fail "no question for $1"
+  box=$(own_window '^kestrin4$') || fail "no question for $1"
   xdotool windowfocus --sync "$box"
   sleep 0.3
   if [ -n "${KESTRIN_SHOTS:-}" ]; then import -window root "$KESTRIN_SHOTS/$1.png"; fi
@@ -25,7 +35,7 @@ ask() {
 answer() {
   xdotool key "$@"
   for _ in $(seq 1 50); do
-    xdotool search --onlyvisible --name '^kestrin4$' >/dev/null 2>&1 || return 0
+    xdotool search --onlyvisible --pid "${PIDS[0]}" --name '^kestrin4$' >/dev/null 2>&1 || return 0
     sleep 0.1
   done
   fail "the question box stayed after $*"
