@@ -12,7 +12,7 @@ printf '<p>caf\xe9</p>\n' > "$doc"   # Windows-1252, as an old editor wrote it
 own_window() {
   local id=""
   for _ in $(seq 1 100); do
-    id=$(xdotool search --onlyvisible --pid "${PIDS[0]}" --name "$1" 2>/dev/null | tail -n 1 || true)
+    id=$(xdotool search --all --onlyvisible --pid "${PIDS[0]}" --name "$1" 2>/dev/null | tail -n 1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
   done
@@ -27,15 +27,16 @@ ask() {
   xdotool windowfocus --sync "$win"
   xdotool key ctrl+s
   box=$(own_window '^kestrin4$') || fail "no question for $1"
-  xdotool windowfocus --sync "$box"
-  sleep 0.3
+  # The box takes the focus itself once it is ready (slow under the sanitizers).
+  for _ in $(seq 1 50); do [ "$(xdotool getwindowfocus)" = "$box" ] && break; sleep 0.1; done
+  sleep 0.5
   if [ -n "${KESTRIN_SHOTS:-}" ]; then import -window root "$KESTRIN_SHOTS/$1.png"; fi
 }
 # Answers the open box with keys $@ and waits until it has gone.
 answer() {
   xdotool key "$@"
-  for _ in $(seq 1 50); do
-    xdotool search --onlyvisible --pid "${PIDS[0]}" --name '^kestrin4$' >/dev/null 2>&1 || return 0
+  for _ in $(seq 1 100); do
+    xdotool search --all --onlyvisible --pid "${PIDS[0]}" --name '^kestrin4$' 2>/dev/null | grep -qx "$box" || return 0
     sleep 0.1
   done
   fail "the question box stayed after $*"
