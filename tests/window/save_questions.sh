@@ -20,6 +20,7 @@ own_window() {
 }
 win=$(own_window "Marvolis KESTRIN Vozod 4 START") || fail "no editor window"
 xdotool windowfocus --sync "$win"
+xdotool keyup ctrl alt shift   # a modifier an earlier test left pressed would turn typing into commands
 sleep 0.5
 
 # Presses Ctrl+S in the editor and waits for the question box (titled kestrin4); shot named $1.
