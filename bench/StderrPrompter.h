@@ -11,6 +11,8 @@ class StderrPrompter final : public Prompter {
 public:
     explicit StderrPrompter(Answer answer) : m_answer(answer) {}
     Answer askYesNoCancel(QWidget *, const QString &, const QString &) override { return m_answer; }
+    Answer askYesNo(QWidget *, const QString &, const QString &) override { return m_answer; }
+    int choose(QWidget *, Icon, const QString &, const QString &, const QStringList &b) override { return int(b.size()) - 1; }
     void message(QWidget *, Icon, const QString &title, const QString &text) override
     {
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));

@@ -5,6 +5,7 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace kestrin {
 
@@ -24,6 +25,17 @@ QStringList qtFilterList(const QString &windowsFilter)
 
 namespace {
 
+QMessageBox::Icon messageIcon(Prompter::Icon icon)
+{
+    switch (icon) {
+    case Prompter::Icon::Information: return QMessageBox::Information;
+    case Prompter::Icon::Question: return QMessageBox::Question;
+    case Prompter::Icon::Warning: return QMessageBox::Warning;
+    case Prompter::Icon::Critical: return QMessageBox::Critical;
+    }
+    return QMessageBox::Information;
+}
+
 class DialogPrompter final : public Prompter {
 public:
     Answer askYesNoCancel(QWidget *parent, const QString &title, const QString &text) override
@@ -38,16 +50,35 @@ public:
         }
     }
 
+    Answer askYesNo(QWidget *parent, const QString &title, const QString &text) override
+    {
+        QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    }
+
+    int choose(QWidget *parent, Icon icon, const QString &title, const QString &text, const QStringList &buttons) override
+    {
+        QMessageBox box(messageIcon(icon), title, text, QMessageBox::NoButton, parent);
+        QList<QAbstractButton *> pushed;
+        for (qsizetype i = 0; i < buttons.size(); ++i) {
+            const bool last = i + 1 == buttons.size();
+            QPushButton *b = box.addButton(buttons[i], last ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+            b->setAccessibleName(buttons[i]);
+            pushed.append(b);
+        }
+        if (!pushed.isEmpty()) {
+            box.setDefaultButton(qobject_cast<QPushButton *>(pushed.constFirst()));
+            box.setEscapeButton(pushed.constLast());
+        }
+        box.exec();
+        const qsizetype index = pushed.indexOf(box.clickedButton());
+        return int(index >= 0 ? index : buttons.size() - 1);
+    }
+
     void message(QWidget *parent, Icon icon, const QString &title, const QString &text) override
     {
-        QMessageBox::Icon qicon = QMessageBox::Information;
-        switch (icon) {
-        case Icon::Information: qicon = QMessageBox::Information; break;
-        case Icon::Question: qicon = QMessageBox::Question; break;
-        case Icon::Warning: qicon = QMessageBox::Warning; break;
-        case Icon::Critical: qicon = QMessageBox::Critical; break;
-        }
-        QMessageBox box(qicon, title, text, QMessageBox::Ok, parent);
+        QMessageBox box(messageIcon(icon), title, text, QMessageBox::Ok, parent);
         box.exec();
     }
 

@@ -34,6 +34,13 @@ public:
 
     // Yes/No/Cancel with the question icon, Yes the default button.
     virtual Answer askYesNoCancel(QWidget *parent, const QString &title, const QString &text) = 0;
+    // Yes/No with the question icon; No is the default button, so Return changes nothing.
+    virtual Answer askYesNo(QWidget *parent, const QString &title, const QString &text) = 0;
+    // A box with one button per caption, in this order; the index of the button pressed. The
+    // first is the default button; the last is the one that cancels (Escape and closing the box
+    // answer it).
+    virtual int choose(QWidget *parent, Icon icon, const QString &title, const QString &text,
+                       const QStringList &buttons) = 0;
     // A box with one OK button.
     virtual void message(QWidget *parent, Icon icon, const QString &title, const QString &text) = 0;
     // One-line input box; nullopt on Cancel.

@@ -12,11 +12,13 @@ std::optional<QByteArray> DocumentFile::load(const QString &path)
     if (!readFile(path, &bytes, &m_error))
         return std::nullopt;
     DecodeResult decoded = decodeText(bytes);
-    bytes = QByteArray();
     if (!decoded.ok) {
         m_error = decoded.error;
         return std::nullopt;
     }
+    if (m_tracksDisk)
+        remember(path, bytes);
+    bytes = QByteArray();
     m_format = decoded.format;
     m_error.clear();
     return std::move(decoded.utf8);
@@ -36,8 +38,22 @@ bool DocumentFile::save(const QString &path, const QByteArray &utf8, SaveMode mo
         m_error = why;
         return false;
     }
+    if (m_tracksDisk && mode == SaveMode::Durable)
+        remember(path, encoded.bytes);
     m_error.clear();
     return true;
+}
+
+void DocumentFile::remember(const QString &path, const QByteArray &fileBytes)
+{
+    m_diskPath = path;
+    m_disk = FileFingerprint::take(path, &fileBytes);
+}
+
+bool DocumentFile::changedOnDisk(const QString &path) const
+{
+    return m_tracksDisk && !m_diskPath.isEmpty() && path == m_diskPath
+        && !FileFingerprint::take(path).sameAs(m_disk);
 }
 
 bool DocumentFile::commitSaves()

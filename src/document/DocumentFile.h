@@ -4,6 +4,7 @@
 // the editor component (whose text lives in its view) and TextDocument (whose text is bytes), so
 // both load and save the same way. No widget.
 #include "AtomicFile.h"
+#include "FileFingerprint.h"
 #include "TextFile.h"
 
 #include <QByteArray>
@@ -50,13 +51,26 @@ public:
     // Chooses the encoding the next save writes; false for a name not listed above.
     bool setEncodingName(const QString &name);
 
+    // The editor's document remembers what its file was when it loaded it or last saved it
+    // durably, to tell a change by another program before overwriting it. Off by default: the
+    // multi-file runs do not ask.
+    void trackDisk(bool on) { m_tracksDisk = on; }
+    // True when the file at path is no longer what this document loaded from it or last saved to
+    // it: changed, replaced or deleted by someone else. False for a path it has not held.
+    bool changedOnDisk(const QString &path) const;
+
     LineEnd lineEndStyle() const { return m_format.lineEnd; }
     QByteArray lineBreak() const { return lineBreakOf(m_format.lineEnd); }
     const TextFormat &format() const { return m_format; }
 
 private:
+    void remember(const QString &path, const QByteArray &fileBytes);
+
     TextFormat m_format;
     QString m_error;
+    bool m_tracksDisk = false;
+    QString m_diskPath;
+    FileFingerprint m_disk;
     AtomicBatch m_batch;
 };
 

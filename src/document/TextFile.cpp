@@ -36,6 +36,18 @@ constexpr char16_t kCp1252High[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98..9F
 };
 
+// The Windows-1252 byte of a character above ASCII; -1 when the encoding has none.
+int cp1252Byte(uint32_t cp)
+{
+    if (cp >= 0xA0 && cp <= 0xFF)
+        return int(cp);
+    for (int i = 0; i < 32; ++i) {
+        if (kCp1252High[i] == cp)
+            return 0x80 + i;
+    }
+    return -1;
+}
+
 inline char *putUtf8(char *out, uint32_t cp)
 {
     if (cp < 0x80) {
@@ -247,15 +259,15 @@ int lineNumberAt(const u8 *begin, const u8 *at)
     return line;
 }
 
-QString describeChar(uint32_t cp)
+} // namespace
+
+QString describeCharacter(char32_t cp)
 {
-    const QString hex = QStringLiteral("U+%1").arg(cp, 4, 16, QLatin1Char('0')).toUpper();
+    const QString hex = QStringLiteral("U+%1").arg(uint(cp), 4, 16, QLatin1Char('0')).toUpper();
     if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0))
         return hex;
-    return QStringLiteral("\"%1\" (%2)").arg(QString::fromUcs4(reinterpret_cast<const char32_t *>(&cp), 1), hex);
+    return QStringLiteral("\"%1\" (%2)").arg(QString::fromUcs4(&cp, 1), hex);
 }
-
-} // namespace
 
 DecodeResult decodeText(const QByteArray &fileBytes)
 {
@@ -341,21 +353,11 @@ EncodeResult encodeText(const QByteArray &utf8, const TextFormat &format)
                 r.bytes.clear();
                 return r;
             }
-            int byte = -1;
-            if (cp >= 0xA0 && cp <= 0xFF) {
-                byte = int(cp);
-            } else {
-                for (int i = 0; i < 32; ++i) {
-                    if (kCp1252High[i] == cp) {
-                        byte = 0x80 + i;
-                        break;
-                    }
-                }
-            }
+            const int byte = cp1252Byte(cp);
             if (byte < 0) {
                 r.error = QStringLiteral("The character %1 on line %2 cannot be written in Windows-1252, "
                                          "the encoding of this file.")
-                              .arg(describeChar(cp))
+                              .arg(describeCharacter(cp))
                               .arg(lineNumberAt(begin, p));
                 r.bytes.clear();
                 return r;
@@ -398,6 +400,139 @@ EncodeResult encodeText(const QByteArray &utf8, const TextFormat &format)
     r.bytes.truncate(o - r.bytes.constData());
     r.ok = true;
     return r;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Characters the file's encoding cannot hold
+
+namespace {
+
+// Appends the escape of cp in style at o (room for 12 bytes); returns the new end.
+char *putEscape(char *o, uint32_t cp, EscapeStyle style)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    char tmp[8];
+    int n = 0;
+    switch (style) {
+    case EscapeStyle::CharacterReference:
+        *o++ = '&';
+        *o++ = '#';
+        do {
+            tmp[n++] = char('0' + cp % 10);
+            cp /= 10;
+        } while (cp);
+        while (n)
+            *o++ = tmp[--n];
+        *o++ = ';';
+        return o;
+    case EscapeStyle::CssEscape:
+    case EscapeStyle::JsEscape:
+        do {
+            tmp[n++] = digits[cp & 0xF];
+            cp >>= 4;
+        } while (cp);
+        *o++ = '\\';
+        if (style == EscapeStyle::JsEscape) {
+            *o++ = 'u';
+            if (n > 4)
+                *o++ = '{';
+            for (int pad = n; pad < 4; ++pad)
+                *o++ = '0';
+        }
+        for (int i = n; i > 0; --i)
+            *o++ = tmp[i - 1];
+        if (style == EscapeStyle::CssEscape)
+            *o++ = ' '; // ends the escape, and is taken with it
+        else if (n > 4)
+            *o++ = '}';
+        return o;
+    }
+    return o;
+}
+
+// Calls found(p, length, cp) for each well-formed character encoding cannot hold (only Windows-1252
+// lacks any); plain ASCII is skipped eight bytes at a time. Bytes that are not UTF-8 are passed
+// over: the encoder reports them.
+template <typename Found>
+void forEachUnencodable(const QByteArray &utf8, TextFormat::Encoding encoding, Found found)
+{
+    if (holdsEveryCharacter(encoding))
+        return;
+    const u8 *p = reinterpret_cast<const u8 *>(utf8.constData());
+    const u8 *end = p + utf8.size();
+    while (p < end) {
+        while (end - p >= 8) {
+            uint64_t w;
+            std::memcpy(&w, p, 8);
+            if (w & kHighBits)
+                break;
+            p += 8;
+        }
+        if (p == end)
+            break;
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        uint32_t cp = 0;
+        const int len = utf8Sequence(p, end, cp);
+        if (len == 0) {
+            ++p;
+            continue;
+        }
+        if (cp1252Byte(cp) < 0)
+            found(p, len, cp);
+        p += len;
+    }
+}
+
+} // namespace
+
+EscapeStyle escapeStyleFor(const QString &path)
+{
+    const QString name = path.section(QLatin1Char('/'), -1);
+    if (name.endsWith(QLatin1String(".css"), Qt::CaseInsensitive))
+        return EscapeStyle::CssEscape;
+    if (name.endsWith(QLatin1String(".js"), Qt::CaseInsensitive))
+        return EscapeStyle::JsEscape;
+    return EscapeStyle::CharacterReference;
+}
+
+Unencodable findUnencodable(const QByteArray &utf8, TextFormat::Encoding encoding, EscapeStyle style)
+{
+    Unencodable r;
+    const u8 *begin = reinterpret_cast<const u8 *>(utf8.constData());
+    const u8 *firstAt = nullptr;
+    forEachUnencodable(utf8, encoding, [&](const u8 *p, int len, uint32_t cp) {
+        if (r.count++ == 0) {
+            r.first = cp;
+            firstAt = p;
+        }
+        char room[16];
+        r.growth += (putEscape(room, cp, style) - room) - len;
+    });
+    if (firstAt)
+        r.line = lineNumberAt(begin, firstAt);
+    return r;
+}
+
+QByteArray escapeUnencodable(const QByteArray &utf8, TextFormat::Encoding encoding, EscapeStyle style)
+{
+    QByteArray out;
+    const char *copied = utf8.constData(); // the input up to here is in out
+    forEachUnencodable(utf8, encoding, [&](const u8 *p, int len, uint32_t cp) {
+        const char *at = reinterpret_cast<const char *>(p);
+        if (out.isNull())
+            out.reserve(utf8.size() + 256); // such characters are few: room for some at once
+        out.append(copied, at - copied);
+        char room[16];
+        out.append(room, putEscape(room, cp, style) - room);
+        copied = at + len;
+    });
+    if (out.isNull())
+        return utf8;
+    out.append(copied, utf8.constData() + utf8.size() - copied);
+    return out;
 }
 
 } // namespace kestrin

@@ -36,4 +36,31 @@ EncodeResult encodeText(const QByteArray &utf8, const TextFormat &format);
 
 QString encodingName(TextFormat::Encoding encoding);
 
+// A character as messages name it: "ā" (U+0101); a control character by its code alone.
+QString describeCharacter(char32_t codePoint);
+
+// How a character the file's encoding cannot hold can be written instead, in the document's own
+// language, so the file keeps its encoding.
+enum class EscapeStyle {
+    CharacterReference, // HTML, PHP, templates: &#257; (decimal, one per code point)
+    CssEscape,          // \101 and a space
+    JsEscape,           // \u0101; \u{1F600} above U+FFFF
+};
+// The style for a document of that path: its extension decides (.css, .js; anything else
+// takes character references).
+EscapeStyle escapeStyleFor(const QString &path);
+
+struct Unencodable {
+    qsizetype count = 0;   // characters the encoding cannot hold
+    char32_t first = 0;    // the first of them
+    int line = 0;          // its 1-based line
+    qsizetype growth = 0;  // how many bytes longer escapeUnencodable makes the text
+};
+// UTF-8 and UTF-16 hold every character; Windows-1252 does not.
+inline bool holdsEveryCharacter(TextFormat::Encoding encoding) { return encoding != TextFormat::Encoding::Windows1252; }
+// The characters of utf8 that encoding cannot hold.
+Unencodable findUnencodable(const QByteArray &utf8, TextFormat::Encoding encoding, EscapeStyle style);
+// utf8 with each of those characters written in style; utf8 itself (shared) when there is none.
+QByteArray escapeUnencodable(const QByteArray &utf8, TextFormat::Encoding encoding, EscapeStyle style);
+
 } // namespace kestrin

@@ -50,6 +50,8 @@ public:
     bool mnuSaveAs_Click(); // true when the document was written
     void mnuSaveAsTxt_Click();
     void mnuExit_Click();
+    // The window came to the front: a file changed on disk is reloaded when nothing is unsaved.
+    void Form_Activate();
 
     // Edit menu and About.
     void mnuUndo_Click();
@@ -103,6 +105,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override; // Form_Unload
+    void changeEvent(QEvent *event) override;     // Form_Activate
     void resizeEvent(QResizeEvent *event) override; // Form_Resize
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -119,6 +122,7 @@ private:
     // The save question; false when the command must stop (Cancel, or Yes and the save failed).
     bool askToSave();
     bool saveTo(const QString &path);
+    bool settleUnencodable(const QString &path);
     void reportFailure(const QString &what, const QString &path, const QString &reason);
     void wrapSelection(const QByteArray &open, const QByteArray &close);
 

@@ -80,6 +80,8 @@ void frmEdit::mnuOpen_Click()
 
 bool frmEdit::saveTo(const QString &path)
 {
+    if (!settleUnencodable(path))
+        return false;
     if (!RC->SaveFile(path, SaveMode::Durable)) {
         reportFailure(QStringLiteral("save"), path, RC->lastError());
         return false;
@@ -87,11 +89,50 @@ bool frmEdit::saveTo(const QString &path)
     return true;
 }
 
+// Characters the file's encoding cannot hold: the user chooses how they are written (the
+// language's escapes, the encoding kept), UTF-8 from now on, or no save at all.
+bool frmEdit::settleUnencodable(const QString &path)
+{
+    const EscapeStyle style = escapeStyleFor(path);
+    const Unencodable found = RC->unencodable(style);
+    if (found.count == 0)
+        return true;
+    const QString encoding = QStringLiteral("%1, the encoding of the file %2")
+                                 .arg(RC->encodingName(), QDir::toNativeSeparators(path));
+    // One arg() each, so a path with a "%1" in it stays as it is.
+    const QString text = found.count == 1
+        ? QStringLiteral("The character %1 on line %2 cannot be written in %3.")
+              .arg(describeCharacter(found.first), QString::number(found.line), encoding)
+        : QStringLiteral("%1 characters cannot be written in %2. The first is %3 on line %4.")
+              .arg(QString::number(found.count), encoding, describeCharacter(found.first), QString::number(found.line));
+    const QStringList buttons{style == EscapeStyle::CharacterReference ? QStringLiteral("Use character references")
+                                                                       : QStringLiteral("Use escapes"),
+                              QStringLiteral("Save as UTF-8"), QStringLiteral("Cancel")};
+    switch (Prompter::instance().choose(this, Prompter::Icon::Question, QString::fromLatin1(AppTitle), text, buttons)) {
+    case 0:
+        RC->escapeUnencodable(style);
+        return true;
+    case 1:
+        // Only Windows-1252 lacks characters, and it has no byte-order mark to keep.
+        return RC->setEncodingName(QStringLiteral("UTF-8"));
+    default:
+        return false;
+    }
+}
+
 bool frmEdit::mnuSave_Click()
 {
     if (isUntitled())
         return mnuSaveAs_Click();
-    if (!saveTo(documentPath()))
+    const QString path = documentPath();
+    // Never over what another program wrote without asking.
+    if (RC->fileChangedOnDisk(path)
+        && Prompter::instance().askYesNo(this, QString::fromLatin1(AppTitle),
+                                         QStringLiteral("The file %1 was changed by another program since it was "
+                                                        "opened. Overwrite it?").arg(path))
+               != Prompter::Answer::Yes)
+        return false;
+    if (!saveTo(path))
         return false;
     DocumentModified = false;
     return true;
@@ -128,6 +169,23 @@ void frmEdit::mnuSaveAsTxt_Click()
 }
 
 void frmEdit::mnuExit_Click() { close(); }
+
+void frmEdit::Form_Activate()
+{
+    // A file another program changed is taken in quietly while there is nothing of the user's to
+    // lose; with unsaved changes the question comes at Save.
+    if (isUntitled() || DocumentModified || !RC->fileChangedOnDisk(documentPath()))
+        return;
+    if (RC->reloadFile(documentPath()))
+        DocumentModified = false;
+}
+
+void frmEdit::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
 
 void frmEdit::closeEvent(QCloseEvent *event)
 {

@@ -307,25 +307,6 @@ private Q_SLOTS:
         QCOMPARE(readFile(a), QByteArray("old"));
         QCOMPARE(entries(dir.path()), QStringList{"a.php"});
     }
-
-    void unencodableCharacterFailsSaveUntilUtf8Chosen()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("legacy.htm");
-        writeFile(path, "caf\xE9\r\n");
-        TextDocument edit;
-        QVERIFY(edit.LoadFile(path));
-        QCOMPARE(edit.encodingName(), QString("Windows-1252"));
-        edit.setText(edit.Text() + "\xC4\x81"); // a-macron: not in Windows-1252
-        QVERIFY(!edit.SaveFile(path));
-        QVERIFY2(edit.lastError().contains("U+0101") && edit.lastError().contains("line 2"),
-                 qPrintable(edit.lastError()));
-        QCOMPARE(readFile(path), QByteArray("caf\xE9\r\n"));
-        QVERIFY(!edit.setEncodingName("Latin-9"));
-        QVERIFY(edit.setEncodingName("UTF-8"));
-        QVERIFY(edit.SaveFile(path));
-        QCOMPARE(readFile(path), QByteArray("caf\xC3\xA9\r\n\xC4\x81"));
-    }
 };
 
 KESTRIN_REGISTER_TEST(TestTextDocument);

@@ -115,17 +115,25 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("utf8");
         QTest::addColumn<QString>("encoding");
         QTest::addColumn<QString>("mentions");
-        QTest::newRow("a-macron on line 3") << QByteArray("a\r\nb\r\nx\xC4\x81") << "Windows-1252" << "U+0101";
-        QTest::newRow("line counted with cr") << QByteArray("a\rb\r\xE2\x82\xB9") << "Windows-1252" << "line 3";
-        QTest::newRow("emoji") << QByteArray("\xF0\x9F\x98\x80") << "Windows-1252" << "U+1F600";
-        QTest::newRow("c1 control without a byte") << QByteArray("\xC2\x80") << "Windows-1252" << "U+0080";
-        QTest::newRow("invalid utf8 into utf16") << QByteArray("ok\n\xFF") << "UTF-16LE" << "Line 2";
+        QTest::addColumn<QByteArray>("referenced"); // what "Use character references" makes of it
+        QTest::newRow("a-macron on line 3") << QByteArray("a\r\nb\r\nx\xC4\x81") << "Windows-1252" << "U+0101"
+                                            << QByteArray("a\r\nb\r\nx&#257;");
+        QTest::newRow("line counted with cr") << QByteArray("a\rb\r\xE2\x82\xB9") << "Windows-1252" << "line 3"
+                                              << QByteArray("a\rb\r&#8377;");
+        QTest::newRow("emoji") << QByteArray("\xF0\x9F\x98\x80") << "Windows-1252" << "U+1F600" << QByteArray("&#128512;");
+        QTest::newRow("c1 control without a byte") << QByteArray("\xC2\x80") << "Windows-1252" << "U+0080"
+                                                   << QByteArray("&#128;");
+        QTest::newRow("mixed with what fits") << QByteArray("\xE2\x82\xAC \xC3\xA9 \xC4\x81 \xF0\x9F\x98\x80 \xC3\xA9")
+                                              << "Windows-1252" << "U+0101" << QByteArray("\xE2\x82\xAC \xC3\xA9 &#257; &#128512; \xC3\xA9");
+        QTest::newRow("invalid utf8 into utf16") << QByteArray("ok\n\xFF") << "UTF-16LE" << "Line 2"
+                                                 << QByteArray("ok\n\xFF");
     }
     void unencodable()
     {
         QFETCH(QByteArray, utf8);
         QFETCH(QString, encoding);
         QFETCH(QString, mentions);
+        QFETCH(QByteArray, referenced);
         TextFormat f;
         f.lineEnd = LineEnd::LF;
         f.encoding = encoding == "UTF-16LE" ? TextFormat::Encoding::Utf16LE : TextFormat::Encoding::Windows1252;
@@ -133,6 +141,10 @@ private Q_SLOTS:
         QVERIFY(!e.ok);
         QVERIFY2(e.error.contains(mentions), qPrintable(e.error));
         QVERIFY(e.bytes.isEmpty());
+        const QByteArray escaped = escapeUnencodable(utf8, f.encoding, EscapeStyle::CharacterReference);
+        QCOMPARE(escaped, referenced);
+        QCOMPARE(escaped.isSharedWith(utf8), referenced == utf8); // nothing to do: no copy
+        QCOMPARE(findUnencodable(escaped, f.encoding, EscapeStyle::CharacterReference).count, 0);
     }
 
     void encodeFromUtf8_data()

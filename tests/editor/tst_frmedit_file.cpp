@@ -1,15 +1,21 @@
 #include "TestRegistry.h"
 #include "ScriptedPrompter.h"
 
+#include "document/FileFingerprint.h"
 #include "editor/component/CodeEdit.h"
 #include "editor/EditorStatusBar.h"
 #include "editor/frmEdit.h"
 
+#include <Qsci/qsciscintilla.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace kestrin;
 using kestrin::test::RecordingDesktop;
@@ -293,6 +299,185 @@ private Q_SLOTS:
         prompter.answerFile(std::nullopt);
         QVERIFY(!w.mnuSave_Click());
         QCOMPARE(readAll(path(QStringLiteral("binary.php"))), QByteArray("PK\x03\x04\0\0\0binary", 13));
+    }
+
+    // Save over a file another program changed since it was opened (or since our own last save)
+    // asks first; Yes writes (a deleted file is created again), No leaves their file and the flag.
+    void saveOverAFileChangedOnDisk_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("yes");
+        for (const char *change : {"content, time kept", "only the time", "size", "deleted", "symbolic link",
+                                   "content, time kept, hashed"}) {
+            QTest::addRow("%s, yes", change) << change << true;
+            QTest::addRow("%s, no", change) << change << false;
+        }
+        QTest::newRow("our own previous save") << "own save" << true;
+    }
+    void saveOverAFileChangedOnDisk()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, yes);
+        QTemporaryDir dir;
+        const QString page = dir.filePath("page.html"), other = dir.filePath("other.html");
+        writeFile(page, "<p>one</p>\n");
+        FileFingerprint::setAlwaysHash(change.endsWith("hashed"));
+        auto normal = qScopeGuard([] { FileFingerprint::setAlwaysHash(false); });
+        ScriptedPrompter prompter;
+        frmEdit w({page, {}});
+        edit(w, "mine");
+        QByteArray theirs = "<p>two</p>\n";
+        if (change.startsWith("content")) {
+            // Same size, and the modification time put back to the nanosecond.
+            struct stat st {};
+            QVERIFY(::stat(qPrintable(page), &st) == 0);
+            writeFile(page, theirs);
+            const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
+            QVERIFY(::utimensat(AT_FDCWD, qPrintable(page), times, 0) == 0);
+        } else if (change == "only the time") {
+            theirs = "<p>one</p>\n";
+            QFile f(page);
+            QVERIFY(f.open(QIODevice::ReadWrite)
+                    && f.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+        } else if (change == "size") {
+            theirs = "<p>one</p>\n<p>more</p>\n";
+            writeFile(page, theirs);
+        } else if (change == "deleted") {
+            theirs = "<missing>";
+            QVERIFY(QFile::remove(page));
+        } else if (change == "symbolic link") {
+            writeFile(other, theirs);
+            QVERIFY(QFile::remove(page) && QFile::link(other, page));
+        } else {
+            QVERIFY(w.mnuSave_Click());
+            edit(w, "more ");
+        }
+        const QByteArray ours = w.RC->Text();
+        const bool asks = change != "own save";
+        if (asks)
+            prompter.answerQuestion(yes ? Answer::Yes : Answer::No);
+        QCOMPARE(w.mnuSave_Click(), yes);
+        QCOMPARE(prompter.asked.size(), asks ? 1 : 0);
+        if (asks) {
+            QCOMPARE(prompter.asked[0].kind, QStringLiteral("yesno"));
+            QCOMPARE(prompter.asked[0].title, QStringLiteral("kestrin4"));
+            QCOMPARE(prompter.asked[0].text,
+                     QStringLiteral("The file %1 was changed by another program since it was opened. Overwrite it?").arg(page));
+        }
+        QCOMPARE(readAll(page), yes ? ours : theirs);
+        QCOMPARE(w.DocumentModified, !yes);
+        QCOMPARE(QFileInfo(page).isSymLink(), change == "symbolic link");
+        // Our own save is remembered: the next one does not ask.
+        if (yes) {
+            edit(w, "again ");
+            QVERIFY(w.mnuSave_Click());
+            QCOMPARE(prompter.asked.size(), asks ? 1 : 0);
+        }
+    }
+
+    // A character the file's encoding cannot hold: one question, then references or escapes in the
+    // document's language (one undo step, the encoding kept), UTF-8 from then on, or nothing at all.
+    void unencodableCharacterChoice_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("file");    // as another editor wrote it
+        QTest::addColumn<int>("button");         // -1: no question
+        QTest::addColumn<QByteArray>("written"); // "" : nothing written
+        QTest::addColumn<QByteArray>("text");    // the document after the save
+        QTest::addColumn<QString>("encoding");   // the document's encoding after the save
+        const QByteArray cp1252 = "caf\xE9\n", typed = "ā😀", shown = typed + "café\n";
+        QTest::newRow("html, references") << "p.html" << cp1252 << 0 << QByteArray("&#257;&#128512;caf\xE9\n")
+                                          << QByteArray("&#257;&#128512;café\n") << "Windows-1252";
+        QTest::newRow("php, references") << "p.php" << cp1252 << 0 << QByteArray("&#257;&#128512;caf\xE9\n")
+                                         << QByteArray("&#257;&#128512;café\n") << "Windows-1252";
+        QTest::newRow("css, escapes") << "p.css" << cp1252 << 0 << QByteArray("\\101 \\1F600 caf\xE9\n")
+                                      << QByteArray("\\101 \\1F600 café\n") << "Windows-1252";
+        QTest::newRow("js, escapes") << "p.js" << cp1252 << 0 << QByteArray("\\u0101\\u{1F600}caf\xE9\n")
+                                     << QByteArray("\\u0101\\u{1F600}café\n") << "Windows-1252";
+        QTest::newRow("html, UTF-8") << "p.html" << cp1252 << 1 << shown << shown << "UTF-8";
+        QTest::newRow("css, cancel") << "p.css" << cp1252 << 2 << QByteArray() << shown << "Windows-1252";
+        QTest::newRow("js, UTF-8 file") << "p.js" << QByteArray("café\n") << -1 << shown << shown << "UTF-8";
+        QTest::newRow("php, UTF-16 file") << "p.php" << QByteArray("\xFF\xFE" "c\0a\0f\0\xE9\0\n\0", 12) << -1
+                                          << QByteArray("\xFF\xFE\x01\x01=\xD8\0\xDE" "c\0a\0f\0\xE9\0\n\0", 18) << shown
+                                          << "UTF-16LE";
+    }
+    void unencodableCharacterChoice()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, file);
+        QFETCH(int, button);
+        QFETCH(QByteArray, written);
+        QFETCH(QByteArray, text);
+        QFETCH(QString, encoding);
+        QTemporaryDir dir;
+        const QString page = dir.filePath(name);
+        writeFile(page, file);
+        ScriptedPrompter prompter;
+        frmEdit w({page, {}});
+        edit(w, "ā😀");
+        if (button >= 0)
+            prompter.answerChoice(button);
+        QCOMPARE(w.mnuSave_Click(), button != 2);
+        QCOMPARE(prompter.asked.size(), button >= 0 ? 1 : 0);
+        if (button >= 0) {
+            const auto &asked = prompter.asked[0];
+            QCOMPARE(asked.title, QStringLiteral("kestrin4"));
+            QCOMPARE(asked.text, QStringLiteral("2 characters cannot be written in Windows-1252, the encoding of the "
+                                                "file %1. The first is \"ā\" (U+0101) on line 1.").arg(page));
+            QCOMPARE(asked.buttons, (QStringList{name.endsWith("ss") || name.endsWith("js") ? "Use escapes"
+                                                                                          : "Use character references",
+                                                 "Save as UTF-8", "Cancel"}));
+        }
+        QCOMPARE(readAll(page), written.isEmpty() ? file : written);
+        QCOMPARE(w.RC->Text(), text);
+        QCOMPARE(w.RC->encodingName(), encoding);
+        QCOMPARE(w.DocumentModified, button == 2);
+        if (button == 2)
+            return;
+        // Typing goes on after the same character; saving again asks nothing: the characters are
+        // gone, or the file is UTF-8 now.
+        const QByteArray more = encoding == "Windows-1252" ? "x" : "ā";
+        edit(w, more);
+        QCOMPARE(w.RC->Text(), QByteArray(text).insert(text.indexOf("caf"), more));
+        QVERIFY(w.mnuSave_Click());
+        QCOMPARE(prompter.asked.size(), button >= 0 ? 1 : 0);
+        // The rewrite was one undo step of its own.
+        w.RC->Undo();
+        w.RC->Undo();
+        QCOMPARE(w.RC->Text(), button == 0 ? QByteArray("ā😀café\n") : QByteArray("café\n"));
+    }
+
+    // When the window comes to the front, a file changed on disk is taken in quietly, the caret on
+    // its line, unless the document has changes of its own (then Save asks).
+    void activationReloadsAnUnchangedDocument_data()
+    {
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("no unsaved change: reloaded") << false;
+        QTest::newRow("unsaved change: kept") << true;
+    }
+    void activationReloadsAnUnchangedDocument()
+    {
+        QFETCH(bool, modified);
+        QTemporaryDir dir;
+        const QString page = dir.filePath("page.html");
+        writeFile(page, "one\ntwo\nthree\n");
+        ScriptedPrompter prompter;
+        frmEdit w({page, {}});
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.RC->GoToLine(3);
+        if (modified)
+            edit(w, "mine ");
+        const QByteArray before = w.RC->Text();
+        writeFile(page, "ONE\nTWO\nTHREE\nFOUR\n");
+        QEvent activated(QEvent::ActivationChange);
+        QCoreApplication::sendEvent(&w, &activated);
+        QCOMPARE(w.RC->Text(), modified ? before : QByteArray("ONE\nTWO\nTHREE\nFOUR\n"));
+        QCOMPARE(w.DocumentModified, modified);
+        int line = 0, index = 0;
+        static_cast<QsciScintilla *>(w.RC->editorWidget())->getCursorPosition(&line, &index);
+        QCOMPARE(line, 2);
+        QVERIFY(prompter.asked.isEmpty());
     }
 
     void shortcutsAreWindowWide_data()

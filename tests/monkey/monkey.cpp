@@ -64,6 +64,14 @@ public:
     {
         return pick(QList<Answer>{Answer::Yes, Answer::No, Answer::Cancel});
     }
+    Answer askYesNo(QWidget *, const QString &, const QString &) override
+    {
+        return pick(QList<Answer>{Answer::Yes, Answer::No});
+    }
+    int choose(QWidget *, Icon, const QString &, const QString &, const QStringList &buttons) override
+    {
+        return int(rng.bounded(quint32(buttons.size())));
+    }
     void message(QWidget *, Icon, const QString &, const QString &) override {}
     std::optional<QString> inputText(QWidget *, const QString &, const QString &) override
     {

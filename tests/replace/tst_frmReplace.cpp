@@ -411,6 +411,8 @@ private Q_SLOTS:
         QCOMPARE(said.kind, QString("message"));
         QCOMPARE(said.title, QString("kestrin4"));
         QVERIFY2(said.text.contains(bad), qPrintable(said.text));
+        QVERIFY2(trouble != "unencodable" || said.text.contains(QString::fromUtf8("\"\xe2\x86\x92\" (U+2192)")),
+                 qPrintable(said.text));
         QVERIFY(said.icon == Prompter::Icon::Warning || said.icon == Prompter::Icon::Critical);
 
         const QByteArray changed = before[paths[0]].replace("color", replacement.toUtf8());

@@ -27,6 +27,8 @@ class ReportingPrompter final : public kestrin::Prompter {
 public:
     int messages = 0;
     Answer askYesNoCancel(QWidget *, const QString &, const QString &) override { return Answer::Cancel; }
+    Answer askYesNo(QWidget *, const QString &, const QString &) override { return Answer::No; }
+    int choose(QWidget *, Icon, const QString &, const QString &, const QStringList &b) override { return int(b.size()) - 1; }
     void message(QWidget *, Icon, const QString &title, const QString &text) override
     {
         ++messages;

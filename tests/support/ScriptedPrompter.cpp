@@ -9,7 +9,7 @@ void ScriptedPrompter::answerFile(std::optional<QString> path, int filterIndex)
 
 bool ScriptedPrompter::allAnswersUsed() const
 {
-    return m_questions.isEmpty() && m_inputs.isEmpty() && m_files.isEmpty() && m_fonts.isEmpty()
+    return m_questions.isEmpty() && m_choices.isEmpty() && m_inputs.isEmpty() && m_files.isEmpty() && m_fonts.isEmpty()
         && m_colors.isEmpty() && unexpected == 0;
 }
 
@@ -21,6 +21,26 @@ Prompter::Answer ScriptedPrompter::askYesNoCancel(QWidget *, const QString &titl
         return Answer::Cancel;
     }
     return m_questions.dequeue();
+}
+
+Prompter::Answer ScriptedPrompter::askYesNo(QWidget *, const QString &title, const QString &text)
+{
+    asked.append({QStringLiteral("yesno"), title, text, Icon::Question, {}, {}});
+    if (m_questions.isEmpty()) {
+        ++unexpected;
+        return Answer::No;
+    }
+    return m_questions.dequeue();
+}
+
+int ScriptedPrompter::choose(QWidget *, Icon icon, const QString &title, const QString &text, const QStringList &buttons)
+{
+    asked.append({QStringLiteral("choice"), title, text, icon, {}, buttons});
+    if (m_choices.isEmpty()) {
+        ++unexpected;
+        return int(buttons.size()) - 1;
+    }
+    return m_choices.dequeue();
 }
 
 void ScriptedPrompter::message(QWidget *, Icon icon, const QString &title, const QString &text)

@@ -13,18 +13,22 @@ namespace kestrin::test {
 class ScriptedPrompter final : public Prompter {
 public:
     struct Asked {
-        QString kind;  // "question", "message", "input", "file", "font", "color"
+        QString kind;  // "question", "yesno", "choice", "message", "input", "file", "font", "color"
         QString title;
         QString text;
         Icon icon = Icon::Information;
         FileRequest file; // for "file"
+        QStringList buttons; // for "choice"
     };
 
     ScriptedPrompter() { Prompter::setInstance(this); }
     ~ScriptedPrompter() override { Prompter::setInstance(nullptr); }
 
     // Queue answers; nullopt / empty means Cancel for the optional kinds.
+    // Answers askYesNoCancel and askYesNo, in the order asked.
     void answerQuestion(Answer a) { m_questions.enqueue(a); }
+    // The index of the button choose presses.
+    void answerChoice(int index) { m_choices.enqueue(index); }
     void answerInput(std::optional<QString> a) { m_inputs.enqueue(a); }
     void answerFile(std::optional<QString> path, int filterIndex = -1);
     void answerFont(std::optional<QFont> f) { m_fonts.enqueue(f); }
@@ -35,6 +39,8 @@ public:
     bool allAnswersUsed() const;
 
     Answer askYesNoCancel(QWidget *, const QString &title, const QString &text) override;
+    Answer askYesNo(QWidget *, const QString &title, const QString &text) override;
+    int choose(QWidget *, Icon icon, const QString &title, const QString &text, const QStringList &buttons) override;
     void message(QWidget *, Icon icon, const QString &title, const QString &text) override;
     std::optional<QString> inputText(QWidget *, const QString &title, const QString &prompt) override;
     std::optional<FileAnswer> chooseFile(QWidget *, const FileRequest &request) override;
@@ -43,6 +49,7 @@ public:
 
 private:
     QQueue<Answer> m_questions;
+    QQueue<int> m_choices;
     QQueue<std::optional<QString>> m_inputs;
     QQueue<std::pair<std::optional<QString>, int>> m_files;
     QQueue<std::optional<QFont>> m_fonts;

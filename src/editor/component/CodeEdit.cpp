@@ -39,6 +39,7 @@ CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private(this))
     setFocusProxy(d->sci);
     d->sci->setAccessibleName(tr("Document text"));
     d->sci->setEolMode(d->file.lineEndStyle());
+    d->file.trackDisk(true);
 
     // Copy and paste reach the component through the window's KeyDown handler; the component's
     // own bindings would do them a second time. Ctrl+X belongs to the window's Exit.
@@ -302,6 +303,47 @@ void CodeEdit::DiscardSaves() { d->file.discardSaves(); }
 QString CodeEdit::lastError() const { return d->file.lastError(); }
 QString CodeEdit::encodingName() const { return d->file.encodingName(); }
 bool CodeEdit::setEncodingName(const QString &name) { return d->file.setEncodingName(name); }
+
+Unencodable CodeEdit::unencodable(EscapeStyle style) const
+{
+    // Asked before every save: nothing to look at for most encodings, and no copy for the rest.
+    const TextFormat::Encoding encoding = d->file.format().encoding;
+    if (holdsEveryCharacter(encoding))
+        return {};
+    const char *text = reinterpret_cast<const char *>(d->send(Sci::SCI_GETCHARACTERPOINTER));
+    return findUnencodable(QByteArray::fromRawData(text, d->sci->length()), encoding, style);
+}
+
+bool CodeEdit::escapeUnencodable(EscapeStyle style)
+{
+    const TextFormat::Encoding encoding = d->file.format().encoding;
+    const Unencodable found = unencodable(style);
+    if (found.count == 0)
+        return false;
+    // The caret stays after the same character, wherever the escapes before it moved it.
+    const long caret = d->send(Sci::SCI_GETCURRENTPOS);
+    const qsizetype before =
+        findUnencodable(QByteArray::fromRawData(reinterpret_cast<const char *>(d->send(Sci::SCI_GETCHARACTERPOINTER)), caret),
+                        encoding, style).growth;
+    rewriteText([&](const QByteArray &block) { return kestrin::escapeUnencodable(block, encoding, style); },
+                length() + found.growth);
+    d->sci->placeCaret(caret + long(before));
+    d->sci->settle();
+    return true;
+}
+
+bool CodeEdit::fileChangedOnDisk(const QString &path) const { return d->file.changedOnDisk(path); }
+
+bool CodeEdit::reloadFile(const QString &path)
+{
+    const long line = d->send(Sci::SCI_LINEFROMPOSITION, d->send(Sci::SCI_GETCURRENTPOS));
+    const long top = d->send(Sci::SCI_GETFIRSTVISIBLELINE);
+    if (!LoadFile(path))
+        return false;
+    GoToLine(line + 1);
+    d->send(Sci::SCI_SETFIRSTVISIBLELINE, top);
+    return true;
+}
 
 bool CodeEdit::GoToLine(qint64 line, bool)
 {

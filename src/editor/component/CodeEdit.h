@@ -90,6 +90,17 @@ public:
     // Chooses the encoding the next save writes (one of the names above); false for another
     // name. Lets the window offer UTF-8 when a character does not fit the file's encoding.
     bool setEncodingName(const QString &name);
+    // The characters of the document its encoding cannot hold (none but in Windows-1252).
+    Unencodable unencodable(EscapeStyle style) const;
+    // Writes each of them in style, as one undo step, so the file keeps its encoding and the
+    // document shows what is saved; false when there was none.
+    bool escapeUnencodable(EscapeStyle style);
+    // True when the file at path was changed, replaced or deleted by another program since this
+    // document loaded it or last saved it there.
+    bool fileChangedOnDisk(const QString &path) const;
+    // Loads path again with the caret kept on its line, for a file another program changed while
+    // the document had no change of its own.
+    bool reloadFile(const QString &path);
 
     // --- navigation -------------------------------------------------------------------------
     // Moves the caret to the start of the 1-based line (clamped to the document); false when the
