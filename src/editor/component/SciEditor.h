@@ -69,6 +69,7 @@ private:
     void checkSelection();
     void updateMarginWidth();
     void matchBraces();
+    void fitPositionCache();
     QVariant caretQuery(Qt::InputMethodQuery query) const;
 
     quint64 m_changeCount = 0;
@@ -78,6 +79,7 @@ private:
     long m_lastCaret = 0;
     bool m_lineNumbers = false;
     bool m_braceMatching = false;
+    long m_positionCache = 1024; // Scintilla's default
 };
 
 } // namespace kestrin
