@@ -188,7 +188,8 @@ if [[ -f $bundle ]]; then
         for _ in $(seq "$n"); do xdotool key x; sleep 0.3; done
         wait_idle "$app_pid"
         t1=$(ticks "$app_pid")
-        kill "$app_pid" 2>/dev/null || true
+        # The document is modified now: an editor asked to close would ask about saving it.
+        kill -9 "$app_pid" 2>/dev/null || true
         wait "$app_pid" 2>/dev/null || true
         app_pid=
         awk -v a="$t0" -v b="$t1" -v n="$n" -v hz="$tck" 'BEGIN {printf "%.0f\n", (b - a) * 1000 / hz / n}'
