@@ -21,16 +21,25 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QProcess>
+#include <Qsci/qsciscintillabase.h>
 
 #include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
 
+// CPU time (user + system) of this process in milliseconds.
+double cpuMs()
+{
+    rusage r{};
+    getrusage(RUSAGE_SELF, &r);
+    return double(r.ru_utime.tv_sec + r.ru_stime.tv_sec) * 1e3 + double(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e3;
+}
 
 double msSince(const QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
 
@@ -72,6 +81,71 @@ double runShell(const char *command)
     p.start(QStringLiteral("sh"), {QStringLiteral("-c"), QString::fromLocal8Bit(command)});
     p.waitForFinished(-1);
     return msSince(t);
+}
+
+// Lets idle styling finish (it styles what is shown, then the rest in idle time).
+void settle(int ms)
+{
+    QElapsedTimer idle;
+    idle.start();
+    while (idle.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+// A document that is one long line: CPU time and wall time of a keystroke at the end and in the
+// middle (at the /*MID*/ marker), of scrolling along the line and of Undo, each with its repaint.
+template <typename Paint>
+int bundleFigures(QsciScintillaBase *sci, Paint paint)
+{
+    using S = QsciScintillaBase;
+    settle(2000);
+    const long length = sci->SendScintilla(S::SCI_GETLENGTH);
+    const QByteArray head = QByteArray::fromRawData(
+        reinterpret_cast<const char *>(sci->SendScintilla(S::SCI_GETCHARACTERPOINTER)), length);
+    const long middle = std::max<long>(0, long(head.indexOf("/*MID*/")));
+    QElapsedTimer t;
+    auto typeAt = [&](const char *name, long pos) {
+        sci->SendScintilla(S::SCI_GOTOPOS, pos);
+        paint();
+        settle(1000);
+        std::vector<double> cpu, wall;
+        const int keys = std::max(1, qEnvironmentVariableIntValue("BUNDLE_KEYS") > 0 ? qEnvironmentVariableIntValue("BUNDLE_KEYS") : 5);
+        for (int i = 0; i < keys; ++i) {
+            const double c0 = cpuMs();
+            t.restart();
+            key(sci, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+            paint();
+            wall.push_back(msSince(t));
+            cpu.push_back(cpuMs() - c0);
+        }
+        print((std::string(name) + "_cpu").c_str(), median(cpu));
+        print((std::string(name) + "_wall").c_str(), median(wall));
+        // Undo of the last key, to its repaint.
+        const double c0 = cpuMs();
+        t.restart();
+        sci->SendScintilla(S::SCI_UNDO);
+        paint();
+        print((std::string(name) + "_undo_wall").c_str(), msSince(t));
+        print((std::string(name) + "_undo_cpu").c_str(), cpuMs() - c0);
+        for (int i = 1; i < keys; ++i)
+            sci->SendScintilla(S::SCI_UNDO);
+        paint();
+    };
+    typeAt("bundle_key_end", length);
+    if (qEnvironmentVariableIntValue("BUNDLE_KEYS_ONLY") > 0)
+        return 0;
+    typeAt("bundle_key_middle", middle);
+    // Scrolling along the line: the view moved sideways by a page, ten times, each painted.
+    std::vector<double> scrolls;
+    const long start = sci->SendScintilla(S::SCI_GETXOFFSET);
+    for (int i = 1; i <= 10; ++i) {
+        t.restart();
+        sci->SendScintilla(S::SCI_SETXOFFSET, start + i * 800);
+        paint();
+        scrolls.push_back(msSince(t));
+    }
+    print("bundle_scroll_page", median(scrolls));
+    return 0;
 }
 
 } // namespace
@@ -116,6 +190,10 @@ int main(int argc, char **argv)
     }
     paint();
     print("load_and_paint", msSince(t));
+
+    // BUNDLE=1: DOCUMENT is a one-line minified bundle; its figures only.
+    if (qEnvironmentVariableIntValue("BUNDLE") > 0)
+        return bundleFigures(static_cast<QsciScintillaBase *>(editor), paint);
 
     // BUTTON40_ONLY=1 runs button 40 and its undo right after the load and stops: a run to profile.
     const bool button40Only = qEnvironmentVariableIntValue("BUTTON40_ONLY") > 0;

@@ -7,6 +7,8 @@
   mixed-lf.php     the same text with LF line ends
   longlines.html   the same kind of text in lines of 10,000 characters (a minified bundle)
   cp1252.htm       a Windows-1252 page (accented bytes above 0x7F, CR LF)
+  bundle.min.js    2.4 MB of minified JavaScript on one line, no line break (/*MID*/ halfway)
+  bundle10.min.js  the same kind of line, 10 MB
 The text is deterministic, so runs on different days compare.
 """
 import os
@@ -91,3 +93,38 @@ with open(os.path.join(folder, 'cp1252.htm'), 'rb') as f:
     legacy = f.read()
 with open(os.path.join(folder, 'cp1252.htm'), 'wb') as f:
     f.write(legacy[:legacy.rfind(b'\r\n') + 2])
+
+
+def bundle(path, length):
+    """Statements of minified JavaScript, no line break; /*MID*/ marks the middle for the bench."""
+    names = ['a', 'b', 'e', 'n', 'r', 't', 'o', 'i', 'u', 's', 'l', 'c']
+    out = []
+    total = 0
+    middle = False
+    while total < length:
+        k = rng.randrange(6)
+        x, y, z = rng.choice(names), rng.choice(names), rng.choice(names)
+        n = rng.randrange(1000)
+        if k == 0:
+            s = 'function %s%d(%s,%s){return %s<%d?%s+%s:"%s"}' % (x, n, y, z, y, n, y, z, sentence(plain, 2))
+        elif k == 1:
+            s = 'var %s%d=[%d,%d,"%s",{%s:%s,%s:!0}];' % (x, n, n, n * 7, rng.choice(plain), y, z, x)
+        elif k == 2:
+            s = 'if(%s.%s&&%s[%d]!==void 0){%s=%s.map(function(%s){return %s*%d})}' % (x, rng.choice(plain[:11]), y, n, z, y, x, x, n)
+        elif k == 3:
+            s = 'for(var %s=0;%s<%s.length;%s++)%s+=%s[%s]<<%d;' % (x, x, y, x, z, y, x, n % 31)
+        elif k == 4:
+            s = '%s.prototype.%s%d=function(){this.%s=new RegExp("^[a-z]+%d$","g");return this};' % (x.upper(), y, n, z, n)
+        else:
+            s = 'try{%s(%s)}catch(%s){console.error("%s",%s)}finally{%s=null}' % (x, y, z, sentence(plain, 3), z, y)
+        if not middle and total + len(s) >= length // 2:
+            s = '/*MID*/' + s
+            middle = True
+        out.append(s)
+        total += len(s.encode('utf-8'))
+    with open(path, 'wb') as f:
+        f.write(''.join(out).encode('utf-8'))
+
+
+bundle(os.path.join(folder, 'bundle.min.js'), int(2.4 * 1024 * 1024))
+bundle(os.path.join(folder, 'bundle10.min.js'), 10 * 1024 * 1024)

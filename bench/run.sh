@@ -156,6 +156,81 @@ if [[ -x /usr/libexec/at-spi-bus-launcher ]]; then
     row "keystroke_cpu_a11y_listener_ms $(a a11y_keystroke_cpu_listener_ms) - ms abs 16"
 fi
 
+# --- One-line minified bundle: CPU time a keystroke, scrolling, Undo (self-contained block) ---
+# Component figures (in process, CPU by getrusage): keys at the end and at the /*MID*/ marker in
+# the middle, Undo, a page of sideways scrolling. Whole process, in this Xvfb, for us and Geany:
+# CPU (utime + stime from /proc/PID/stat) around N keys typed with xdotool once the editor is idle.
+bundle=$work/in/bundle.min.js
+if [[ -f $bundle ]]; then
+    echo "== one-line bundle" >&2
+    bcomp=$work/bundle.txt
+    BUNDLE=1 "$build/bench/component_bench" "$bundle" "$work" >"$bcomp" 2>/dev/null || true
+    bc() { awk -v k="$1" '$1 == k {print $2}' "$bcomp"; }
+    tck=$(getconf CLK_TCK)
+    ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
+    # Waits until the process has used no CPU for 0.6 s (at most 60 s).
+    wait_idle() {
+        local prev now quiet=0
+        prev=$(ticks "$1")
+        for _ in $(seq 300); do
+            sleep 0.2
+            now=$(ticks "$1")
+            if [[ $now == "$prev" ]]; then quiet=$((quiet + 1)); ((quiet >= 3)) && return; else quiet=0; fi
+            prev=$now
+        done
+    }
+    # key_cpu PATTERN KEYS POSITION_KEY PROGRAM ARGS...: ms of CPU a key, typed at POSITION_KEY.
+    key_cpu() {
+        local pattern=$1 n=$2 where=$3 win t0 t1
+        shift 3
+        local home=$work/home-$(basename "$1")
+        mkdir -p "$home"
+        HOME=$home XDG_CONFIG_HOME=$home/.config "$@" >/dev/null 2>&1 &
+        app_pid=$!
+        for _ in $(seq 1200); do
+            win=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1) && [[ -n $win ]] && break
+            sleep 0.05
+        done
+        wait_idle "$app_pid"
+        xdotool windowfocus "$win" 2>/dev/null || true
+        [[ $where != - ]] && xdotool key "$where"
+        wait_idle "$app_pid"
+        t0=$(ticks "$app_pid")
+        for _ in $(seq "$n"); do xdotool key x; sleep 0.3; done
+        wait_idle "$app_pid"
+        t1=$(ticks "$app_pid")
+        # The document is modified now: an editor asked to close would ask about saving it.
+        kill -9 "$app_pid" 2>/dev/null || true
+        wait "$app_pid" 2>/dev/null || true
+        app_pid=
+        awk -v a="$t0" -v b="$t1" -v n="$n" -v hz="$tck" 'BEGIN {printf "%.0f\n", (b - a) * 1000 / hz / n}'
+    }
+    bkeys=${BUNDLE_KEYS:-5}
+    ours_end=$(key_cpu "Marvolis" "$bkeys" ctrl+End "$build/kestrin4" "$bundle")
+    if [[ -n $geany_bin ]]; then
+        geany_end=$(key_cpu "bundle.min" 3 ctrl+End "$geany_bin" -i "$bundle")
+        mid_col=$(python3 -c "import sys; d=open(sys.argv[1],encoding='utf-8').read(); print(d.find('/*MID*/'))" "$bundle")
+        geany_mid=$(key_cpu "bundle.min" 3 - "$geany_bin" -i --line 1 --column "$mid_col" "$bundle")
+    else
+        geany_end=nan geany_mid=nan
+    fi
+    row "bundle_keystroke_end_cpu_ms ${ours_end:-nan} ${geany_end:-nan} ms ratio 0.1"
+    row "bundle_keystroke_end_cpu_abs_ms ${ours_end:-nan} - ms abs 100"
+    row "bundle_keystroke_middle_cpu_ms $(bc bundle_key_middle_cpu) ${geany_mid:-nan} ms ratio 0.1"
+    row "bundle_keystroke_end_component_cpu_ms $(bc bundle_key_end_cpu) - ms abs 100"
+    row "bundle_keystroke_end_component_wall_ms $(bc bundle_key_end_wall) - ms info -"
+    row "bundle_scroll_page_ms $(bc bundle_scroll_page) - ms abs 100"
+    row "bundle_undo_ms $(bc bundle_key_end_undo_wall) - ms abs 100"
+    # A 10 MB line: open and paint, and one key with its repaint (wall time: the window's freeze).
+    b10=$work/in/bundle10.min.js
+    if [[ -f $b10 ]]; then
+        BUNDLE=1 BUNDLE_KEYS=1 BUNDLE_KEYS_ONLY=1 "$build/bench/component_bench" "$b10" "$work" >"$bcomp" 2>/dev/null || true
+        row "bundle10MB_load_and_paint_ms $(bc load_and_paint) - ms abs 1000"
+        row "bundle10MB_keystroke_end_wall_ms $(bc bundle_key_end_wall) - ms abs 1000"
+    fi
+fi
+# --- end of the one-line bundle block ---
+
 echo "== pure functions (Google Benchmark)" >&2
 "$build/bench/bench_text" --benchmark_format=csv 2>/dev/null >"$work/text.csv" || true
 "$build/bench/replace_engine" --benchmark_format=csv 2>/dev/null >"$work/engine.csv" || true

@@ -56,6 +56,11 @@ constexpr int kModEventMask = QsciScintillaBase::SC_MOD_BEFOREINSERT | QsciScint
 // Input methods get this many bytes each side of the caret.
 constexpr long kImWindow = 1024;
 
+// The position cache gets an entry for every this many bytes of the longest line shown, up to
+// the most below (some 16 MB of entries).
+constexpr long kBytesPerCachedSegment = 12;
+constexpr long kPositionCacheMost = 1 << 20;
+
 // The partner of a brace is looked for within this many bytes.
 constexpr long kBraceWindow = 64 * 1024;
 
@@ -283,8 +288,29 @@ bool SciEditor::event(QEvent *e)
     return result;
 }
 
+// Scintilla measures a changed line whole, segment by segment (a run of one style, cut every
+// hundred bytes or so), and keeps short segments in a cache of 1,024 entries. A line of minified
+// script has far more segments than that, so every key measured the whole line with the font
+// again; with room for all of them only the changed segment is measured. Grown (never shrunk, since
+// resizing empties it) when a long line comes into view: the entries cost 16 bytes each.
+void SciEditor::fitPositionCache()
+{
+    const long first = send(SCI_DOCLINEFROMVISIBLE, send(SCI_GETFIRSTVISIBLELINE));
+    const long last = first + send(SCI_LINESONSCREEN) + 1;
+    long longest = 0;
+    for (long line = first; line <= last; ++line)
+        longest = std::max(longest, send(SCI_LINELENGTH, line));
+    const long wanted = std::min(longest / kBytesPerCachedSegment, kPositionCacheMost);
+    if (wanted > m_positionCache) {
+        m_positionCache = wanted;
+        send(SCI_SETPOSITIONCACHE, wanted);
+    }
+}
+
 bool SciEditor::viewportEvent(QEvent *e)
 {
+    if (e->type() == QEvent::Paint)
+        fitPositionCache();
     const bool result = QsciScintilla::viewportEvent(e);
     settle();
     return result;

@@ -72,6 +72,7 @@ private:
     void checkSelection();
     void updateMarginWidth();
     void matchBraces();
+    void fitPositionCache();
     QVariant caretQuery(Qt::InputMethodQuery query) const;
 
     quint64 m_changeCount = 0;
@@ -83,6 +84,7 @@ private:
     bool m_braceMatching = false;
     bool m_changesObserved = false;
     int m_quiet = 0;
+    long m_positionCache = 1024; // Scintilla's default
 };
 
 } // namespace kestrin
