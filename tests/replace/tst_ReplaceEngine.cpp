@@ -139,15 +139,21 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("'/'") << "/" << QStringList{"/"};
-        QTest::newRow("'/home'") << "/home" << QStringList{"/", "/home"};
-        QTest::newRow("'/home/ann/web/'") << "/home/ann/web/" << QStringList{"/", "/home", "/home/ann", "/home/ann/web"};
+        QTest::addColumn<QStringList>("shown"); // the names the folder tree shows
+        QTest::newRow("'/'") << "/" << QStringList{"/"} << QStringList{"/"};
+        QTest::newRow("'/home/ann/web/'") << "/home/ann/web/" << QStringList{"/", "/home", "/home/ann", "/home/ann/web"}
+                                          << QStringList{"/", "home", "ann", "web"};
     }
     void folderChain()
     {
         QFETCH(QString, folder);
         QFETCH(QStringList, expected);
+        QFETCH(QStringList, shown);
         QCOMPARE(kestrin::folderChain(folder), expected);
+        QStringList names;
+        for (const QString &f : expected)
+            names << folderDisplayName(f);
+        QCOMPARE(names, shown);
     }
 
     void volumeOf_data()
