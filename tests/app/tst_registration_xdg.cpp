@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
@@ -280,6 +281,14 @@ private slots:
         QCOMPARE(again.toolsStarted, QStringList());
         QCOMPARE(desktop.started.size(), 0);
         QCOMPARE(home.snapshot(), before);
+
+        // A cache older than what it was built from is built again.
+        QFile cache(home.data("mime/mime.cache"));
+        if (!cache.open(QIODevice::ReadWrite))
+            QSKIP("update-mime-database is not installed");
+        QVERIFY(cache.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+        QCOMPARE(registerXdgDocumentTypes(home.locations, "/opt/kestrin4/kestrin4").toolsStarted,
+                 QStringList{"update-mime-database " + home.data("mime")});
     }
 
     // An existing list keeps every other line, and a link to it stays a link.

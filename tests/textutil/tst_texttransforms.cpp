@@ -2,34 +2,9 @@
 
 #include "textutil/TextTransforms.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 using namespace kestrin;
-
-namespace {
-
-// The tag stripper exactly as defined, in two passes, to check the one-pass version against.
-QByteArray stripTagsTwoPasses(const QByteArray &s)
-{
-    QByteArray intermediate;
-    bool inside = false;
-    for (char c : s) {
-        if (c == '<')
-            inside = true;
-        if (c == '>')
-            inside = false;
-        if (!inside)
-            intermediate.append(c);
-    }
-    QByteArray out;
-    for (char c : intermediate)
-        if (c != '>')
-            out.append(c);
-    return out;
-}
-
-} // namespace
 
 class TestTextTransforms : public QObject {
     Q_OBJECT
@@ -56,22 +31,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, input);
         QFETCH(QByteArray, expected);
         QCOMPARE(StripTags(input), expected);
-        QCOMPARE(stripTagsTwoPasses(input), expected);
-    }
-
-    // The one-pass scan caches the next "<" and ">"; random mixes of both exercise every way
-    // the cached positions can go stale.
-    void stripTagsMatchesTwoPassDefinition()
-    {
-        QRandomGenerator rng(20240611);
-        const char alphabet[] = {'<', '>', 'a', 'b', '\n', '<', '>'};
-        for (int round = 0; round < 3000; ++round) {
-            QByteArray s;
-            const int n = int(rng.bounded(40));
-            for (int i = 0; i < n; ++i)
-                s.append(alphabet[rng.bounded(int(sizeof alphabet))]);
-            QCOMPARE(StripTags(s), stripTagsTwoPasses(s));
-        }
     }
 
     void addressToLink_data()
