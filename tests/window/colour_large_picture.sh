@@ -23,15 +23,8 @@ wait_pixel() {
   return 1
 }
 
-"$BIN" & PIDS+=($!)
-win=$(wait_window "Marvolis KESTRIN Vozod 4 START") || fail "no editor window"
-xdotool windowfocus --sync "$win"
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$win")"
-xdotool mousemove $(( X + 12 )) $(( Y + 355 )) click 1      # UTILS
-sleep 0.4
-xdotool mousemove $(( X + 104 )) $(( Y + 225 )) click 1     # COLOR CHOOSER UTILITY
-chooser=$(wait_window "COLOR CHOOSER UTILITY") || fail "the colour chooser did not open"
+open_tool 225 "COLOR CHOOSER UTILITY"
+chooser=$tool
 xdotool windowfocus --sync "$chooser"
 eval "$(xdotool getwindowgeometry --shell "$chooser")"
 

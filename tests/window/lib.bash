@@ -36,3 +36,18 @@ wait_gone() {
   done
   return 1
 }
+
+# Starts the editor with no document and opens a tool window from the side panel's UTILS page:
+# $1 the button's height in the window (COLOR CHOOSER UTILITY 225, REPLACE IN MULTIPLE FILES 255),
+# $2 the tool window's title. Sets win (the editor), X and Y (its place) and tool.
+open_tool() {
+  "$BIN" & PIDS+=($!)
+  win=$(wait_window "Marvolis KESTRIN Vozod 4 START") || fail "no editor window"
+  xdotool windowfocus --sync "$win"
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  xdotool mousemove $(( X + 12 )) $(( Y + 355 )) click 1      # UTILS
+  sleep 0.4
+  xdotool mousemove $(( X + 104 )) $(( Y + $1 )) click 1
+  tool=$(wait_window "$2") || fail "$2 did not open"
+}

@@ -11,15 +11,7 @@ printf '<p style="color: red">x</p>' > "$site/b.htm"
 printf 'color stays\n' > "$site/notes.txt"
 cd "$site"
 
-"$BIN" & PIDS+=($!)
-win=$(wait_window "Marvolis KESTRIN Vozod 4 START") || fail "no editor window"
-xdotool windowfocus --sync "$win"
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$win")"
-xdotool mousemove $(( X + 12 )) $(( Y + 355 )) click 1      # UTILS
-sleep 0.4
-xdotool mousemove $(( X + 104 )) $(( Y + 255 )) click 1     # REPLACE IN MULTIPLE FILES
-tool=$(wait_window "REPLACE IN MULTIPLE FILES") || fail "the replace window did not open"
+open_tool 255 "REPLACE IN MULTIPLE FILES"
 xdotool windowfocus --sync "$tool"
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$tool")"

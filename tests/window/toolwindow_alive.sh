@@ -3,18 +3,10 @@
 # when the tool window closes too (here through the colour chooser's INSERT).
 source "$(dirname "$0")/lib.bash"
 
-"$BIN" & PIDS+=($!)
+# COLOR CHOOSER UTILITY: 420 + 2295/2, 2520 + 315/2 twips on the UTILS page.
+open_tool 225 "COLOR CHOOSER UTILITY"
 pid=${PIDS[0]}
-win=$(wait_window "Marvolis KESTRIN Vozod 4 START") || fail "no editor window"
-xdotool windowfocus --sync "$win"
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$win")"
-
-# The UTILS tab, then COLOR CHOOSER UTILITY (420 + 2295/2, 2520 + 315/2 twips on the page).
-xdotool mousemove $(( X + 12 )) $(( Y + 355 )) click 1
-sleep 0.4
-xdotool mousemove $(( X + 104 )) $(( Y + 225 )) click 1
-chooser=$(wait_window "COLOR CHOOSER UTILITY") || fail "the colour chooser did not open"
+chooser=$tool
 
 # Exit the (unmodified) editor: the process must live on with the tool window.
 xdotool windowfocus --sync "$win"
