@@ -201,23 +201,46 @@ private:
 
 class EditorAccessible : public QAccessibleWidget,
                          public QAccessibleTextInterface,
-                         public QAccessibleEditableTextInterface {
+                         public QAccessibleEditableTextInterface,
+                         public QAccessible::ActivationObserver {
 public:
+    // Qt makes this object whenever the widget's name is set, with or without assistive
+    // technology; the character index and the change reports cost every edit of a large document,
+    // so they start only once a bridge is active or someone asks for the text.
     explicit EditorAccessible(SciEditor *e) : QAccessibleWidget(e, QAccessible::EditableText)
     {
-        if (!e->findChild<QObject *>(QStringLiteral("ChangeReporter"), Qt::FindDirectChildrenOnly))
-            new ChangeReporter(e);
+        if (QAccessible::isActive())
+            watch();
+        else
+            QAccessible::installActivationObserver(this);
+    }
+    ~EditorAccessible() override { QAccessible::removeActivationObserver(this); }
+
+    void accessibilityActiveChanged(bool active) override
+    {
+        if (active && sci())
+            watch();
     }
 
     SciEditor *sci() const { return static_cast<SciEditor *>(widget()); }
 
     void *interface_cast(QAccessible::InterfaceType type) override
     {
-        if (type == QAccessible::TextInterface)
+        if (type == QAccessible::TextInterface) {
+            watch();
             return static_cast<QAccessibleTextInterface *>(this);
-        if (type == QAccessible::EditableTextInterface)
+        }
+        if (type == QAccessible::EditableTextInterface) {
+            watch();
             return static_cast<QAccessibleEditableTextInterface *>(this);
+        }
         return QAccessibleWidget::interface_cast(type);
+    }
+
+    void watch()
+    {
+        if (!sci()->findChild<QObject *>(QStringLiteral("ChangeReporter"), Qt::FindDirectChildrenOnly))
+            new ChangeReporter(sci());
     }
 
     QAccessible::State state() const override
