@@ -128,6 +128,7 @@ struct SidePanel::Private {
     int listHeightTwips = SidePanelLayout::DesignListHeight;
     QString programFolder;
     bool programFolderSet = false;
+    std::array<int, 3> listeners{}; // connections of Command6Clicked, Command7Clicked, Command8Clicked
 };
 
 SidePanel::SidePanel(CodeEdit *rc, QWidget *parent) : QWidget(parent), d(new Private)
@@ -412,24 +413,46 @@ void SidePanel::layoutPages()
 }
 
 // The tool-window and fold buttons work only once the window listens to them.
+// Qt may call these two with its connection lock held (a receiver being destroyed takes its
+// connections with it), so they must not ask the object anything, isSignalConnected() included:
+// they count the connections of the three signals themselves.
 void SidePanel::connectNotify(const QMetaMethod &signal)
 {
-    updateSignalButtons(signal);
+    const int i = signalButton(signal);
+    if (i < 0)
+        return;
+    ++d->listeners[size_t(i)];
+    updateSignalButtons();
 }
 
 void SidePanel::disconnectNotify(const QMetaMethod &signal)
 {
-    updateSignalButtons(signal);
+    if (!signal.isValid()) // every connection of this object went at once
+        d->listeners = {};
+    else if (const int i = signalButton(signal); i >= 0 && d->listeners[size_t(i)] > 0)
+        --d->listeners[size_t(i)];
+    // The buttons change once the lock is given back.
+    QMetaObject::invokeMethod(this, &SidePanel::updateSignalButtons, Qt::QueuedConnection);
 }
 
-void SidePanel::updateSignalButtons(const QMetaMethod &signal)
+int SidePanel::signalButton(const QMetaMethod &signal)
 {
-    if (signal == QMetaMethod::fromSignal(&SidePanel::Command6Clicked) && Command6)
-        Command6->setEnabled(isSignalConnected(signal));
-    else if (signal == QMetaMethod::fromSignal(&SidePanel::Command7Clicked) && Command7)
-        Command7->setEnabled(isSignalConnected(signal));
-    else if (signal == QMetaMethod::fromSignal(&SidePanel::Command8Clicked) && Command8)
-        Command8->setEnabled(isSignalConnected(signal));
+    if (signal == QMetaMethod::fromSignal(&SidePanel::Command6Clicked))
+        return 0;
+    if (signal == QMetaMethod::fromSignal(&SidePanel::Command7Clicked))
+        return 1;
+    if (signal == QMetaMethod::fromSignal(&SidePanel::Command8Clicked))
+        return 2;
+    return -1;
+}
+
+void SidePanel::updateSignalButtons()
+{
+    QPushButton *buttons[] = {Command6, Command7, Command8};
+    for (size_t i = 0; i < 3; ++i) {
+        if (buttons[i])
+            buttons[i]->setEnabled(d->listeners[i] > 0);
+    }
 }
 
 } // namespace kestrin

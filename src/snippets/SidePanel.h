@@ -79,7 +79,8 @@ private:
     // The replacing handlers: the text at the list's selected row, in place of the selection.
     void replaceFrom(QListWidget *list, int group);
     void layoutPages();
-    void updateSignalButtons(const QMetaMethod &signal);
+    static int signalButton(const QMetaMethod &signal);
+    void updateSignalButtons();
     struct Private;
     Private *d;
 };
