@@ -73,7 +73,13 @@ def sync_tree(scratch):
     only files whose content differs, so the scratch build stays incremental."""
     names = subprocess.run(['git', 'ls-files', '-z', '--cached', '--others', '--exclude-standard'],
                            cwd=ROOT, check=True, capture_output=True).stdout.decode().split('\0')
-    for name in filter(None, names):
+    wanted = set(filter(None, names))
+    # A file deleted from the tree must go from the copy too: the test folders are globbed, so a
+    # stale test file would still be built and run, and kill mutants the tree no longer kills.
+    for old in [p for p in scratch.rglob('*') if p.is_file() and not p.is_relative_to(scratch / 'build')]:
+        if str(old.relative_to(scratch)) not in wanted:
+            old.unlink()
+    for name in wanted:
         src, dst = ROOT / name, scratch / name
         if not src.is_file():
             continue
