@@ -1,15 +1,11 @@
-#include "ScriptedPrompter.h"
 #include "TestRegistry.h"
 
 #include "controls/GetPixel.h"
 #include "controls/ScrollPicture.h"
 #include "controls/ScrollPictureLayout.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QPrinter>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,7 +49,6 @@ private slots:
     {
         m_view.reset();
         m_tmp.reset();
-        ScrollPicture::setPrintDialogHook({});
     }
 
     // A control size: the size it grows to first (a side below 400 twips grows, one per resize),
@@ -85,11 +80,9 @@ private slots:
         QTest::addColumn<QSizeF>("frame");
         QTest::addColumn<QSizeF>("image");
         QTest::addColumn<QList<int>>("expected"); // horizontal then vertical; empty: the bars stay
-        QTest::newRow("4000x2000 fits") << QSizeF(5820, 3720) << QSizeF(4000, 2000) << QList<int>{0, 1, 1, 0, 1, 1};
         QTest::newRow("one pixel over") << QSizeF(5820, 3720) << QSizeF(5835, 9000) << QList<int>{15, 2, 4, 5280, 265, 1057};
         QTest::newRow("steps tie to even") << QSizeF(100, 100) << QSizeF(130, 150) << QList<int>{30, 2, 7, 50, 4, 11};
-        QTest::newRow("3720 in 3720") << QSizeF(3720, 3720) << QSizeF(3720, 3721) << QList<int>{0, 1, 1, 1, 1, 1};
-        QTest::newRow("6000x4000 px") << QSizeF(5820, 3720) << QSizeF(90000, 60000) << QList<int>{84180, 4210, 16837, 56280, 2815, 11257};
+        QTest::newRow("3720 in 3720, fits") << QSizeF(3720, 3720) << QSizeF(3720, 3721) << QList<int>{0, 1, 1, 1, 1, 1};
         QTest::newRow("beyond 32 bits") << QSizeF(5820, 3720) << QSizeF(3e9, 3e9) << QList<int>{};
     }
     void scrollBars()
@@ -112,11 +105,10 @@ private slots:
         QTest::newRow("0.5 ties to 0") << QPointF(0.5, 0) << quint32(0x000000FF);
         QTest::newRow("1.5 ties to 2") << QPointF(1.5, 0) << quint32(0x0000FF00);
         QTest::newRow("0.6 to 1") << QPointF(0.6, 0.4) << quint32(0x000080FF);
-        QTest::newRow("2,1 blue") << QPointF(2, 1) << quint32(0x00FF0000);
         QTest::newRow("-0.5 ties to 0") << QPointF(-0.5, -0.5) << quint32(0x000000FF);
         QTest::newRow("-0.6 off") << QPointF(-0.6, 0) << InvalidColour;
         QTest::newRow("3,0 off") << QPointF(3, 0) << InvalidColour;
-        QTest::newRow("0,2 off") << QPointF(0, 2) << InvalidColour;
+        QTest::newRow("2,2 off") << QPointF(2, 2) << InvalidColour;
         QTest::newRow("far off") << QPointF(1e12, 0) << InvalidColour;
     }
     void pixelAtPointer()
@@ -180,43 +172,40 @@ private slots:
         QCOMPARE(m_view->size(), QSize(27, 27));
     }
 
-    // What a press (button 1 left, 2 right, 4 middle; negative: a double click) on each part
-    // raises; the corner between the bars is the control's own surface. Positions in twips, or
-    // in pixels in scale mode 3 (here with Alt).
+    // What a press or double click on each part raises; the corner between the bars is the
+    // control's own surface. Positions in twips, or in pixels in scale mode 3 (here with Alt).
     void mouse_data()
     {
         QTest::addColumn<QString>("target");
-        QTest::addColumn<int>("button");
-        QTest::addColumn<int>("modifiers");
         QTest::addColumn<QString>("expected");
-        const int shiftCtrl = Qt::ShiftModifier | Qt::ControlModifier;
-        QTest::newRow("image left") << "imgImage" << 1 << 0 << "MouseDown 1 0 150 75";
-        QTest::newRow("image right") << "imgImage" << 2 << 0 << "MouseDown 2 0 150 75|ImageClick";
-        QTest::newRow("image middle") << "imgImage" << 4 << 0 << "MouseDown 4 0 150 75";
-        QTest::newRow("image shift+ctrl left") << "imgImage" << 1 << shiftCtrl << "MouseDown 1 3 150 75";
-        QTest::newRow("image alt right") << "imgImage" << 2 << int(Qt::AltModifier) << "MouseDown 2 4 10 5|ImageClick";
-        QTest::newRow("frame right") << "imgFondo" << 2 << 0 << "";
-        QTest::newRow("bar right") << "VScroll" << 2 << 0 << "";
-        QTest::newRow("image double") << "imgImage" << -1 << 0 << "DblClick";
-        QTest::newRow("frame double") << "imgFondo" << -1 << 0 << "DblClick";
-        QTest::newRow("control double") << "" << -1 << 0 << "DblClick";
-        QTest::newRow("bar double") << "VScroll" << -1 << 0 << "";
+        QTest::newRow("imgImage left") << "imgImage" << "MouseDown 1 0 150 75";
+        QTest::newRow("imgImage right") << "imgImage" << "MouseDown 2 0 150 75|ImageClick";
+        QTest::newRow("imgImage middle") << "imgImage" << "MouseDown 4 0 150 75";
+        QTest::newRow("imgImage shift+ctrl left") << "imgImage" << "MouseDown 1 3 150 75";
+        QTest::newRow("imgImage alt right") << "imgImage" << "MouseDown 2 4 10 5|ImageClick";
+        QTest::newRow("imgFondo right") << "imgFondo" << "";
+        QTest::newRow("VScroll right") << "VScroll" << "";
+        QTest::newRow("imgImage double") << "imgImage" << "DblClick";
+        QTest::newRow("imgFondo double") << "imgFondo" << "DblClick";
+        QTest::newRow("control double") << "" << "DblClick";
+        QTest::newRow("VScroll double") << "VScroll" << "";
     }
     void mouse()
     {
         QFETCH(QString, target);
-        QFETCH(int, button);
-        QFETCH(int, modifiers);
         QFETCH(QString, expected);
+        const QString press = QTest::currentDataTag();
         QVERIFY(load(100, 600));
-        m_view->setScaleMode(modifiers == Qt::AltModifier ? 3 : 1);
+        m_view->setScaleMode(press.contains("alt") ? 3 : 1);
         QWidget *widget = target.isEmpty() ? m_view.get() : m_view->findChild<QWidget *>(target);
         const QPoint at = target.isEmpty() ? QPoint(396, 256) : target == "imgFondo" ? QPoint(200, 20) : QPoint(10, 5);
-        const auto b = Qt::MouseButton(std::abs(button) == 4 ? Qt::MiddleButton : button == 2 ? Qt::RightButton : Qt::LeftButton);
-        if (button < 0)
-            QTest::mouseDClick(widget, b, Qt::KeyboardModifiers(modifiers), at);
+        const auto b = press.contains("right") ? Qt::RightButton : press.contains("middle") ? Qt::MiddleButton : Qt::LeftButton;
+        const auto mods = Qt::KeyboardModifiers((press.contains("shift") ? Qt::ShiftModifier : 0) | (press.contains("ctrl") ? Qt::ControlModifier : 0)
+                                                | (press.contains("alt") ? Qt::AltModifier : 0));
+        if (press.endsWith("double"))
+            QTest::mouseDClick(widget, b, mods, at);
         else
-            QTest::mousePress(widget, b, Qt::KeyboardModifiers(modifiers), at);
+            QTest::mousePress(widget, b, mods, at);
         QCOMPARE(m_events.join('|'), expected);
     }
 
@@ -251,51 +240,6 @@ private slots:
         QVERIFY(!m_view->loadImage(path));
         QCOMPARE(m_view->FileName(), path);
         QVERIFY(m_view->hDC() == before && m_view->HScroll->value() == 300 && m_view->imgImage->x() == -20);
-    }
-
-    // Without a picture Print, Save and Copy only say so; with one they print when the dialog is
-    // accepted, write a BMP over the whole target, and put the picture on the clipboard.
-    void outputs_data()
-    {
-        QTest::addColumn<QString>("method");
-        QTest::addColumn<bool>("picture");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("PrintImage, none") << "PrintImage" << false << "Scrool picture|No existe ninguna imagen";
-        QTest::newRow("Save, none") << "Save" << false << "Scroll picture|No existe ninguna imagen";
-        QTest::newRow("Copy, none") << "Copy" << false << "Scroll picture|No existe niguna imagen.";
-        QTest::newRow("PrintImage") << "PrintImage" << true << "";
-        QTest::newRow("PrintImage, cancelled") << "PrintImage cancel" << true << "";
-        QTest::newRow("Save") << "Save" << true << "";
-        QTest::newRow("Save into a missing folder") << "Save missing/" << true << "";
-        QTest::newRow("Copy") << "Copy" << true << "";
-    }
-    void outputs()
-    {
-        QFETCH(QString, method);
-        QFETCH(bool, picture);
-        QFETCH(QString, message);
-        test::ScriptedPrompter prompter;
-        const QString pdf = m_tmp->filePath("print.pdf"), bmp = m_tmp->filePath("out.bmp");
-        ScrollPicture::setPrintDialogHook([&](QPrinter &printer, QWidget *parent) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(pdf);
-            return parent == m_view.get() && !method.endsWith("cancel");
-        });
-        QApplication::clipboard()->setText(QStringLiteral("kept"));
-        QVERIFY(QFile(bmp).open(QIODevice::WriteOnly) && QFile::resize(bmp, 100000));
-        QVERIFY(picture ? load(37, 21) : !m_view->loadImage(m_tmp->filePath("gone.png")));
-        const bool works = picture && !method.contains(' ');
-        QCOMPARE(method.startsWith("PrintImage") ? m_view->PrintImage()
-                 : method.startsWith("Save")     ? m_view->Save(method.endsWith('/') ? m_tmp->filePath("missing/out.bmp") : bmp)
-                                                 : m_view->Copy(),
-                 works);
-        QCOMPARE(prompter.asked.isEmpty() ? QString() : prompter.asked[0].title + '|' + prompter.asked[0].text, message);
-        const QImage shown = m_view->hDC().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(QImage(bmp, "bmp").convertToFormat(QImage::Format_RGB32) == shown, works && method == "Save");
-        QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32) == shown, works && method == "Copy");
-        QFile printed(pdf);
-        QCOMPARE(printed.open(QIODevice::ReadOnly) && printed.read(4) == "%PDF" && printed.size() > 1000, works && method == "PrintImage");
-        QCOMPARE(QDir(m_tmp->path()).entryList(QDir::Files | QDir::Hidden).size(), 1 + picture + printed.exists()); // no temporary
     }
 };
 KESTRIN_REGISTER_TEST(ScrollPictureTest);

@@ -21,12 +21,10 @@ private Q_SLOTS:
         };
         row("strip", "<p>a > b</p>", "a  b");
         row("strip", ">a>", "a");
-        row("strip", "a<<b>c>d", "acd");
         row("strip", "ab<", "ab");
         row("link", "abc", "<a href='http://abc'>abc</a>");
         row("link", "me@example.org", "<a href='mailto:me@example.org'>me@example.org</a>");
         row("link", "hTtP", "<a href='hTtP'>hTtP</a>");
-        row("link", "htt", "<a href='http://htt'>htt</a>");
         QByteArray far(70000, 'a');
         far[65536] = '@'; // beyond a 16-bit position counter
         row("link", far, "<a href='mailto:" + far + "'>" + far + "</a>");
@@ -55,7 +53,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QByteArray>("text");
         QTest::newRow("AND") << 5 << "AND" << QByteArray("&#38;");
-        QTest::newRow("T") << 11 << "T" << QByteArray("&#222;");
         QTest::newRow("á") << 0 << "á" << QByteArray("&#225;");
         QTest::newRow("µ") << 39 << "µ" << QByteArray("&#181;");
         QTest::newRow("replace button") << 40 << "Replace special caracters with html code" << QByteArray();
