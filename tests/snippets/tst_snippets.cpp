@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QSignalSpy>
+#include <QStringDecoder>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,9 +36,9 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
-// A program folder whose sample is given bytes, absent (null), a folder, or there but unreadable:
-// chmod 000, or for root (who reads through that) a link to /proc/self/mem, whose first page is
-// never mapped. False when the state cannot be made here.
+// A program folder whose sample is given bytes, absent (null), a folder, not UTF-8, or there but
+// unreadable: chmod 000, or for root (who reads through that) a link to /proc/self/mem, whose
+// first page is never mapped. False when the state cannot be made here.
 bool makeSample(const QTemporaryDir &dir, const QByteArray &state)
 {
     const QString path = QDir(dir.path()).filePath(QString::fromLatin1(AjaxSampleFileName));
@@ -51,7 +52,7 @@ bool makeSample(const QTemporaryDir &dir, const QByteArray &state)
     if (state == "<folder>")
         return QDir().mkpath(path);
     if (state != "<unreadable>")
-        return writeFile(path, state);
+        return writeFile(path, state == "<latin1>" ? QByteArray("caf\xE9") : state);
     if (!writeFile(path, "secret\r\n"))
         return false;
     QFile::setPermissions(path, {});
@@ -161,6 +162,7 @@ private Q_SLOTS:
         row("L5 a LF b", "<sel>", 0, 5, "a\r\nb\r\n");
         row("L5 one CR LF two", "<sel>", 0, 5, "one\ntwo\n", none, lf);
         row("L5 <folder>", "<sel>", 0, 5, "Sample missing");
+        row("L5 <latin1>", "<sel>", 0, 5, QString(QStringDecoder(QStringConverter::System)(QByteArray("caf\xE9"))).toUtf8() + "\r\n");
         row("L5 <unreadable>", "keep me", 0, 4, "keep me");
         row("C6 0", "x<sel>y", 1, 6, "x&#225;y");
         row("C6 5", "x<sel>y", 1, 6, "x&#38;y");
