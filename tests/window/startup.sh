@@ -24,7 +24,8 @@ grep -qxF "Exec=\"$(readlink -f "$BIN")\" %f" "$XDG_DATA_HOME/applications/com.m
   fail "no desktop entry for this executable"
 poll 100 '! pgrep -f -- "$WORK" >/dev/null' || fail "the desktop's tools did not end"
 [ -f "$XDG_DATA_HOME/mime/mime.cache" ] && [ -f "$XDG_DATA_HOME/applications/mimeinfo.cache" ] || fail "the tools wrote no cache"
-gio mime application/x-php | grep -q 'Default application.*: com.marvolis.Kestrin4.desktop' || fail "gio: $(gio mime application/x-php)"
+answer=$(gio mime application/x-php)
+grep -q 'Default application.*: com.marvolis.Kestrin4.desktop' <<<"$answer" || fail "gio: $answer"
 snapshot() ( cd "$HOME" && find . -type f -printf '%p %s %T@\n' -exec md5sum {} + | sort )
 before=$(snapshot)
 start_editor "$doc"
