@@ -103,6 +103,7 @@ private slots:
                                               << head + "text/html=K;f;\n# mine\napplication/x-php=K;g;\n";
         QTest::newRow("ours first, spacing kept") << head + "text/html = K;f\napplication/x-php=K;\n"
                                                   << head + "text/html = K;f\napplication/x-php=K;\n";
+        QTest::newRow("comment last") << head + "image/png=g;\n# end\n" << head + "image/png=g;\n" + ours + "# end\n";
         QTest::newRow("no final line end") << head + "image/png=g;" << head + "image/png=g;\n" + ours;
     }
     void mergeMimeApps()

@@ -1,7 +1,9 @@
+#include "ScriptedPrompter.h"
 #include "TestRegistry.h"
 
 #include "app/CommandLine.h"
 #include "app/QuitWhenNoWindows.h"
+#include "common/CommonDialog.h"
 
 #include <QHash>
 #include <QTemporaryDir>
@@ -83,6 +85,17 @@ private Q_SLOTS:
         QVERIFY(!QuitWhenNoWindows::anyWindowShown());
         tool.show();
         QVERIFY(QuitWhenNoWindows::anyWindowShown());
+    }
+
+    // The file dialog keeps the filter the user left it on; Save always asks before overwriting.
+    void commonDialogSave()
+    {
+        test::ScriptedPrompter prompter;
+        prompter.answerFile(QStringLiteral("/x/a.htm"), 2);
+        CommonDialog dialog;
+        QVERIFY(dialog.ShowSave());
+        QCOMPARE(dialog.FileName + QString::number(dialog.FilterIndex), QStringLiteral("/x/a.htm2"));
+        QVERIFY(prompter.asked.at(0).file.confirmOverwrite);
     }
 };
 

@@ -11,8 +11,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # Runs the shell code $2 every tenth of a second until it succeeds, at most $1 times.
 poll() { for _ in $(seq "$1"); do eval "$2" && return 0; sleep 0.1; done; return 1; }
 cleanup() {
-  for p in "${PIDS[@]:-}"; do [ -n "$p" ] && kill "$p" 2>/dev/null || true; done
-  for p in "${PIDS[@]:-}"; do [ -n "$p" ] && wait "$p" 2>/dev/null || true; done
+  [ ${#PIDS[@]} -eq 0 ] || kill "${PIDS[@]}" 2>/dev/null || true
+  wait 2>/dev/null || true
   # What the editor started detached (the desktop database tools) names a folder in $WORK.
   poll 100 '! pgrep -f -- "$WORK" >/dev/null' || true
   rm -rf "$WORK"
@@ -20,7 +20,7 @@ cleanup() {
 trap cleanup EXIT
 # Waits for a visible window whose title matches $1; prints its id.
 wait_window() { local t=$1 id; poll 100 'id=$(xdotool search --onlyvisible --name "$t" 2>/dev/null | tail -n 1); [ -n "$id" ]' && echo "$id"; }
-gone() { poll "${2:-50}" "! kill -0 $1 2>/dev/null"; }
+gone() { poll 50 "! kill -0 $1 2>/dev/null"; }
 # No window manager under Xvfb: the window gets the input focus from us.
 focus() { xdotool windowfocus --sync "$1"; }
 # Starts the editor with arguments $@; sets pid, win (its window), X and Y (the window's place).
