@@ -135,7 +135,7 @@ private slots:
     }
 
     // The packaged desktop entry says what the registered one says; only the type nobody else
-    // defines gets a file-name pattern; "%" and "\" quoted (gio checks the rest of the quoting).
+    // defines gets a file-name pattern; "%", "\", "$" and "`" quoted (gio checks spaces and quotes).
     void entryAndPackage()
     {
         const QByteArray installed =
@@ -144,7 +144,7 @@ private slots:
             QCOMPARE(desktopValue(installed, key), desktopValue(desktopEntryText("/x/k"), key));
         QCOMPARE(mimePackageText().count("<glob "), 1);
         QVERIFY(mimePackageText().contains("<glob pattern=\"*.tpl\"/>"));
-        QCOMPARE(desktopExecArgument("/a%b\\c"), QStringLiteral("\"/a%%b\\\\\\\\c\""));
+        QCOMPARE(desktopExecArgument("/a%b\\c$d`e"), QStringLiteral("\"/a%%b\\\\\\\\c\\\\$d\\\\`e\""));
     }
 
     // Start-up registers the running executable: every file once, through a linked mimeapps.list
