@@ -1,19 +1,13 @@
 #!/usr/bin/env bash
-# Runs one real-window test on an X server and a D-Bus session bus of its own, as on a desktop.
-# Nothing a test leaves behind reaches the next one: not keys still held down in the X server (which
-# auto-repeats them into the next window that takes the focus), not a bus that a process autolaunched
-# on the display, not the services started on it. Usage: on-own-display.sh command [args...]
+# Runs one real-window test on an X server and a D-Bus session bus of its own, as on a desktop:
+# nothing a test leaves behind (keys held down in the X server, a bus autolaunched on the display,
+# services started on it) reaches the next. Usage: on-own-display.sh command [args...]
 set -euo pipefail
-if [ -z "${KESTRIN_OWN_BUS:-}" ]; then
-  export KESTRIN_OWN_BUS=1
-  exec dbus-run-session -- bash "$0" "$@"
-fi
+[ -n "${KESTRIN_OWN_BUS:-}" ] || KESTRIN_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
 unset KESTRIN_OWN_BUS
-
 # Xvfb picks a free display itself and writes its number to fd 3: no race with other X servers.
-fifo=$(mktemp -u); mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
-xvfb=$!
+fifo=$(mktemp -u) && mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" 2>/dev/null & xvfb=$!
 read -r -t 30 number <"$fifo" || { rm -f "$fifo"; echo "Xvfb did not start" >&2; exit 1; }
 rm -f "$fifo"
 export DISPLAY=":$number"

@@ -9,97 +9,26 @@ using namespace kestrin;
 
 namespace {
 
-// An in-memory class registry that keeps every operation in order. Keys compare without case,
-// as the real registry's do. A key matching failPrefix (or every key, with failAll) refuses
-// each operation, so tests see that registration goes on past failures.
-class RecordingRegistry final : public Registry {
+// An in-memory class registry; keys starting with `refused` refuse every operation.
+class FakeRegistry final : public Registry {
 public:
-    QStringList log;
-    QMap<QString, QMap<QString, QString>> keys; // lower-case key -> value name -> data
-    bool failAll = false;
-    QString failPrefix;
+    QMap<QString, QMap<QString, QString>> keys; // key -> value name -> data
+    QString refused;
 
-    bool createKey(Root, const QString &key) override
-    {
-        log << QStringLiteral("create %1").arg(key);
-        if (fails(key))
-            return false;
-        createKeySilently(key);
-        return true;
-    }
+    bool createKey(Root, const QString &key) override { return allowed(key) && (keys[key], true); }
     bool setString(Root, const QString &key, const QString &name, const QString &data) override
     {
-        log << QStringLiteral("set %1 [%2] = %3").arg(key, name, data);
-        if (fails(key))
-            return false;
-        createKeySilently(key);
-        keys[key.toLower()][name] = data;
-        return true;
+        return allowed(key) && (keys[key][name] = data, true);
     }
-    bool deleteKey(Root, const QString &key) override
-    {
-        log << QStringLiteral("delete %1").arg(key);
-        if (fails(key) || !keys.contains(key.toLower()))
-            return false;
-        const QString prefix = key.toLower() + QLatin1Char('\\');
-        for (const QString &k : keys.keys()) {
-            if (k.startsWith(prefix))
-                return false; // like the real call, a key with subkeys stays
-        }
-        keys.remove(key.toLower());
-        return true;
-    }
+    bool deleteKey(Root, const QString &key) override { return allowed(key) && keys.remove(key) > 0; }
     QString value(const QString &key, const QString &name = QString()) const
     {
-        return keys.value(key.toLower()).value(name, QStringLiteral("<none>"));
+        return keys.value(key).value(name, QStringLiteral("<none>"));
     }
 
 private:
-    bool fails(const QString &key) const
-    {
-        return failAll || (!failPrefix.isEmpty() && key.startsWith(failPrefix, Qt::CaseInsensitive));
-    }
-    // Parents come into being with the key.
-    void createKeySilently(const QString &key)
-    {
-        const QStringList parts = key.split(QLatin1Char('\\'));
-        for (qsizetype n = 1; n <= parts.size(); ++n)
-            keys[parts.mid(0, n).join(QLatin1Char('\\')).toLower()];
-    }
+    bool allowed(const QString &key) const { return refused.isEmpty() || !key.startsWith(refused); }
 };
-
-const QString programFolder = QStringLiteral("C:\\Program Files\\Kestrin 4");
-const QString command = QStringLiteral("\"C:\\Program Files\\Kestrin 4\\kestrin4.exe\" %1");
-
-// The operations one type takes, in the order the registry sees them.
-QStringList expectedOperations(const QString &e, const QString &description, const QString &icon)
-{
-    const QString c = e + QStringLiteral("file");
-    return {
-        QStringLiteral("create .%1").arg(e),
-        QStringLiteral("create %1").arg(c),
-        QStringLiteral("create %1\\DefaultIcon").arg(c),
-        QStringLiteral("create %1\\Shell").arg(c),
-        QStringLiteral("create %1\\Shell\\open").arg(c),
-        QStringLiteral("create %1\\Shell\\open\\command").arg(c),
-        QStringLiteral("set .%1 [] = %2").arg(e, c),
-        QStringLiteral("set %1 [] = %2").arg(c, description),
-        QStringLiteral("set %1\\DefaultIcon [] = %2\\img\\%3").arg(c, programFolder, icon),
-        QStringLiteral("set %1\\Shell [] = open").arg(c),
-        QStringLiteral("set %1\\Shell\\open [] = &open").arg(c),
-        QStringLiteral("set %1\\Shell\\open\\command [] = %2").arg(c, command),
-        QStringLiteral("create .%1\\ShellNew").arg(e),
-        QStringLiteral("set .%1\\ShellNew [NullFile] = ").arg(e),
-        QStringLiteral("delete %1\\QuickView").arg(c),
-    };
-}
-
-QStringList expectedRun()
-{
-    return expectedOperations("html", "HTML Document", "htm.ico") + expectedOperations("htm", "HTM Document", "htm.ico")
-           + expectedOperations("php", "PHP Document", "php.ico") + expectedOperations("js", "JS File", "js.ico")
-           + expectedOperations("css", "CSS File", "css.ico") + expectedOperations("tpl", "TPL File", "tpl.ico");
-}
 
 } // namespace
 
@@ -107,78 +36,46 @@ class TestRegistrationWindows : public QObject {
     Q_OBJECT
 
 private slots:
-    void writesEveryTypeInTableOrder()
+    void registersEveryType_data()
     {
-        RecordingRegistry registry;
-        registerWindowsDocumentTypes(registry, programFolder, QStringLiteral("kestrin4"));
-        QCOMPARE(registry.log, expectedRun());
+        QTest::addColumn<QString>("e");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("icon");
+        QTest::addColumn<QString>("refused");
+        QTest::newRow("html") << "html" << "HTML Document" << "htm.ico" << "";
+        QTest::newRow("php") << "php" << "PHP Document" << "php.ico" << "";
+        QTest::newRow("tpl, phpfile refused") << "tpl" << "TPL File" << "tpl.ico" << "phpfile";
     }
-
-    void existingClassKeyKeepsItsOtherEntries()
+    // Over an existing class key: its other entries stay, its QuickView goes; a refused key
+    // stops nothing; a second run leaves the same registry.
+    void registersEveryType()
     {
-        RecordingRegistry registry;
-        registry.setString(Registry::Root::ClassesRoot, "htmlfile", QString(), "Old description");
-        registry.setString(Registry::Root::ClassesRoot, "htmlfile", "EditFlags", "65536");
-        registry.setString(Registry::Root::ClassesRoot, "htmlfile\\Shell\\edit\\command", QString(), "notepad.exe %1");
-        registry.setString(Registry::Root::ClassesRoot, "htmlfile\\QuickView", QString(), "*");
-        registry.setString(Registry::Root::ClassesRoot, ".html", "Content Type", "text/html");
-        registry.log.clear();
-
-        registerWindowsDocumentTypes(registry, programFolder, QStringLiteral("kestrin4"));
-        QCOMPARE(registry.value("htmlfile"), QStringLiteral("HTML Document"));
-        QCOMPARE(registry.value("htmlfile", "EditFlags"), QStringLiteral("65536"));
-        QCOMPARE(registry.value("htmlfile\\Shell\\edit\\command"), QStringLiteral("notepad.exe %1"));
-        QCOMPARE(registry.value(".html", "Content Type"), QStringLiteral("text/html"));
-        QVERIFY(!registry.keys.contains("htmlfile\\quickview"));
-        QCOMPARE(registry.log, expectedRun());
-        // A second run writes the same steps and leaves the same registry.
-        const auto afterFirst = registry.keys;
-        registry.log.clear();
-        registerWindowsDocumentTypes(registry, programFolder, QStringLiteral("kestrin4"));
-        QCOMPARE(registry.keys, afterFirst);
-        QCOMPARE(registry.log, expectedRun());
-    }
-
-    void failuresAreIgnored_data()
-    {
-        QTest::addColumn<bool>("failAll");
-        QTest::addColumn<QString>("failPrefix");
-        QTest::newRow("every operation fails") << true << QString();
-        QTest::newRow("phpfile refused") << false << QStringLiteral("phpfile");
-        QTest::newRow(".html refused") << false << QStringLiteral(".html");
-    }
-    void failuresAreIgnored()
-    {
-        QFETCH(bool, failAll);
-        QFETCH(QString, failPrefix);
-        RecordingRegistry registry;
-        registry.failAll = failAll;
-        registry.failPrefix = failPrefix;
-        registerWindowsDocumentTypes(registry, programFolder, QStringLiteral("kestrin4"));
-        // Every step was still tried, in order, and the types after a refused one are written.
-        QCOMPARE(registry.log, expectedRun());
-        if (!failAll)
-            QCOMPARE(registry.value("tplfile"), QStringLiteral("TPL File"));
-    }
-
-    void shellNewAndQuickViewSwitches()
-    {
-        RecordingRegistry registry;
-        QVERIFY(SetQuickViewEntry(registry, "php", true));
-        QCOMPARE(registry.value("phpfile\\QuickView"), QStringLiteral("*"));
-        QVERIFY(SetQuickViewEntry(registry, "php", false));
-        QVERIFY(!registry.keys.contains("phpfile\\quickview"));
-        // Deleting what is not there fails quietly and reports it.
-        QVERIFY(!SetQuickViewEntry(registry, "php", false));
-
-        QVERIFY(SetShellNewEntry(registry, "php", true));
-        QCOMPARE(registry.value(".php\\ShellNew", "NullFile"), QString());
-        QVERIFY(SetShellNewEntry(registry, "php", false));
-        QVERIFY(!registry.keys.contains(".php\\shellnew"));
-
-        registry.failAll = true;
-        QVERIFY(!SetShellNewEntry(registry, "css", true));
-        QVERIFY(!SetQuickViewEntry(registry, "css", true));
+        QFETCH(QString, e);
+        QFETCH(QString, description);
+        QFETCH(QString, icon);
+        QFETCH(QString, refused);
+        const QString c = e + "file", folder = QStringLiteral("C:\\Program Files\\Kestrin 4");
+        FakeRegistry r;
+        r.refused = refused;
+        r.keys[c] = {{"", "Old description"}, {"EditFlags", "65536"}};
+        r.keys[c + "\\Shell\\edit\\command"] = {{"", "notepad.exe %1"}};
+        r.keys[c + "\\QuickView"] = {{"", "*"}};
+        r.keys["." + e] = {{"Content Type", "text/plain"}};
+        registerWindowsDocumentTypes(r, folder, QStringLiteral("kestrin4"));
+        const auto first = r.keys;
+        registerWindowsDocumentTypes(r, folder, QStringLiteral("kestrin4"));
+        QCOMPARE(r.keys, first);
+        QCOMPARE(r.value("." + e), c);
+        QCOMPARE(r.value("." + e, "Content Type"), QStringLiteral("text/plain"));
+        QCOMPARE(r.value(c), description);
+        QCOMPARE(r.value(c, "EditFlags"), QStringLiteral("65536"));
+        QCOMPARE(r.value(c + "\\Shell\\edit\\command"), QStringLiteral("notepad.exe %1"));
+        QCOMPARE(r.value(c + "\\DefaultIcon"), folder + "\\img\\" + icon);
+        QCOMPARE(r.value(c + "\\Shell"), QStringLiteral("open"));
+        QCOMPARE(r.value(c + "\\Shell\\open"), QStringLiteral("&open"));
+        QCOMPARE(r.value(c + "\\Shell\\open\\command"), "\"" + folder + "\\kestrin4.exe\" %1");
+        QCOMPARE(r.value("." + e + "\\ShellNew", "NullFile"), QString());
+        QVERIFY(!r.keys.contains(c + "\\QuickView"));
     }
 };
 

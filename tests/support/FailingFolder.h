@@ -20,12 +20,8 @@ public:
     QString why() const { return m_why; } // why it could not be set up, for QSKIP
 
 private:
-    QString m_path;
-    bool m_ok = false;
-    bool m_mounted = false;
-    bool m_immutable = false;
-    bool m_modeChanged = false;
-    QString m_why;
+    QString m_path, m_why;
+    bool m_ok = false, m_mounted = false, m_immutable = false, m_modeChanged = false;
 };
 
 } // namespace kestrin::test

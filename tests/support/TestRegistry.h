@@ -9,8 +9,16 @@ namespace kestrin::test {
 
 struct TestRegistry {
     using Factory = std::function<QObject *()>;
-    static std::vector<std::pair<const char *, Factory>> &all();
-    static int add(const char *name, Factory factory);
+    static std::vector<std::pair<const char *, Factory>> &all()
+    {
+        static std::vector<std::pair<const char *, Factory>> registry;
+        return registry;
+    }
+    static int add(const char *name, Factory factory)
+    {
+        all().emplace_back(name, std::move(factory));
+        return int(all().size());
+    }
 };
 
 } // namespace kestrin::test

@@ -1,53 +1,58 @@
 # Shared helpers for the real-window tests (sourced, not run).
 set -euo pipefail
 BIN="${KESTRIN_BUILD_DIR:?}/kestrin4"
+SHOTS="$KESTRIN_BUILD_DIR/window-shots"
 WORK=$(mktemp -d)
 # Never touch the real home: registration writes into these.
 export HOME="$WORK/home" XDG_DATA_HOME="$WORK/home/.local/share" XDG_CONFIG_HOME="$WORK/home/.config"
-mkdir -p "$HOME"
+mkdir -p "$HOME" "$SHOTS"
 PIDS=()
+fail() { echo "FAIL: $*" >&2; exit 1; }
+# Runs the shell code $2 every tenth of a second until it succeeds, at most $1 times.
+poll() { for _ in $(seq "$1"); do eval "$2" && return 0; sleep 0.1; done; return 1; }
 cleanup() {
-  for p in "${PIDS[@]:-}"; do [ -n "$p" ] && kill "$p" 2>/dev/null || true; done
-  for p in "${PIDS[@]:-}"; do [ -n "$p" ] && wait "$p" 2>/dev/null || true; done
+  [ ${#PIDS[@]} -eq 0 ] || kill "${PIDS[@]}" 2>/dev/null || true
+  wait 2>/dev/null || true
   # What the editor started detached (the desktop database tools) names a folder in $WORK.
-  for _ in $(seq 1 100); do pgrep -f -- "$WORK" >/dev/null || break; sleep 0.1; done
+  poll 100 '! pgrep -f -- "$WORK" >/dev/null' || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# Waits for a window whose title matches $1; prints its id.
-wait_window() {
-  local title=$1 id=""
-  for _ in $(seq 1 100); do
-    id=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | tail -n 1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-# Waits until process $1 has ended (at most $2 tenths of a second).
-wait_gone() {
-  for _ in $(seq 1 "${2:-50}"); do
-    kill -0 "$1" 2>/dev/null || return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-# Starts the editor with no document and opens a tool window from the side panel's UTILS page:
-# $1 the button's height in the window (COLOR CHOOSER UTILITY 225, REPLACE IN MULTIPLE FILES 255),
-# $2 the tool window's title. Sets win (the editor), X and Y (its place) and tool.
-open_tool() {
-  "$BIN" & PIDS+=($!)
+# Waits for a visible window whose title matches $1; prints its id.
+wait_window() { local t=$1 id; poll 100 'id=$(xdotool search --onlyvisible --name "$t" 2>/dev/null | tail -n 1); [ -n "$id" ]' && echo "$id"; }
+gone() { poll 50 "! kill -0 $1 2>/dev/null"; }
+# No window manager under Xvfb: the window gets the input focus from us.
+focus() { xdotool windowfocus --sync "$1"; }
+# Starts the editor with arguments $@; sets pid, win (its window), X and Y (the window's place).
+start_editor() {
+  "$BIN" "$@" & pid=$!; PIDS+=($pid)
   win=$(wait_window "Marvolis KESTRIN Vozod 4 START") || fail "no editor window"
-  xdotool windowfocus --sync "$win"
-  sleep 0.5
+  focus "$win"
+  sleep 0.5 # Qt takes the focus a moment after the X server gives it
   eval "$(xdotool getwindowgeometry --shell "$win")"
-  xdotool mousemove $(( X + 12 )) $(( Y + 355 )) click 1      # UTILS
+}
+# Exit with an unmodified document: the process ends. The window may be gone before the keys are
+# released, which leaves them held down in the X server; release them.
+exit_editor() {
+  focus "$win"
+  xdotool key ctrl+x 2>/dev/null || true
+  xdotool keyup x ctrl 2>/dev/null || true
+  gone "$pid" || fail "editor did not end after Exit"
+}
+# The colour of screen pixel ($1, $2) relative to X, Y; wait_pixel waits until it is $3.
+pixel() { import -window root -crop "1x1+$(( X + $1 ))+$(( Y + $2 ))" -depth 8 txt:- | tail -n 1 | grep -o '#[0-9A-F]\{6\}'; }
+wait_pixel() { local x=$1 y=$2 c=$3; poll 50 '[ "$(pixel $x $y)" = "$c" ]' || fail "$4: pixel $x,$y is $(pixel $x $y), not $c"; }
+click() { xdotool mousemove $(( X + $1 )) $(( Y + $2 )) click 1; }
+# Starts the editor with no document and opens a tool window from the side panel's UTILS page:
+# $1 the button's height (COLOR CHOOSER UTILITY 225, REPLACE IN MULTIPLE FILES 255), $2 the tool
+# window's title. Sets tool, and X and Y to the tool window's place.
+open_tool() {
+  start_editor
+  click 12 355 # UTILS
   sleep 0.4
-  xdotool mousemove $(( X + 104 )) $(( Y + $1 )) click 1
+  click 104 "$1"
   tool=$(wait_window "$2") || fail "$2 did not open"
+  focus "$tool"
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$tool")"
 }
