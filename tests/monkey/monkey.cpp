@@ -24,10 +24,12 @@ QString scratch; // every file the run may touch lives here
 QString currentEvent;
 int failures = 0;
 
+int eventNumber = 0;
+
 void fail(const QString &what)
 {
     ++failures;
-    std::fprintf(stderr, "MONKEY FAILURE after event \"%s\": %s\n", qPrintable(currentEvent), qPrintable(what));
+    std::fprintf(stderr, "MONKEY FAILURE after event %d \"%s\": %s\n", eventNumber, qPrintable(currentEvent), qPrintable(what));
 }
 
 int below(qsizetype n) { return int(rng.bounded(quint32(qMax(1, int(n))))); }
@@ -93,15 +95,12 @@ void checkEditor(frmEdit *w)
         fail("the document path left the scratch folder: " + w->documentPath());
 }
 
-// A key press and release with the text a keyboard would give, or text as an input method
+// A key press and release with the character a keyboard would give, or text as an input method
 // delivers it (QTest's key clicks refuse keys without an ASCII form, such as Insert).
 void sendKey(QWidget *target, Qt::Key key, Qt::KeyboardModifiers modifiers, QString text = {})
 {
-    if (key >= Qt::Key_A && key <= Qt::Key_Z && !(modifiers & Qt::ControlModifier))
-        text = QChar(char16_t((modifiers & Qt::ShiftModifier ? u'A' : u'a') + (key - Qt::Key_A)));
-    else if (const auto i = QList{Qt::Key_Less, Qt::Key_Greater, Qt::Key_Return, Qt::Key_Tab, Qt::Key_Backspace}.indexOf(key);
-             i >= 0)
-        text = QString("<>\r\t\b").at(i);
+    if (key < 0x7F && !(modifiers & Qt::ControlModifier))
+        text = modifiers & Qt::ShiftModifier ? QChar(key) : QChar(key).toLower();
     for (const auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
         QKeyEvent event(type, key, modifiers, text);
         QApplication::sendEvent(target, &event);
@@ -235,7 +234,7 @@ int main(int argc, char **argv)
     QObject::connect(&modalWatch, &QTimer::timeout, &closeModalDialogs);
     modalWatch.start(200);
     QPointer<frmEdit> w;
-    for (int i = 0; i < events && failures == 0; ++i) {
+    for (eventNumber = 1; eventNumber <= events && failures == 0; ++eventNumber) {
         if (!w || !w->isVisible()) { // Exit closed the window: a new start of the program
             delete w;
             w = new frmEdit;
@@ -249,8 +248,6 @@ int main(int argc, char **argv)
         closeModalDialogs();
         if (w && w->isVisible())
             checkEditor(w);
-        if (failures)
-            std::fprintf(stderr, "event %d of seed %u\n", i + 1, seed);
     }
     for (QWidget *top : QApplication::topLevelWidgets())
         top->close();

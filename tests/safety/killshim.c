@@ -1,9 +1,6 @@
-/* Preloaded into the safety worker: acts at the Nth write or rename on a file under a folder, so
- * the tests can see what a sudden end or a failing disk leaves there. The program has no hooks.
- *   KESTRIN_SHIM_AT=N        the call to act on (1-based; 0 only counts)
- *   KESTRIN_SHIM_ACTION=     kill (before the call), killhalf (a write writes half, then dies),
- *                            killafter, enospc or eio (the call fails)
- *   KESTRIN_SHIM_UNDER=/dir  only calls on files under this folder count */
+/* Preloaded into the safety worker: at the KESTRIN_SHIM_AT-th write or rename of a file under the
+ * folder KESTRIN_SHIM_UNDER, does KESTRIN_SHIM_ACTION: kill (before the call), killhalf (a write
+ * writes half, then dies), killafter, or enospc / eio (the call fails). The program has no hooks. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
