@@ -22,6 +22,7 @@ namespace {
 QRandomGenerator rng;
 QString scratch; // every file the run may touch lives here
 QString currentEvent;
+QStringList trail; // the events before, for a failure a replay does not repeat (the timing differs)
 int failures = 0;
 
 int eventNumber = 0;
@@ -29,7 +30,8 @@ int eventNumber = 0;
 void fail(const QString &what)
 {
     ++failures;
-    std::fprintf(stderr, "MONKEY FAILURE after event %d \"%s\": %s\n", eventNumber, qPrintable(currentEvent), qPrintable(what));
+    std::fprintf(stderr, "MONKEY FAILURE after event %d \"%s\": %s\nbefore it: %s\n", eventNumber, qPrintable(currentEvent),
+                 qPrintable(what), qPrintable(trail.join(" / ")));
 }
 
 int below(qsizetype n) { return int(rng.bounded(quint32(qMax(1, int(n))))); }
@@ -242,6 +244,8 @@ int main(int argc, char **argv)
             if (!QTest::qWaitForWindowExposed(w))
                 return std::fprintf(stderr, "monkey: the editor window never appeared (is there an X display?)\n"), 1;
         }
+        if (!currentEvent.isEmpty())
+            trail = trail.mid(trail.size() - 29) << currentEvent;
         currentEvent.clear();
         oneEvent(w);
         QApplication::processEvents();

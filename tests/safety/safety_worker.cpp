@@ -39,6 +39,7 @@ int main(int argc, char **argv)
         window.Text2->setText(args[4]);
         window.ReplaceRun();
         done = window.List1->count() == 0;
+        std::fprintf(stderr, "listed: %d\n", int(window.List1->count())); // the files not changed stay listed
     }
     for (const auto &asked : prompter.asked)
         std::fprintf(stderr, "message: %s\n", qPrintable(asked.text));

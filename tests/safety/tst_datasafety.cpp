@@ -161,7 +161,7 @@ private Q_SLOTS:
             QCOMPARE(r.exitCode, 3);
             const QString reason = QString::fromLocal8Bit(std::strerror(action == "eio" ? EIO : ENOSPC));
             QVERIFY2(QString::fromLocal8Bit(r.errors).contains(reason), r.errors.constData());
-            QVERIFY(old > 0);
+            QVERIFY(old > 0 && (run == "save" || r.errors.contains("listed: " + QByteArray::number(old))));
             QCOMPARE(entries(folder), names);
         }
         QVERIFY2(stops >= 2 * changed, "fewer stops than writes and renames: is the shim loaded?");
