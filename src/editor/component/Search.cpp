@@ -2,7 +2,10 @@
 
 #include "SciEditor.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
+#include <vector>
 
 namespace kestrin {
 
@@ -12,13 +15,116 @@ using Sci = QsciScintillaBase;
 
 int searchFlags(const FindRequest &request)
 {
-    return (request.matchCase ? Sci::SCFIND_MATCHCASE : 0) | (request.wholeWord ? Sci::SCFIND_WHOLEWORD : 0)
-           | (request.regex ? Sci::SCFIND_REGEXP | Sci::SCFIND_POSIX : 0);
+    return (request.matchCase ? Sci::SCFIND_MATCHCASE : 0) | (request.wholeWord ? Sci::SCFIND_WHOLEWORD : 0);
 }
 
-unsigned int replaceMessage(const FindRequest &request)
+// Scintilla's own expressions step through bytes: "." or a class took one byte of a UTF-8
+// character, and a group holding half a character wrote broken text into the document. Regular
+// expressions therefore run on characters, line by line as Scintilla's did.
+struct Match {
+    long start = -1, end = -1;
+    QRegularExpressionMatch groups;
+};
+
+QRegularExpression expressionOf(const FindRequest &request)
 {
-    return request.regex ? Sci::SCI_REPLACETARGETRE : Sci::SCI_REPLACETARGET;
+    QString pattern = QString::fromUtf8(request.what);
+    if (request.wholeWord)
+        pattern = "\\b(?:" + pattern + ")\\b";
+    return QRegularExpression(pattern, request.matchCase ? QRegularExpression::NoPatternOption
+                                                         : QRegularExpression::CaseInsensitiveOption);
+}
+
+// The matches inside [from, to) on one line, in order, with byte positions. The whole line is the
+// subject, so ^, $ and look-behinds see what surrounds the range.
+std::vector<Match> lineMatches(SciEditor &e, const QRegularExpression &re, long line, long from, long to)
+{
+    std::vector<Match> found;
+    const long lineStart = e.send(Sci::SCI_POSITIONFROMLINE, line);
+    const long lineEnd = e.send(Sci::SCI_GETLINEENDPOSITION, line);
+    const long begin = std::max(from, lineStart);
+    if (std::min(to, lineEnd) < begin)
+        return found;
+    const auto *bytes = reinterpret_cast<const char *>(e.send(Sci::SCI_GETRANGEPOINTER, lineStart, lineEnd - lineStart));
+    const QString text = QString::fromUtf8(bytes, lineEnd - lineStart);
+    qsizetype index = QString::fromUtf8(bytes, begin - lineStart).size();
+    long position = begin; // the byte position of index, carried along so each match costs its own length
+    auto matches = re.globalMatch(text, index);
+    while (matches.hasNext()) {
+        Match m{-1, -1, matches.next()};
+        position += long(QStringView(text).mid(index, m.groups.capturedStart() - index).toUtf8().size());
+        index = m.groups.capturedStart();
+        m.start = position;
+        m.end = position + long(m.groups.capturedView().toUtf8().size());
+        if (m.end > to)
+            break;
+        found.push_back(std::move(m));
+    }
+    return found;
+}
+
+// The first match inside [from, to), or, when from > to, the last match inside [to, from).
+Match regexFind(SciEditor &e, const QRegularExpression &re, long from, long to)
+{
+    if (!re.isValid())
+        return {};
+    const bool backwards = from > to;
+    const long low = std::min(from, to), high = std::max(from, to);
+    const long first = e.send(Sci::SCI_LINEFROMPOSITION, backwards ? high : low);
+    const long last = e.send(Sci::SCI_LINEFROMPOSITION, backwards ? low : high);
+    for (long line = first; backwards ? line >= last : line <= last; line += backwards ? -1 : 1) {
+        std::vector<Match> found = lineMatches(e, re, line, low, high);
+        if (!found.empty())
+            return std::move(backwards ? found.back() : found.front());
+    }
+    return {};
+}
+
+// What replaces a match: \0 to \9 are its groups; \a \b \f \n \r \t \v and \\ as Scintilla read them.
+QByteArray substitute(const QByteArray &with, const QRegularExpressionMatch &m)
+{
+    static const QByteArray escapes = "a\ab\bf\fn\nr\rt\tv\v\\\\";
+    QByteArray out;
+    for (qsizetype i = 0; i < with.size(); ++i) {
+        const char next = i + 1 < with.size() ? with[i + 1] : '\0';
+        const qsizetype escape = next ? escapes.indexOf(next) : -1;
+        if (with[i] != '\\' || !next) {
+            out += with[i];
+        } else if (next >= '0' && next <= '9') {
+            out += m.captured(next - '0').toUtf8();
+            ++i;
+        } else if (escape >= 0 && escape % 2 == 0) {
+            out += escapes[escape + 1];
+            ++i;
+        } else {
+            out += '\\';
+        }
+    }
+    return out;
+}
+
+// One search in [from, to), backwards when from > to: where the match starts (-1 when there is
+// none), with the target set to the match.
+long searchRange(SciEditor &e, const FindRequest &request, long from, long to, Match *match = nullptr)
+{
+    if (!request.regex) {
+        e.send(Sci::SCI_SETTARGETRANGE, from, to);
+        return e.send(Sci::SCI_SEARCHINTARGET, request.what.size(), request.what.constData());
+    }
+    Match m = regexFind(e, expressionOf(request), from, to);
+    if (m.start >= 0)
+        e.send(Sci::SCI_SETTARGETRANGE, m.start, m.end);
+    const long at = m.start;
+    if (match)
+        *match = std::move(m);
+    return at;
+}
+
+// Replaces the target (the match just found); the number of bytes written.
+long replaceTarget(SciEditor &e, const FindRequest &request, const Match &match)
+{
+    const QByteArray text = request.regex ? substitute(request.with, match.groups) : request.with;
+    return e.send(Sci::SCI_REPLACETARGET, text.size(), text.constData());
 }
 
 } // namespace
@@ -32,10 +138,7 @@ bool findNext(SciEditor &e, const FindRequest &request)
     const long len = e.length();
     const long selStart = e.send(Sci::SCI_GETSELECTIONSTART);
     const long selEnd = e.send(Sci::SCI_GETSELECTIONEND);
-    auto search = [&](long from, long to) -> long {
-        e.send(Sci::SCI_SETTARGETRANGE, from, to);
-        return e.send(Sci::SCI_SEARCHINTARGET, request.what.size(), request.what.constData());
-    };
+    auto search = [&](long from, long to) { return searchRange(e, request, from, to); };
     long from = request.backwards ? selStart : selEnd;
     long at = request.backwards ? search(from, 0) : search(from, len);
     // An empty match where the caret already stands would be found again and again.
@@ -63,15 +166,15 @@ bool replaceSelectedMatch(SciEditor &e, const FindRequest &request)
     if (selEnd <= selStart || request.what.isEmpty())
         return false;
     e.send(Sci::SCI_SETSEARCHFLAGS, searchFlags(request));
-    e.send(Sci::SCI_SETTARGETRANGE, selStart, selEnd);
-    const long at = e.send(Sci::SCI_SEARCHINTARGET, request.what.size(), request.what.constData());
+    Match match;
+    const long at = searchRange(e, request, selStart, selEnd, &match);
     if (at != selStart || e.send(Sci::SCI_GETTARGETEND) != selEnd)
         return false;
     long written = 0;
     {
         SciEditor::Quiet quiet(&e);
         e.send(Sci::SCI_BEGINUNDOACTION);
-        written = e.send(replaceMessage(request), request.with.size(), request.with.constData());
+        written = replaceTarget(e, request, match);
         e.send(Sci::SCI_ENDUNDOACTION);
     }
     const long caret = request.backwards ? selStart : selStart + written;
@@ -86,15 +189,31 @@ qint64 replaceAll(SciEditor &e, const FindRequest &request)
         return 0;
     qint64 count = 0;
     const long caret = e.send(Sci::SCI_GETCURRENTPOS);
-    {
+    if (request.regex) {
+        // Line by line from the end, each line's matches from its end: what is still to be replaced
+        // never moves, and each line is read once.
+        const QRegularExpression re = expressionOf(request);
+        SciEditor::Quiet quiet(&e);
+        for (long line = re.isValid() ? e.send(Sci::SCI_GETLINECOUNT) - 1 : -1; line >= 0; --line) {
+            const std::vector<Match> found = lineMatches(e, re, line, 0, e.length());
+            for (auto m = found.rbegin(); m != found.rend(); ++m) {
+                if (count++ == 0)
+                    e.send(Sci::SCI_BEGINUNDOACTION);
+                e.send(Sci::SCI_SETTARGETRANGE, m->start, m->end);
+                replaceTarget(e, request, *m);
+            }
+        }
+        if (count > 0)
+            e.send(Sci::SCI_ENDUNDOACTION);
+    } else {
         SciEditor::Quiet quiet(&e);
         e.send(Sci::SCI_SETSEARCHFLAGS, searchFlags(request));
         long pos = 0;
         long end = e.length();
         bool grouped = false;
         while (pos <= end) {
-            e.send(Sci::SCI_SETTARGETRANGE, pos, end);
-            const long at = e.send(Sci::SCI_SEARCHINTARGET, request.what.size(), request.what.constData());
+            Match match;
+            const long at = searchRange(e, request, pos, end, &match);
             if (at < 0)
                 break;
             if (!grouped) {
@@ -102,7 +221,7 @@ qint64 replaceAll(SciEditor &e, const FindRequest &request)
                 grouped = true;
             }
             const long matchEnd = e.send(Sci::SCI_GETTARGETEND);
-            const long written = e.send(replaceMessage(request), request.with.size(), request.with.constData());
+            const long written = replaceTarget(e, request, match);
             ++count;
             end += written - (matchEnd - at);
             pos = at + written;
