@@ -1,18 +1,18 @@
 #include "TestRegistry.h"
 
+#include "document/AtomicFile.h"
+#include "editor/component/BraceMatch.h"
 #include "editor/component/CodeEdit.h"
 #include "editor/component/FindReplaceDialog.h"
 
 #include <Qsci/qsciscintillabase.h>
 
 #include <QAbstractButton>
-#include <QAccessible>
 #include <QAbstractScrollArea>
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QScrollBar>
@@ -20,614 +20,377 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/stat.h>
-
 using namespace kestrin;
+using Sci = QsciScintillaBase;
 
 namespace {
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(bytes), bytes.size());
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
 }
+
+long send(const CodeEdit &e, unsigned int msg, unsigned long w = 0, long l = 0) { return static_cast<Sci *>(e.editorWidget())->SendScintilla(msg, w, l); }
+void select(const CodeEdit &e, long anchor, long caret) { send(e, Sci::SCI_SETSEL, anchor, caret); }
+long selectionStart(const CodeEdit &e) { return send(e, Sci::SCI_GETSELECTIONSTART); }
+
+QAbstractButton *button(FindReplaceDialog *dlg, const char *name)
+{
+    for (auto *b : dlg->findChildren<QAbstractButton *>())
+        if (b->accessibleName() == QLatin1String(name))
+            return b;
+    return nullptr;
+}
+
+struct ReplaceRow { QByteArray text; QString what, options /* c: case, w: whole word, r: regex */, with; QByteArray after; QString status; };
+struct AccessibleRow { QByteArray text; int pos, offset, count; QString line; }; // offsets in UTF-16 units
+struct BraceRow { QByteArray text, styles; long from /* the text's first position */, brace, endStyled, expected; };
+struct HeadRow { QByteArray text; int anchor, caret, maxBytes; QByteArray expected; };
+struct InputMethodRow { QByteArray text; int anchor, caret; QString surrounding /* "*": a part of a long line */; int cursorAt, anchorAt; };
 
 } // namespace
 
-class TestCodeEditText : public QObject {
+class TestCodeEdit : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void loadingIsNotAChange()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("a.html");
-        writeFile(path, "<b>x</b>\r\n");
-        CodeEdit edit;
-        QSignalSpy changed(&edit, &CodeEdit::documentChanged);
-        QVERIFY(edit.LoadFile(path));
-        QCoreApplication::processEvents();
-        QCOMPARE(changed.count(), 0);
-        QVERIFY(!edit.CanUndo());
-        QCOMPARE(edit.Text(), QByteArray("<b>x</b>\r\n"));
-    }
-
-    void enterUsesTheDocumentsLineEnd_data()
+    // A loaded file is no change and no undo step (the previous document's steps are gone), and
+    // Enter then writes the file's own line end.
+    void loadThenEnter_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("crlf") << QByteArray("ab\r\n") << QByteArray("a\r\nb\r\n");
-        QTest::newRow("cr") << QByteArray("ab\r") << QByteArray("a\rb\r");
-        QTest::newRow("lf") << QByteArray("ab\n") << QByteArray("a\nb\n");
+        for (auto [name, end] : {std::pair<const char *, QByteArray>{"crlf", "\r\n"}, {"cr", "\r"}, {"lf", "\n"}})
+            QTest::newRow(name) << "ab" + end << "a" + end + "b" + end;
     }
-    void enterUsesTheDocumentsLineEnd()
+    void loadThenEnter()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QByteArray, expected);
         QTemporaryDir dir;
-        const QString path = dir.filePath("a.php");
-        writeFile(path, bytes);
+        writeFile(dir.filePath("a.php"), bytes);
         CodeEdit edit;
-        QVERIFY(edit.LoadFile(path));
-        edit.GoToLine(1);
+        edit.setText("the previous document");
+        QSignalSpy changed(&edit, &CodeEdit::documentChanged);
+        QVERIFY(edit.LoadFile(dir.filePath("a.php")));
+        QCoreApplication::processEvents();
+        QCOMPARE(changed.count(), 0);
+        QVERIFY(!edit.CanUndo());
+        QCOMPARE(edit.Text(), bytes);
         QTest::keyClick(edit.editorWidget(), Qt::Key_Right);
         QTest::keyClick(edit.editorWidget(), Qt::Key_Return);
         QCOMPARE(edit.Text(), expected);
     }
 
-
-    void writingTheSelectedTextChangesNothing()
-    {
-        CodeEdit edit;
-        edit.setText("one two three");
-        while (edit.CanUndo())
-            edit.Undo();
-        edit.setText("one two three");
-        QTest::keyClick(edit.editorWidget(), Qt::Key_Home);
-        for (int i = 0; i < 4; ++i)
-            QTest::keyClick(edit.editorWidget(), Qt::Key_Right);
-        for (int i = 0; i < 3; ++i)
-            QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
-        QCOMPARE(edit.SelectedText(), QByteArray("two"));
-        QVERIFY(edit.CanUndo());
-        edit.Undo(); // back to empty, then redo: one known undo step
-        edit.Redo();
-        QSignalSpy changed(&edit, &CodeEdit::documentChanged);
-        edit.GoToLine(1);
-        for (int i = 0; i < 4; ++i)
-            QTest::keyClick(edit.editorWidget(), Qt::Key_Right);
-        for (int i = 0; i < 3; ++i)
-            QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
-        edit.setSelectedText("two");
-        QCoreApplication::processEvents();
-        QCOMPARE(changed.count(), 0);
-        edit.Undo(); // the only undo step is still setText's
-        QCOMPARE(edit.Text(), QByteArray());
-    }
-
-    void setSelectedTextIsOneUndoStepAndMovesCaret()
-    {
-        CodeEdit edit;
-        edit.setText("ab");
-        QTest::keyClick(edit.editorWidget(), Qt::Key_End);
-        QTest::keyClick(edit.editorWidget(), Qt::Key_Left);
-        QSignalSpy changed(&edit, &CodeEdit::documentChanged);
-        edit.setSelectedText("<b>\r\n</b>");
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(edit.Text(), QByteArray("a<b>\r\n</b>b"));
-        edit.setSelectedText("|");
-        QCOMPARE(edit.Text(), QByteArray("a<b>\r\n</b>|b"));
-        edit.Undo();
-        edit.Undo();
-        QCOMPARE(edit.Text(), QByteArray("ab"));
-    }
-
-    void setTextIsOneUndoStep()
+    // setText and setSelectedText are one undo step and one change each; writing back the text
+    // that is selected is neither; NUL bytes are text like any other.
+    void editsAndUndoSteps()
     {
         CodeEdit edit;
         edit.setText("first");
         QSignalSpy changed(&edit, &CodeEdit::documentChanged);
-        edit.setText("second\nwith two lines");
-        QCOMPARE(changed.count(), 1);
+        edit.setText(QByteArray("a\0b", 3));
+        select(edit, 1, 2);
+        edit.setSelectedText(QByteArray(1, '\0'));
+        edit.setSelectedText("<b>\r\n</b>");
+        QCOMPARE(changed.count(), 2);
+        QCOMPARE(edit.Text(), QByteArray("a<b>\r\n</b>b"));
+        edit.Undo();
         edit.Undo();
         QCOMPARE(edit.Text(), QByteArray("first"));
-        QCOMPARE(changed.count(), 2);
         edit.Redo();
-        QCOMPARE(edit.Text(), QByteArray("second\nwith two lines"));
+        QCOMPARE(edit.Text(), QByteArray("a\0b", 3));
     }
 
-    void textKeepsNulBytes()
-    {
-        CodeEdit edit;
-        const QByteArray t("a\0b", 3);
-        edit.setText(t);
-        QCOMPARE(edit.Text(), t);
-        QCOMPARE(edit.length(), 3);
-    }
-
-    void documentLineEnds_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("lf document") << QByteArray("x\n") << QByteArray("<p>\n</p>");
-        QTest::newRow("crlf document") << QByteArray("x\r\n") << QByteArray("<p>\r\n</p>");
-        QTest::newRow("cr document") << QByteArray("x\r") << QByteArray("<p>\r</p>");
-    }
-    void documentLineEnds()
-    {
-        QFETCH(QByteArray, file);
-        QFETCH(QByteArray, expected);
-        QTemporaryDir dir;
-        writeFile(dir.filePath("a.php"), file);
-        CodeEdit edit;
-        QVERIFY(edit.LoadFile(dir.filePath("a.php")));
-        QCOMPARE(convertLineEnds("<p>\r\n</p>", edit.lineEndStyle()), expected);
-    }
-
-    void goToLine_data()
-    {
-        QTest::addColumn<qint64>("line");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QByteArray>("selectionAfterShiftEnd");
-        QTest::newRow("first") << qint64(1) << true << QByteArray("l1");
-        QTest::newRow("third") << qint64(3) << true << QByteArray("l3");
-        QTest::newRow("beyond the end") << qint64(99) << true << QByteArray("l4");
-        QTest::newRow("beyond 32 bits") << qint64(1) << true << QByteArray("l1");
-        QTest::newRow("zero") << qint64(0) << false << QByteArray();
-        QTest::newRow("negative") << qint64(-5) << false << QByteArray();
-    }
-    void goToLine()
-    {
-        QFETCH(qint64, line);
-        QFETCH(bool, ok);
-        QFETCH(QByteArray, selectionAfterShiftEnd);
-        CodeEdit edit;
-        edit.setText("l1\nl2\nl3\nl4");
-        edit.GoToLine(2);
-        if (QByteArray(QTest::currentDataTag()) == "beyond 32 bits")
-            line = qint64(1) << 40;
-        QCOMPARE(edit.GoToLine(line, true), ok);
-        if (!ok)
-            return;
-        if (line > 4)
-            selectionAfterShiftEnd = "l4";
-        QTest::keyClick(edit.editorWidget(), Qt::Key_End, Qt::ShiftModifier);
-        QCOMPARE(edit.SelectedText(), selectionAfterShiftEnd);
-    }
-};
-
-class TestCodeEditFind : public QObject {
-    Q_OBJECT
-private:
-    static FindReplaceDialog *dialogOf(CodeEdit &edit) { return edit.findChild<FindReplaceDialog *>(); }
-
-private Q_SLOTS:
-    void findSelectsAndValue33WritesBackUnchanged()
-    {
-        CodeEdit edit;
-        edit.setText("alpha beta alpha");
-        edit.ExecuteCommand(EditorCommand::FindDialog);
-        FindReplaceDialog *dlg = dialogOf(edit);
-        QVERIFY(dlg);
-        QVERIFY(dlg->isVisible());
-        QVERIFY(!dlg->isReplaceMode());
-        dlg->findEdit()->setText("alpha");
-        dlg->findNext();
-        QCOMPARE(edit.SelectedText(), QByteArray("alpha"));
-        QCOMPARE(edit.value33(), QByteArray("alpha"));
-        QVERIFY(edit.CanUndo()); // setText's step
-        edit.setSelectedText(edit.value33());
-        edit.Undo();
-        QCOMPARE(edit.Text(), QByteArray()); // value33 written back added no undo step
-        dlg->close();
-    }
-
-    void findNextRepeatsWithoutDialogAndWraps()
+    // The first find goes through the dialog; Find next repeats it without the dialog from the
+    // end of the selection and wraps; backwards goes the other way; not found leaves the selection.
+    // Its controls all have names.
+    void findNext()
     {
         CodeEdit edit;
         edit.setText("x1 x2 x3");
         edit.ExecuteCommand(EditorCommand::FindDialog);
-        FindReplaceDialog *dlg = dialogOf(edit);
+        auto *dlg = edit.findChild<FindReplaceDialog *>();
+        QVERIFY(dlg && dlg->isVisible() && !dlg->isReplaceMode());
         dlg->findEdit()->setText("x");
         dlg->findNext();
         dlg->close();
-        QCOMPARE(edit.SelectedText(), QByteArray("x"));
-        QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
-        QCOMPARE(edit.SelectedText(), QByteArray("x1"));
-        edit.ExecuteCommand(EditorCommand::FindNext);
+        QList<long> found{selectionStart(edit)};
+        for (int i = 0; i < 3; ++i) {
+            edit.ExecuteCommand(EditorCommand::FindNext);
+            found << selectionStart(edit);
+        }
+        QCOMPARE(found, (QList<long>{0, 3, 6, 0}));
         QVERIFY(!dlg->isVisible());
-        QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
-        QCOMPARE(edit.SelectedText(), QByteArray("x2"));
-        edit.ExecuteCommand(EditorCommand::FindNext);
-        edit.ExecuteCommand(EditorCommand::FindNext); // wraps to the first
-        QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
-        QCOMPARE(edit.SelectedText(), QByteArray("x1"));
-    }
-
-    void notFoundKeepsSelectionAndSaysSo()
-    {
-        CodeEdit edit;
-        edit.setText("abc");
-        edit.ExecuteCommand(EditorCommand::SelectAll);
         edit.ExecuteCommand(EditorCommand::FindDialog);
-        FindReplaceDialog *dlg = dialogOf(edit);
+        button(dlg, "Search backwards")->setChecked(true);
+        dlg->findNext();
+        QCOMPARE(selectionStart(edit), 6L);
         dlg->findEdit()->setText("zzz");
         dlg->findNext();
-        QVERIFY(dlg->statusText().contains("Cannot find"));
-        QCOMPARE(edit.value33(), QByteArray("abc"));
-        QSignalSpy changed(&edit, &CodeEdit::documentChanged);
-        edit.setSelectedText(edit.value33());
-        QCOMPARE(changed.count(), 0);
-        QCOMPARE(edit.Text(), QByteArray("abc"));
-    }
-
-    void search_data()
-    {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QString>("what");
-        QTest::addColumn<bool>("matchCase");
-        QTest::addColumn<bool>("wholeWord");
-        QTest::addColumn<bool>("regex");
-        QTest::addColumn<QString>("with");
-        QTest::addColumn<QByteArray>("afterReplaceAll");
-        QTest::addColumn<QString>("status");
-        QTest::newRow("plain, any case") << QByteArray("Cat cat CAT") << "cat" << false << false << false << "dog"
-                                         << QByteArray("dog dog dog") << "Replaced 3 occurrences.";
-        QTest::newRow("match case") << QByteArray("Cat cat CAT") << "cat" << true << false << false << "dog"
-                                    << QByteArray("Cat dog CAT") << "Replaced 1 occurrence.";
-        QTest::newRow("whole word") << QByteArray("cat cats cat") << "cat" << false << true << false << "x"
-                                    << QByteArray("x cats x") << "Replaced 2 occurrences.";
-        QTest::newRow("regex with group") << QByteArray("<b>a</b> <b>bb</b>") << "<b>([a-z]*)</b>" << false
-                                          << false << true << "[\\1]" << QByteArray("[a] [bb]")
-                                          << "Replaced 2 occurrences.";
-        QTest::newRow("regex posix group") << QByteArray("id=1 id=22") << "id=([0-9]+)" << false << false << true
-                                           << "n\\1" << QByteArray("n1 n22") << "Replaced 2 occurrences.";
-        QTest::newRow("empty regex match at line starts") << QByteArray("a\nb\n") << "^" << false << false << true
-                                                          << "> " << QByteArray("> a\n> b\n> ")
-                                                          << "Replaced 3 occurrences.";
-        QTest::newRow("replacement contains the text") << QByteArray("aa") << "a" << false << false << false << "aa"
-                                                       << QByteArray("aaaa") << "Replaced 2 occurrences.";
-        QTest::newRow("utf8 text") << QByteArray("caf\xC3\xA9 caf\xC3\xA9") << "caf\xC3\xA9" << true << false
-                                   << false << "tea" << QByteArray("tea tea") << "Replaced 2 occurrences.";
-        QTest::newRow("no match") << QByteArray("abc") << "q" << false << false << false << "z" << QByteArray("abc")
-                                  << "Cannot find \"q\".";
-    }
-    void search()
-    {
-        QFETCH(QByteArray, text);
-        QFETCH(QString, what);
-        QFETCH(bool, matchCase);
-        QFETCH(bool, wholeWord);
-        QFETCH(bool, regex);
-        QFETCH(QString, with);
-        QFETCH(QByteArray, afterReplaceAll);
-        QFETCH(QString, status);
-        CodeEdit edit;
-        edit.setText(text);
-        edit.ExecuteCommand(EditorCommand::ReplaceDialog);
-        FindReplaceDialog *dlg = dialogOf(edit);
-        QVERIFY(dlg->isReplaceMode());
-        dlg->findEdit()->setText(what);
-        dlg->replaceEdit()->setText(with);
-        auto box = [&](const char *name) {
-            for (auto *b : dlg->findChildren<QAbstractButton *>())
-                if (b->accessibleName() == QLatin1String(name))
-                    return b;
-            return static_cast<QAbstractButton *>(nullptr);
-        };
-        box("Match case")->setChecked(matchCase);
-        box("Match whole word only")->setChecked(wholeWord);
-        box("Regular expression")->setChecked(regex);
-        QSignalSpy changed(&edit, &CodeEdit::documentChanged);
-        box("Replace All")->click();
-        QCOMPARE(edit.Text(), afterReplaceAll);
-        QCOMPARE(dlg->statusText(), status);
-        QCOMPARE(changed.count(), text == afterReplaceAll ? 0 : 1);
-        if (text != afterReplaceAll) {
-            edit.Undo(); // one step undoes every replacement
-            QCOMPARE(edit.Text(), text);
-        }
-        dlg->close();
-    }
-
-    void replaceReplacesTheSelectedMatchThenFindsNext()
-    {
-        CodeEdit edit;
-        edit.setText("a-a-a");
-        edit.ExecuteCommand(EditorCommand::ReplaceDialog);
-        FindReplaceDialog *dlg = dialogOf(edit);
-        dlg->findEdit()->setText("a");
-        dlg->replaceEdit()->setText("bb");
-        dlg->replaceOne(); // nothing selected yet: finds the first
-        QCOMPARE(edit.Text(), QByteArray("a-a-a"));
-        dlg->replaceOne();
-        QCOMPARE(edit.Text(), QByteArray("bb-a-a"));
-        QCOMPARE(edit.SelectedText(), QByteArray("a"));
-        dlg->replaceOne();
-        QCOMPARE(edit.Text(), QByteArray("bb-bb-a"));
-        dlg->close();
-    }
-
-    void backwardsSearch()
-    {
-        CodeEdit edit;
-        edit.setText("x1 x2 x3");
-        QTest::keyClick(edit.editorWidget(), Qt::Key_End);
-        edit.ExecuteCommand(EditorCommand::FindDialog);
-        FindReplaceDialog *dlg = dialogOf(edit);
-        dlg->findEdit()->setText("x");
-        for (auto *b : dlg->findChildren<QAbstractButton *>())
-            if (b->accessibleName() == "Search backwards")
-                b->setChecked(true);
-        dlg->findNext();
-        QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
-        QCOMPARE(edit.SelectedText(), QByteArray("x3"));
-        dlg->close();
-    }
-
-    void everyDialogControlHasAName()
-    {
-        CodeEdit edit;
-        edit.ExecuteCommand(EditorCommand::ReplaceDialog);
-        FindReplaceDialog *dlg = dialogOf(edit);
+        QCOMPARE(dlg->statusText(), QStringLiteral("Cannot find \"zzz\"."));
+        QCOMPARE(selectionStart(edit), 6L);
+        QCOMPARE(edit.SelectedText(), QByteArray("x"));
         for (QWidget *w : dlg->findChildren<QWidget *>())
             if (w->focusPolicy() != Qt::NoFocus)
                 QVERIFY2(!w->accessibleName().isEmpty(), w->metaObject()->className());
-        dlg->close();
+        // Replace writes over the selected match, then finds the next one.
+        edit.ExecuteCommand(EditorCommand::ReplaceDialog);
+        button(dlg, "Search backwards")->setChecked(false);
+        dlg->findEdit()->setText("x");
+        dlg->replaceEdit()->setText("yy");
+        select(edit, 8, 8);
+        dlg->replaceOne(); // nothing selected: only finds
+        QCOMPARE(edit.Text(), QByteArray("x1 x2 x3"));
+        dlg->replaceOne();
+        QCOMPARE(edit.Text(), QByteArray("yy1 x2 x3"));
+        QCOMPARE(selectionStart(edit), 4L);
     }
-};
 
-class TestCodeEditKeys : public QObject {
-    Q_OBJECT
-private Q_SLOTS:
-    void keyEventOnTextChangingKeys_data()
+    void replaceAll_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<bool>("changes");
-        QTest::newRow("letter") << int(Qt::Key_A) << 0 << true;
-        QTest::newRow("enter") << int(Qt::Key_Return) << 0 << true;
-        QTest::newRow("backspace") << int(Qt::Key_Backspace) << 0 << true;
-        QTest::newRow("delete") << int(Qt::Key_Delete) << 0 << true;
-        QTest::newRow("tab") << int(Qt::Key_Tab) << 0 << true;
-        QTest::newRow("left") << int(Qt::Key_Left) << 0 << false;
-        QTest::newRow("shift+right") << int(Qt::Key_Right) << int(Qt::ShiftModifier) << false;
-        QTest::newRow("page down") << int(Qt::Key_PageDown) << 0 << false;
-        QTest::newRow("ctrl+c") << int(Qt::Key_C) << int(Qt::ControlModifier) << false;
-        QTest::newRow("ctrl+x does not cut") << int(Qt::Key_X) << int(Qt::ControlModifier) << false;
+        QTest::addColumn<ReplaceRow>("row");
+        QTest::newRow("any case") << ReplaceRow{"Cat cat CAT", "cat", "", "dog", "dog dog dog", "Replaced 3 occurrences."};
+        QTest::newRow("match case") << ReplaceRow{"Cat cat CAT", "cat", "c", "dog", "Cat dog CAT", "Replaced 1 occurrence."};
+        QTest::newRow("whole word") << ReplaceRow{"cat cats cat", "cat", "w", "x", "x cats x", "Replaced 2 occurrences."};
+        QTest::newRow("regex group") << ReplaceRow{"<b>a</b> <b>bb</b>", "<b>([a-z]*)</b>", "r", "[\\1]", "[a] [bb]", "Replaced 2 occurrences."};
+        QTest::newRow("empty matches at line starts") << ReplaceRow{"a\nb\n", "^", "r", "> ", "> a\n> b\n> ", "Replaced 3 occurrences."};
+        QTest::newRow("replacement holds the text") << ReplaceRow{"aa", "a", "", "aa", "aaaa", "Replaced 2 occurrences."};
+        QTest::newRow("utf8") << ReplaceRow{"café café", "café", "c", "tea", "tea tea", "Replaced 2 occurrences."};
+        QTest::newRow("no match") << ReplaceRow{"abc", "q", "", "z", "abc", "Cannot find \"q\"."};
     }
-    void keyEventOnTextChangingKeys()
+    void replaceAll()
     {
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QFETCH(bool, changes);
+        QFETCH(ReplaceRow, row);
         CodeEdit edit;
-        edit.setText("abcd");
-        edit.GoToLine(1);
-        QTest::keyClick(edit.editorWidget(), Qt::Key_Right);
-        QTest::keyClick(edit.editorWidget(), Qt::Key_Right, Qt::ShiftModifier);
-        QSignalSpy keyEvents(&edit, &CodeEdit::KeyEvent);
-        QSignalSpy keyDowns(&edit, &CodeEdit::KeyDown);
+        edit.setText(row.text);
+        edit.ExecuteCommand(EditorCommand::ReplaceDialog);
+        auto *dlg = edit.findChild<FindReplaceDialog *>();
+        QVERIFY(dlg->isReplaceMode());
+        dlg->findEdit()->setText(row.what);
+        dlg->replaceEdit()->setText(row.with);
+        button(dlg, "Match case")->setChecked(row.options.contains('c'));
+        button(dlg, "Match whole word only")->setChecked(row.options.contains('w'));
+        button(dlg, "Regular expression")->setChecked(row.options.contains('r'));
         QSignalSpy changed(&edit, &CodeEdit::documentChanged);
-        QTest::keyClick(edit.editorWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(keyEvents.count(), changes ? 1 : 0);
-        QCOMPARE(changed.count(), changes ? 1 : 0);
-        QCOMPARE(edit.Text() != "abcd", changes);
-        QVERIFY(keyDowns.count() >= 1);
+        button(dlg, "Replace All")->click();
+        QCOMPARE(edit.Text(), row.after);
+        QCOMPARE(dlg->statusText(), row.status);
+        QCOMPARE(changed.count(), row.text == row.after ? 0 : 1);
+        edit.Undo(); // one step undoes every replacement
+        QCOMPARE(edit.Text(), row.text == row.after ? QByteArray() : row.text);
     }
 
-    void typingRaisesKeyEventPerKeystroke()
-    {
-        CodeEdit edit;
-        QSignalSpy keyEvents(&edit, &CodeEdit::KeyEvent);
-        QTest::keyClicks(edit.editorWidget(), "hello");
-        QCOMPARE(edit.Text(), QByteArray("hello"));
-        QCOMPARE(keyEvents.count(), 5);
-    }
-
-    void keyDownCodesAndShiftState_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<int>("shift");
-        QTest::newRow("ctrl+insert") << int(Qt::Key_Insert) << int(Qt::ControlModifier) << 45 << 2;
-        QTest::newRow("ctrl+shift+c") << int(Qt::Key_C) << int(Qt::ControlModifier | Qt::ShiftModifier) << 67 << 3;
-        QTest::newRow("alt+f3") << int(Qt::Key_F3) << int(Qt::AltModifier) << 0x72 << 4;
-        QTest::newRow("delete") << int(Qt::Key_Delete) << 0 << 46 << 0;
-    }
-    void keyDownCodesAndShiftState()
-    {
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QFETCH(int, code);
-        QFETCH(int, shift);
-        CodeEdit edit;
-        QSignalSpy keyDowns(&edit, &CodeEdit::KeyDown);
-        QTest::keyClick(edit.editorWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QVERIFY(!keyDowns.isEmpty()); // the modifier keys come first, as key downs of their own
-        QCOMPARE(keyDowns.last().at(0).toInt(), code);
-        QCOMPARE(keyDowns.last().at(1).toInt(), shift);
-    }
-
-    void ctrlVPastesOnceThroughTheWindowsHandler()
-    {
-        CodeEdit edit;
-        edit.setText("ab");
-        edit.GoToLine(1);
-        QTest::keyClick(edit.editorWidget(), Qt::Key_Right);
-        // The window's KeyDown handler: Ctrl+V runs command 140.
-        connect(&edit, &CodeEdit::KeyDown, &edit, [&edit](int code, int shift) {
-            if (code == 86 && shift == 2)
-                edit.ExecuteCommand(EditorCommand::Paste);
-        });
-        QApplication::clipboard()->setText("X\r\nY");
-        QSignalSpy keyEvents(&edit, &CodeEdit::KeyEvent);
-        QTest::keyClick(edit.editorWidget(), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(edit.Text(), QByteArray("aX\nYb")); // once, in the document's line ends
-        QCOMPARE(keyEvents.count(), 1);
-        edit.Undo();
-        QCOMPARE(edit.Text(), QByteArray("ab"));
-    }
-
-    void pasteOfEmptyClipboardDeletesSelection()
-    {
-        CodeEdit edit;
-        edit.setText("abc");
-        edit.ExecuteCommand(EditorCommand::SelectAll);
-        QApplication::clipboard()->clear();
-        edit.ExecuteCommand(EditorCommand::Paste);
-        QCOMPARE(edit.Text(), QByteArray());
-    }
-
-    void copyPutsPlainText()
-    {
-        CodeEdit edit;
-        edit.setText("caf\xC3\xA9");
-        edit.ExecuteCommand(EditorCommand::SelectAll);
-        edit.ExecuteCommand(EditorCommand::Copy);
-        QCOMPARE(QApplication::clipboard()->text(), QString::fromUtf8("caf\xC3\xA9"));
-    }
-
-    void insertTogglesOvertype()
-    {
-        CodeEdit edit;
-        QSignalSpy spy(&edit, &CodeEdit::overtypeChanged);
-        QTest::keyClick(edit.editorWidget(), Qt::Key_Insert);
-        QCOMPARE(spy.count(), 1);
-        QVERIFY(edit.isOvertype());
-        QCOMPARE(spy.at(0).at(0).toBool(), true);
-    }
-
-    // The accessible's offsets are UTF-16 units: the caret at byte pos is at offset, the offset
-    // maps back to pos, and the line at it is line.
     void accessibleOffsets_data()
     {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<int>("pos");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("2-byte") << QByteArray("x\xc3\xa9\ny\xc3\xa9") << 5 << 4 << 5 << QString::fromUtf8("y\xc3\xa9");
-        QTest::newRow("3-byte CR LF") << QByteArray("\xe2\x82\xac\xe2\x82\xac\r\n\xe2\x82\xac" "a") << 3 << 1 << 6
-                                      << QString::fromUtf8("\xe2\x82\xac\xe2\x82\xac\r\n");
-        QTest::newRow("3-byte next line") << QByteArray("\xe2\x82\xac\xe2\x82\xac\r\n\xe2\x82\xac" "a") << 11 << 5 << 6
-                                          << QString::fromUtf8("\xe2\x82\xac" "a");
-        QTest::newRow("4-byte astral") << QByteArray("a\xf0\x9d\x84\x9e" "b\n\xf0\x9d\x84\x9e") << 5 << 3 << 7
-                                       << QString::fromUtf8("a\xf0\x9d\x84\x9e" "b\n");
-        QTest::newRow("end after CR LF") << QByteArray("ab\r\n") << 4 << 4 << 4 << QString();
+        QTest::addColumn<AccessibleRow>("row");
+        const char *euros = "€€\r\n€a";
+        QTest::newRow("2-byte") << AccessibleRow{"xé\nyé", 5, 4, 5, "yé"};
+        QTest::newRow("3-byte CR LF") << AccessibleRow{euros, 3, 1, 6, "€€\r\n"};
+        QTest::newRow("3-byte next line") << AccessibleRow{euros, 11, 5, 6, "€a"};
+        QTest::newRow("4-byte astral") << AccessibleRow{"a𝄞b\n𝄞", 5, 3, 7, "a𝄞b\n"};
+        QTest::newRow("end after CR LF") << AccessibleRow{"ab\r\n", 4, 4, 4, ""};
     }
     void accessibleOffsets()
     {
-        QFETCH(QByteArray, text);
-        QFETCH(int, pos);
-        QFETCH(int, offset);
-        QFETCH(int, count);
-        QFETCH(QString, line);
+        QFETCH(AccessibleRow, row);
         CodeEdit edit;
-        edit.setText(text);
-        auto *sci = static_cast<QsciScintillaBase *>(edit.editorWidget());
-        QAccessibleTextInterface *t = QAccessible::queryAccessibleInterface(sci)->textInterface();
-        QVERIFY(t);
-        QCOMPARE(t->characterCount(), count);
-        QCOMPARE(t->text(0, count), QString::fromUtf8(text));
-        sci->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, pos);
-        QCOMPARE(t->cursorPosition(), offset);
+        edit.setText(row.text);
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(edit.editorWidget());
+        QCOMPARE(a->role(), QAccessible::EditableText);
+        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Document text"));
+        QAccessibleTextInterface *t = a->textInterface();
+        QCOMPARE(t->characterCount(), row.count);
+        QCOMPARE(t->text(0, row.count), QString::fromUtf8(row.text));
+        send(edit, Sci::SCI_GOTOPOS, row.pos);
+        QCOMPARE(t->cursorPosition(), row.offset);
         t->setCursorPosition(0);
-        t->setCursorPosition(offset);
-        QCOMPARE(sci->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS), long(pos));
+        t->setCursorPosition(row.offset);
+        QCOMPARE(send(edit, Sci::SCI_GETCURRENTPOS), long(row.pos));
         int start = -1, end = -1;
-        QCOMPARE(t->textAtOffset(offset, QAccessible::LineBoundary, &start, &end), line);
-        QCOMPARE(end - start, int(line.size()));
-        if (text.startsWith("a\xf0")) { // inside the surrogate pair: the character's start
+        QCOMPARE(t->textAtOffset(row.offset, QAccessible::LineBoundary, &start, &end), row.line);
+        QCOMPARE(end - start, int(row.line.size()));
+        if (row.text.startsWith("a\xf0")) { // inside the surrogate pair: the character's start
             t->setCursorPosition(2);
-            QCOMPARE(sci->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS), 1L);
+            QCOMPARE(send(edit, Sci::SCI_GETCURRENTPOS), 1L);
         }
     }
 
-    void selectionChangedOnSelecting()
-    {
-        CodeEdit edit;
-        edit.setText("#FF8000");
-        QCoreApplication::processEvents();
-        QSignalSpy spy(&edit, &CodeEdit::SelectionChanged);
-        edit.ExecuteCommand(EditorCommand::SelectAll);
-        QCoreApplication::processEvents();
-        QVERIFY(spy.count() >= 1);
-    }
-
-    void closingAShownWindowWithTheEditor()
-    {
-        auto *window = new QMainWindow;
-        auto *edit = new CodeEdit(window);
-        window->setCentralWidget(edit);
-        edit->setText("text");
-        edit->ExecuteCommand(EditorCommand::FindDialog); // with its dialog open too
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        edit->setFocus();
-        window->close();
-        delete window;
-    }
-
     // The horizontal scroll bar is there only while a line wider than the view has been shown, and
-    // a newly loaded document starts without the previous one's.
+    // a newly loaded document starts without the previous one's. Closing the window then, with the
+    // find dialog open and the focus in the editor, must not crash.
     void horizontalScrollBarFollowsTheWidestLine()
     {
         QTemporaryDir dir;
         const QString wide = dir.filePath("wide.html"), narrow = dir.filePath("narrow.html");
         writeFile(wide, "<p>" + QByteArray(3000, 'x') + "</p>\n");
         writeFile(narrow, "<p>x</p>\n");
-        QMainWindow window;
-        auto *edit = new CodeEdit(&window);
-        window.setCentralWidget(edit);
-        window.resize(400, 300);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *window = new QMainWindow;
+        auto *edit = new CodeEdit(window);
+        window->setCentralWidget(edit);
+        window->resize(400, 300);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
         auto *bar = qobject_cast<QAbstractScrollArea *>(edit->editorWidget())->horizontalScrollBar();
         QTRY_VERIFY(!bar->isVisible());
         QVERIFY(edit->LoadFile(wide));
         QTRY_VERIFY(bar->isVisible());
         QVERIFY(edit->LoadFile(narrow));
         QTRY_VERIFY(!bar->isVisible());
+        edit->ExecuteCommand(EditorCommand::FindDialog);
+        edit->setFocus();
+        window->close();
+        delete window;
     }
 
-    void windowShortcutsWinOverTheEditor_data()
+    // What keeps the component fast on large documents: answers that stay within the caret's line
+    // or a bounded window, and work done block by block; each must still give the right result.
+    void matchBrace_data()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::newRow("ctrl+s") << int(Qt::Key_S) << int(Qt::ControlModifier);
-        QTest::newRow("ctrl+x") << int(Qt::Key_X) << int(Qt::ControlModifier);
-        QTest::newRow("ctrl+n") << int(Qt::Key_N) << int(Qt::ControlModifier);
-        QTest::newRow("f5") << int(Qt::Key_F5) << 0;
-        QTest::newRow("f6") << int(Qt::Key_F6) << 0;
+        QTest::addColumn<BraceRow>("row");
+        QTest::newRow("(a) forward") << BraceRow{"(a)", "000", 0, 0, 3, 2};
+        QTest::newRow("(a) backward") << BraceRow{"(a)", "000", 0, 2, 3, 0};
+        QTest::newRow("{[()]} nested") << BraceRow{"{[()]}", "000000", 0, 0, 6, 5};
+        QTest::newRow("((x) inner first") << BraceRow{"((x)", "0000", 0, 0, 4, -1};
+        QTest::newRow("<a> tag") << BraceRow{"<a>", "111", 0, 0, 3, 2};
+        QTest::newRow("(\")\") string brace skipped") << BraceRow{"(\")\")", "01110", 0, 0, 5, 4};
+        QTest::newRow("(\")\" unstyled counts") << BraceRow{"(\")\"", "0111", 0, 0, 1, 2};
+        QTest::newRow("x not a brace") << BraceRow{"x)", "00", 0, 0, 2, -1};
+        QTest::newRow("x(y) at 100") << BraceRow{"x(y)", "0000", 100, 101, 1000, 103};
+        QTest::newRow("brace before the window") << BraceRow{"x(y)", "0000", 100, 50, 1000, -1};
     }
-    void windowShortcutsWinOverTheEditor()
+    void matchBrace()
     {
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QMainWindow window;
-        auto *edit = new CodeEdit(&window);
-        window.setCentralWidget(edit);
-        auto *action = new QAction("command", &window);
-        action->setShortcut(QKeySequence(key | modifiers));
-        action->setShortcutContext(Qt::WindowShortcut);
-        window.addAction(action);
-        QSignalSpy triggered(action, &QAction::triggered);
-        edit->setText("selected");
-        edit->ExecuteCommand(EditorCommand::SelectAll);
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        edit->setFocus();
-        QTest::keyClick(edit->editorWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(triggered.count(), 1);
-        QCOMPARE(edit->Text(), QByteArray("selected"));
+        QFETCH(BraceRow, row);
+        QByteArray cells; // character and style pairs, as Scintilla's styled-text copy gives them
+        for (qsizetype i = 0; i < row.text.size(); ++i)
+            cells.append(row.text.at(i)).append(row.styles.at(i));
+        QCOMPARE(kestrin::matchBrace(cells.constData(), row.from, row.from + row.text.size(), row.brace, row.endStyled), row.expected);
+    }
+
+    void selectedTextHead_data()
+    {
+        QTest::addColumn<HeadRow>("row");
+        QTest::newRow("#ff0000 whole") << HeadRow{"x #ff0000 y", 2, 9, 32, "#ff0000"};
+        QTest::newRow("long selection cut") << HeadRow{"abcdefgh", 0, 8, 3, "abc"};
+        QTest::newRow("nothing selected") << HeadRow{"abc", 1, 1, 32, ""};
+        QTest::newRow("zero bytes asked") << HeadRow{"abc", 0, 3, 0, ""};
+        QTest::newRow("selected backwards") << HeadRow{"abcdef", 5, 1, 2, "bc"};
+    }
+    void selectedTextHead()
+    {
+        QFETCH(HeadRow, row);
+        CodeEdit edit;
+        edit.setText(row.text);
+        select(edit, row.anchor, row.caret);
+        QCOMPARE(edit.selectedTextHead(row.maxBytes), row.expected);
+    }
+
+    // A rewrite block by block gives exactly what one pass over the whole text gives, whatever
+    // the block length: no character is cut between two blocks (a cut one would come back as
+    // U+FFFD). One undo step, and the caret stays where it was.
+    void rewriteTextBlockByBlock_data()
+    {
+        QTest::addColumn<int>("blockBytes");
+        for (int n : {4, 5, 7, 1 << 20})
+            QTest::addRow("%d bytes", n) << n;
+    }
+    void rewriteTextBlockByBlock()
+    {
+        QFETCH(int, blockBytes);
+        const QByteArray original = QByteArray("Café Ölé – 😀 naïve €\r\n").repeated(40);
+        const auto upper = [](const QByteArray &block) { return QString::fromUtf8(block).toUpper().toUtf8(); };
+        const QByteArray expected = upper(original);
+        CodeEdit edit;
+        edit.setText(original);
+        edit.GoToLine(3, false);
+        const long caret = send(edit, Sci::SCI_GETCURRENTPOS);
+        QVERIFY(edit.rewriteText(upper, expected.size(), blockBytes));
+        QCOMPARE(edit.Text(), expected);
+        QCOMPARE(send(edit, Sci::SCI_GETCURRENTPOS), caret);
+        edit.Undo();
+        QCOMPARE(edit.Text(), original);
+    }
+
+    // Input methods get the caret's line (a window of it when long, cut on whole characters) and
+    // the caret's and anchor's places in it, counted in characters.
+    void inputMethodQueries_data()
+    {
+        QTest::addColumn<InputMethodRow>("row");
+        QTest::newRow("middle line lf") << InputMethodRow{"one\ntwo\nthree\n", 5, 5, "two", 1, 1};
+        QTest::newRow("crlf line end left out") << InputMethodRow{"a\r\nbc\r\n", 5, 5, "bc", 2, 2};
+        QTest::newRow("counted in characters") << InputMethodRow{"x\ncafé au lait\n", 8, 8, "café au lait", 5, 5};
+        QTest::newRow("empty document") << InputMethodRow{"", 0, 0, "", 0, 0};
+        QTest::newRow("selection") << InputMethodRow{"abc déf", 4, 8, "abc déf", 7, 4};
+        QTest::newRow("long line") << InputMethodRow{QByteArray("é").repeated(4000), 4000, 4000, "*", 0, 0};
+    }
+    void inputMethodQueries()
+    {
+        QFETCH(InputMethodRow, row);
+        CodeEdit edit;
+        edit.setText(row.text);
+        select(edit, row.anchor, row.caret);
+        const auto query = [&](Qt::InputMethodQuery q) { return edit.editorWidget()->inputMethodQuery(q); };
+        const QString got = query(Qt::ImSurroundingText).toString();
+        const int at = query(Qt::ImCursorPosition).toInt();
+        if (row.surrounding == "*") { // no broken character at either edge, the caret inside
+            QVERIFY(!got.isEmpty() && got.size() < 4000 && got == QString(got.size(), QChar(0xE9)));
+            QVERIFY(at > 0 && at < got.size());
+            return;
+        }
+        QCOMPARE(got, row.surrounding);
+        QCOMPARE((QList<int>{at, query(Qt::ImAnchorPosition).toInt()}), (QList<int>{row.cursorAt, row.anchorAt}));
+        QCOMPARE(query(Qt::ImCurrentSelection).toString(), QString::fromUtf8(edit.SelectedText()));
+    }
+
+    // The multi-file runs need exactly the files that did not reach their place; a later
+    // successful commit forgets the failure.
+    void failedSavesNameTheFileThatFailed()
+    {
+        QTemporaryDir dir;
+        const QString good = dir.filePath("good.htm"), bad = dir.filePath("bad.htm");
+        CodeEdit edit;
+        edit.setText("<p>x</p>");
+        QVERIFY(edit.SaveFile(good, SaveMode::Batch) && edit.SaveFile(bad, SaveMode::Batch));
+        QVERIFY(QDir().mkpath(bad + "/inside")); // a folder now stands where the file goes
+        QVERIFY(!edit.CommitSaves());
+        QCOMPARE(edit.failedSaves(), QStringList{bad});
+        QFile f(good);
+        QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll() == "<p>x</p>");
+        QVERIFY(edit.SaveFile(good, SaveMode::Batch) && edit.CommitSaves());
+        QVERIFY(edit.failedSaves().isEmpty());
+    }
+
+    // Large saves take another path to the disk (memory file systems may refuse it); the same
+    // bytes must land there, replacing a longer old file.
+    void largeSaveIsByteIdentical_data()
+    {
+        QTest::addColumn<qsizetype>("size");
+        QTest::addColumn<QString>("folder"); // empty: the build folder's disk
+        QTest::newRow("8 MB exactly") << qsizetype(8 << 20) << QString();
+        QTest::newRow("8 MB + 1") << qsizetype((8 << 20) + 1) << QString();
+        QTest::newRow("9 MB + 3 on /dev/shm") << qsizetype((9 << 20) + 3) << QStringLiteral("/dev/shm");
+    }
+    void largeSaveIsByteIdentical()
+    {
+        QFETCH(qsizetype, size);
+        QFETCH(QString, folder);
+        if (!folder.isEmpty() && !QFileInfo(folder).isDir())
+            QSKIP("no such folder on this machine");
+        QByteArray text;
+        for (int i = 0; text.size() < size; ++i)
+            text += "<p class=\"x\">café &amp; €</p>\r\n" + QByteArray::number(i) + "\r\n";
+        text.truncate(size);
+        QTemporaryDir dir((folder.isEmpty() ? QDir::currentPath() : folder) + "/largesave-XXXXXX");
+        const QString path = dir.filePath("big.htm");
+        writeFile(path, QByteArray(size + 10000, 'o'));
+        QString why;
+        QVERIFY2(AtomicFile::write(path, text, &why), qPrintable(why));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll() == text);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 };
-
-KESTRIN_REGISTER_TEST(TestCodeEditText);
-KESTRIN_REGISTER_TEST(TestCodeEditFind);
-KESTRIN_REGISTER_TEST(TestCodeEditKeys);
+KESTRIN_REGISTER_TEST(TestCodeEdit);
 
 #include "tst_codeedit.moc"
