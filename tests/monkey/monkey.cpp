@@ -159,7 +159,7 @@ void clickControl()
     if (targets.isEmpty())
         return;
     QWidget *c = pick(targets);
-    currentEvent = QString("%1 %2 in %3").arg(c->metaObject()->className(), c->objectName(), c->window()->objectName());
+    currentEvent = QString("%1 %2 in %3").arg(c->metaObject()->className(), c->objectName().isEmpty() ? c->accessibleName() : c->objectName(), c->window()->objectName());
     if (auto *list = qobject_cast<QListWidget *>(c); list && list->count() > 0) {
         QListWidgetItem *item = list->item(below(list->count()));
         list->scrollToItem(item);
