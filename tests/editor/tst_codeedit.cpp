@@ -156,6 +156,7 @@ private Q_SLOTS:
         QTest::newRow("regex group") << ReplaceRow{"<b>a</b> <b>bb</b>", "<b>([a-z]*)</b>", "r", "[\\1]", "[a] [bb]", "Replaced 2 occurrences."};
         QTest::newRow("empty matches at line starts") << ReplaceRow{"a\nb\n", "^", "r", "> ", "> a\n> b\n> ", "Replaced 3 occurrences."};
         QTest::newRow("replacement holds the text") << ReplaceRow{"aa", "a", "", "aa", "aaaa", "Replaced 2 occurrences."};
+        QTest::newRow("regex groups hold whole characters") << ReplaceRow{"aé😀\nb", "(.)$", "r", "[\\1]\\t", "aé[😀]\t\n[b]\t", "Replaced 2 occurrences."};
         QTest::newRow("utf8") << ReplaceRow{"café café", "café", "c", "tea", "tea tea", "Replaced 2 occurrences."};
         QTest::newRow("no match") << ReplaceRow{"abc", "q", "", "z", "abc", "Cannot find \"q\"."};
     }
