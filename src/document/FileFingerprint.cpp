@@ -49,7 +49,20 @@ QByteArray hashOfFile(const QString &path)
 
 void FileFingerprint::setAlwaysHash(bool on) { alwaysHash = on; }
 
-FileFingerprint FileFingerprint::take(const QString &path, const QByteArray *content)
+bool FileFingerprint::hashes(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    struct statfs fs {};
+    return alwaysHash || (::statfs(name.constData(), &fs) == 0 && timesUnreliable(long(fs.f_type)))
+        || (::stat(name.constData(), &st) == 0 && st.st_ctim.tv_nsec == 0);
+}
+
+QByteArray FileFingerprint::Hash::result() { return m_hash.result(); }
+FileFingerprint::Hash::Hash() : m_hash(kHash) {}
+void FileFingerprint::Hash::add(const char *p, qsizetype n) { m_hash.addData(QByteArrayView(p, n)); }
+
+FileFingerprint FileFingerprint::take(const QString &path, const QByteArray *content, const QByteArray *contentHash)
 {
     FileFingerprint f;
     const QByteArray name = QFile::encodeName(path);
@@ -78,7 +91,9 @@ FileFingerprint FileFingerprint::take(const QString &path, const QByteArray *con
     // that keeps whole seconds, where two writes in one second look alike.
     f.m_hashed = alwaysHash || remote || f.m_ctimeNsec == 0;
     if (f.m_hashed)
-        f.m_hash = content ? QCryptographicHash::hash(*content, kHash) : hashOfFile(path);
+        f.m_hash = content       ? QCryptographicHash::hash(*content, kHash)
+                   : contentHash ? *contentHash
+                                 : hashOfFile(path);
     return f;
 }
 

@@ -8,6 +8,34 @@ using namespace kestrin;
 
 Q_DECLARE_METATYPE(kestrin::LineEnd)
 
+// decodeText through streamText, the bytes read `piece` at a time.
+static DecodeResult streamed(const QByteArray &bytes, qsizetype piece)
+{
+    struct : TextSource {
+        QByteArray b;
+        qsizetype at = 0;
+        qsizetype read(char *to, qsizetype max) override
+        {
+            const qsizetype n = std::min(max, b.size() - at);
+            std::copy_n(b.constData() + std::exchange(at, at + n), n, to);
+            return n;
+        }
+        bool rewind() override { return (at = 0) == 0; }
+        QString error() const override { return QString(); }
+        qsizetype size() const override { return b.size(); }
+    } source;
+    source.b = bytes;
+    struct : TextSink {
+        QByteArray text;
+        bool begin(qsizetype) override { return text.clear(), true; }
+        bool append(const char *p, qsizetype n) override { return text.append(p, n), true; }
+    } sink;
+    DecodeResult r;
+    r.ok = streamText(source, sink, piece, &r.format, &r.error);
+    r.utf8 = sink.text;
+    return r;
+}
+
 class TestTextFile : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -82,6 +110,11 @@ private Q_SLOTS:
         const EncodeResult e = encodeText(d.utf8, d.format);
         QVERIFY2(e.ok, qPrintable(e.error));
         QCOMPARE(e.bytes, bytes);
+        for (qsizetype piece : {qsizetype(4), qsizetype(7), qsizetype(1) << 20}) { // pieces cut sequences and CR LF
+            const DecodeResult s = streamed(bytes, bytes.size() > 100'000 ? piece * 1000 : piece);
+            QVERIFY2(s.ok && s.utf8 == d.utf8 && s.format.encoding == d.format.encoding, qPrintable(s.error));
+            QVERIFY(s.format.lineEnd == d.format.lineEnd && s.format.hadLineEnd == d.format.hadLineEnd);
+        }
     }
 
     void notText_data()
@@ -108,6 +141,7 @@ private Q_SLOTS:
         const DecodeResult d = decodeText(bytes);
         QVERIFY(!d.ok);
         QVERIFY(!d.error.isEmpty());
+        QVERIFY(!streamed(bytes, 4).ok && !streamed(bytes, 7).ok);
     }
 
     void unencodable_data()
