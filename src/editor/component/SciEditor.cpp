@@ -69,9 +69,10 @@ constexpr long kBraceWindow = 64 * 1024;
 } // namespace
 
 // Scintilla's interface for filling a document no view shows yet (ILoader.h in Scintilla's
-// sources, which QScintilla does not install; outside an anonymous namespace, or the compiler
-// takes a class nothing here implements for one it can call no function of): the text goes straight into the new document's
+// sources, which QScintilla does not install): the text goes straight into the new document's
 // buffer, without undo history, and the shown document stays as it is until the load succeeds.
+// Not in an anonymous namespace: there the compiler takes a class nothing implements for one
+// whose functions can never be called.
 class SciLoader {
 public:
     virtual int Release() = 0;
