@@ -14,11 +14,9 @@ static DecodeResult streamed(const QByteArray &bytes, qsizetype piece)
     struct : TextSource {
         QByteArray b;
         qsizetype at = 0;
-        qsizetype read(char *to, qsizetype max) override
+        qsizetype read(char *to, qsizetype n) override
         {
-            const qsizetype n = std::min(max, b.size() - at);
-            std::copy_n(b.constData() + std::exchange(at, at + n), n, to);
-            return n;
+            return std::copy_n(b.constData() + at, n = std::min(n, b.size() - at), to), at += n, n;
         }
         bool rewind() override { return (at = 0) == 0; }
         QString error() const override { return QString(); }

@@ -50,6 +50,9 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 0);
         QVERIFY(!edit.CanUndo());
         QCOMPARE(edit.Text(), QByteArray("<b>x</b>\r\n"));
+        writeFile(dir.filePath("b.php"), QByteArray(300'000, 'a') + QByteArray(1, '\0')); // NUL after the first piece
+        QVERIFY(!edit.LoadFile(dir.filePath("b.php")));
+        QCOMPARE(edit.Text(), QByteArray("<b>x</b>\r\n"));
     }
 
     void enterUsesTheDocumentsLineEnd_data()
