@@ -163,6 +163,7 @@ bool SciEditor::loadText(const std::function<bool(TextSink &)> &fill)
     // Scintilla keeps these with the document: the new one takes them from the old.
     const long tabWidth = send(SCI_GETTABWIDTH), indent = send(SCI_GETINDENT), useTabs = send(SCI_GETUSETABS);
     const long tabIndents = send(SCI_GETTABINDENTS), unindents = send(SCI_GETBACKSPACEUNINDENTS);
+    const long characterIndex = send(SCI_GETLINECHARACTERINDEX); // kept while the accessible reports changes
     QByteArray wordChars(send(SCI_GETWORDCHARS) + 1, '\0');
     SendScintilla(SCI_GETWORDCHARS, 0UL, static_cast<void *>(wordChars.data()));
     m_pendingChange = false;
@@ -179,6 +180,8 @@ bool SciEditor::loadText(const std::function<bool(TextSink &)> &fill)
         send(SCI_SETTABINDENTS, tabIndents);
         send(SCI_SETBACKSPACEUNINDENTS, unindents);
         send(SCI_SETWORDCHARS, 0, wordChars.constData());
+        if (characterIndex != SC_LINECHARACTERINDEX_NONE)
+            send(SCI_ALLOCATELINECHARACTERINDEX, ulong(characterIndex));
         // The lexer too; QsciScintilla::setLexer would also style the whole text at once.
         if (QsciLexer *lex = lexer()) {
             if (lex->lexer())
