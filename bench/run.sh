@@ -114,9 +114,9 @@ if [[ -n $geany_bin ]]; then
 else
     geany_start=nan geany_open=nan geany_open_mem=nan
 fi
-row "open_${mb}MB_to_window_s $ours_open $geany_open s ratio 0.4"
+row "open_${mb}MB_to_window_s $ours_open $geany_open s ratio 0.25"
 row "start-up_no_document_s $ours_start $geany_start s ratio 0.5"
-row "peak_memory_x_file_size $(awk -v m="$ours_open_mem" -v s="$size" 'BEGIN{printf "%.2f", m*1024/s}') $(awk -v m="$geany_open_mem" -v s="$size" 'BEGIN{printf "%.2f", m*1024/s}') x abs 5"
+row "peak_memory_x_file_size $(awk -v m="$ours_open_mem" -v s="$size" 'BEGIN{printf "%.2f", m*1024/s}') $(awk -v m="$geany_open_mem" -v s="$size" 'BEGIN{printf "%.2f", m*1024/s}') x abs 3"
 
 for variant in mixed-lf.php longlines.html cp1252.htm; do
     read -r t m < <(open_median "Marvolis" "$build/kestrin4" "$work/in/$variant")
@@ -126,6 +126,7 @@ for variant in mixed-lf.php longlines.html cp1252.htm; do
         g=nan
     fi
     row "open_${variant}_s $t $g s ratio 0.4"
+    row "peak_memory_${variant}_x_file_size $(awk -v m="$m" -v s="$(stat -c %s "$work/in/$variant")" 'BEGIN{printf "%.2f", m*1024/s}') - x abs 3"
 done
 
 echo "== component figures" >&2

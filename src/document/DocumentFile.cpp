@@ -1,8 +1,49 @@
 #include "DocumentFile.h"
 
 #include "FileReader.h"
+#include "HeapPolicy.h"
+
+#include <QFile>
 
 namespace kestrin {
+
+namespace {
+
+// Pieces of the file read at a time.
+constexpr qsizetype kReadPiece = 256 * 1024;
+
+// A regular file read for streamText, hashed as it is read when its fingerprint needs that.
+class FileSource : public TextSource {
+public:
+    FileSource(const QString &path, bool hashed) : m_file(path)
+    {
+        if (hashed)
+            m_hash.emplace();
+    }
+    QFile &file() { return m_file; }
+    qsizetype read(char *to, qsizetype max) override
+    {
+        const qint64 n = m_file.read(to, max);
+        if (n > 0 && m_hash)
+            m_hash->add(to, qsizetype(n));
+        return qsizetype(n);
+    }
+    bool rewind() override
+    {
+        if (m_hash)
+            m_hash.emplace();
+        return m_file.seek(0);
+    }
+    QString error() const override { return m_file.errorString(); }
+    qsizetype size() const override { return qsizetype(m_file.size()); }
+    std::optional<QByteArray> hash() { return m_hash ? std::optional(m_hash->result()) : std::nullopt; }
+
+private:
+    QFile m_file;
+    std::optional<FileFingerprint::Hash> m_hash;
+};
+
+} // namespace
 
 std::optional<QByteArray> DocumentFile::load(const QString &path)
 {
@@ -22,6 +63,42 @@ std::optional<QByteArray> DocumentFile::load(const QString &path)
     m_format = decoded.format;
     m_error.clear();
     return std::move(decoded.utf8);
+}
+
+bool DocumentFile::loadInto(const QString &path, TextSink &sink)
+{
+    if (m_batch.isPending(path) && !commitSaves())
+        return false;
+    FileSource source(path, m_tracksDisk && FileFingerprint::hashes(path));
+    if (!source.file().open(QIODevice::ReadOnly)) {
+        m_error = source.error();
+        return false;
+    }
+    if (source.file().isSequential() || source.size() <= 0) { // pipes, /proc: read whole
+        source.file().close();
+        std::optional<QByteArray> text = load(path);
+        if (text && (!sink.begin(text->size()) || !sink.append(text->constData(), text->size()))) {
+            m_error = QStringLiteral("There is not enough memory to open the file.");
+            return false;
+        }
+        return text.has_value();
+    }
+    // The text and style buffers of the editor, and room for a legacy encoding's longer text.
+    prepareHeap(size_t(source.size()) * 3);
+    TextFormat format;
+    QString why;
+    if (!streamText(source, sink, kReadPiece, &format, &why)) {
+        m_error = why;
+        return false;
+    }
+    if (m_tracksDisk) {
+        const std::optional<QByteArray> hash = source.hash();
+        m_diskPath = path;
+        m_disk = FileFingerprint::take(path, nullptr, hash ? &*hash : nullptr);
+    }
+    m_format = format;
+    m_error.clear();
+    return true;
 }
 
 bool DocumentFile::save(const QString &path, const QByteArray &utf8, SaveMode mode)

@@ -30,6 +30,9 @@ public:
     // text (NUL bytes outside UTF-16) fails; then nothing changes. A path with a pending batch
     // save is committed first, so a file listed twice sees its first result.
     std::optional<QByteArray> load(const QString &path);
+    // load, with the text handed to sink as the file is read, so a large file is never held
+    // whole; false when it fails (sink may then hold part of a text, to be dropped).
+    bool loadInto(const QString &path, TextSink &sink);
     // Encodes utf8 in the document's format and writes it to path atomically (temporary file in
     // the same folder, renamed over the target; permissions kept; through a symbolic link the
     // link's target is written). A failed save leaves the old file untouched.

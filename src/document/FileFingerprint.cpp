@@ -45,11 +45,31 @@ QByteArray hashOfFile(const QString &path)
     return hash.result();
 }
 
+// No program sets the status-change time, so one without nanoseconds means a file system that
+// keeps whole seconds, where two writes in one second look alike.
+bool hashWanted(const QByteArray &name, const struct stat &st)
+{
+    struct statfs fs {};
+    const bool remote = ::statfs(name.constData(), &fs) == 0 && timesUnreliable(long(fs.f_type));
+    return alwaysHash || remote || st.st_ctim.tv_nsec == 0;
+}
+
 } // namespace
 
 void FileFingerprint::setAlwaysHash(bool on) { alwaysHash = on; }
 
-FileFingerprint FileFingerprint::take(const QString &path, const QByteArray *content)
+bool FileFingerprint::hashes(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    return ::stat(name.constData(), &st) == 0 && hashWanted(name, st);
+}
+
+QByteArray FileFingerprint::Hash::result() { return m_hash.result(); }
+FileFingerprint::Hash::Hash() : m_hash(kHash) {}
+void FileFingerprint::Hash::add(const char *p, qsizetype n) { m_hash.addData(QByteArrayView(p, n)); }
+
+FileFingerprint FileFingerprint::take(const QString &path, const QByteArray *content, const QByteArray *contentHash)
 {
     FileFingerprint f;
     const QByteArray name = QFile::encodeName(path);
@@ -72,13 +92,11 @@ FileFingerprint FileFingerprint::take(const QString &path, const QByteArray *con
     f.m_ctimeSec = st.st_ctim.tv_sec;
     f.m_ctimeNsec = st.st_ctim.tv_nsec;
 
-    struct statfs fs {};
-    const bool remote = ::statfs(name.constData(), &fs) == 0 && timesUnreliable(long(fs.f_type));
-    // No program sets the status-change time, so one without nanoseconds means a file system
-    // that keeps whole seconds, where two writes in one second look alike.
-    f.m_hashed = alwaysHash || remote || f.m_ctimeNsec == 0;
+    f.m_hashed = hashWanted(name, st);
     if (f.m_hashed)
-        f.m_hash = content ? QCryptographicHash::hash(*content, kHash) : hashOfFile(path);
+        f.m_hash = content       ? QCryptographicHash::hash(*content, kHash)
+                   : contentHash ? *contentHash
+                                 : hashOfFile(path);
     return f;
 }
 

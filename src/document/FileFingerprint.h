@@ -10,6 +10,7 @@
 // whole seconds only (a status-change time without nanoseconds) cannot be trusted for times or
 // inodes; there the size and a hash of the content decide.
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QString>
 
 namespace kestrin {
@@ -18,7 +19,20 @@ class FileFingerprint {
 public:
     // The file at path now. content, when given, is what the file holds (just read or just
     // written): it spares reading the file again where the content must be hashed.
-    static FileFingerprint take(const QString &path, const QByteArray *content = nullptr);
+    // contentHash, when given, is a Hash of what the file holds, taken as it was read.
+    static FileFingerprint take(const QString &path, const QByteArray *content = nullptr,
+                                const QByteArray *contentHash = nullptr);
+    // True when a fingerprint of path needs a hash of its content.
+    static bool hashes(const QString &path);
+    // The hash a fingerprint keeps, of a content seen piece by piece.
+    class Hash {
+    public:
+        Hash();
+        void add(const char *p, qsizetype n);
+        QByteArray result();
+    private:
+        QCryptographicHash m_hash;
+    };
 
     // True when both describe the same file with the same content, as far as can be told.
     bool sameAs(const FileFingerprint &other) const;

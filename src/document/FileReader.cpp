@@ -6,62 +6,29 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <future>
-#include <limits>
-#include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace kestrin {
 
-namespace {
-
-// A file being read ahead on another thread. Its buffer is allocated here, by the caller:
-// a thread's own heap cannot hold a block larger than 64 MB once mappings are turned off.
-struct Prefetch {
-    QString path;
-    QByteArray bytes;
-    std::future<bool> whole; // false: unreadable, or not the size it had (then read again)
-};
-
-std::unique_ptr<Prefetch> &pendingPrefetch()
-{
-    static std::unique_ptr<Prefetch> pending;
-    return pending;
-}
-
-constexpr qint64 kPrefetchMinimum = 1024 * 1024;
-
-} // namespace
-
+// The kernel reads the file into its cache while the window is built; the document is then read
+// from there piece by piece, without a copy of the whole file.
 void prefetchFile(const QString &path)
 {
-    const QFileInfo info(path);
-    const qint64 size = info.isFile() ? info.size() : 0;
-    if (size < kPrefetchMinimum || size > std::numeric_limits<qsizetype>::max() / 4)
+#ifdef POSIX_FADV_WILLNEED
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return;
-    // The read buffer, the editor's text and style buffers, and a decoded copy.
-    prepareHeap(size_t(size) * 4);
-    auto job = std::make_unique<Prefetch>();
-    job->path = path;
-    job->bytes = QByteArray(qsizetype(size), Qt::Uninitialized);
-    char *data = job->bytes.data();
-    job->whole = std::async(std::launch::async, [path, data, size] {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly) || file.read(data, size) != size)
-            return false;
-        char more;
-        return file.read(&more, 1) == 0; // grown since: read it again
-    });
-    pendingPrefetch() = std::move(job);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_WILLNEED);
+    ::close(fd);
+#else
+    Q_UNUSED(path);
+#endif
 }
 
 bool readFile(const QString &path, QByteArray *bytes, QString *error)
 {
-    if (std::unique_ptr<Prefetch> job = std::move(pendingPrefetch())) {
-        if (job->path == path && job->whole.get()) {
-            *bytes = std::move(job->bytes);
-            return true;
-        }
-    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = file.errorString();

@@ -2,9 +2,11 @@
 
 #include "LineEnd.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace kestrin {
 
@@ -181,23 +183,28 @@ bool firstLineEnd(const char *p, qsizetype n, LineEnd &style)
     return false;
 }
 
+// How many more bytes p .. end takes as UTF-8 than as Windows-1252.
+qsizetype cp1252Growth(const u8 *p, const u8 *end)
+{
+    qsizetype extra = 0;
+    for (const u8 *q = p; q < end; ++q) {
+        uint64_t w;
+        if (end - q >= 8 && (std::memcpy(&w, q, 8), (w & kHighBits) == 0)) {
+            q += 7; // eight ASCII bytes, no extra room
+            continue;
+        }
+        extra += *q >= 0x80 ? (*q < 0xA0 && kCp1252High[*q - 0x80] >= 0x800 ? 2 : 1) : 0;
+    }
+    return extra;
+}
+
 QByteArray decodeCp1252(const u8 *p, const u8 *end)
 {
     // Each byte becomes at most three. Small files get that room at once; large ones are
     // counted first, so a 50 MB file does not take 150 MB.
     qsizetype room = qsizetype(end - p) * 3;
-    if (room > kCountAbove) {
-        qsizetype extra = 0;
-        for (const u8 *q = p; q < end; ++q) {
-            uint64_t w;
-            if (end - q >= 8 && (std::memcpy(&w, q, 8), (w & kHighBits) == 0)) {
-                q += 7; // eight ASCII bytes, no extra room
-                continue;
-            }
-            extra += *q >= 0x80 ? (*q < 0xA0 && kCp1252High[*q - 0x80] >= 0x800 ? 2 : 1) : 0;
-        }
-        room = qsizetype(end - p) + extra;
-    }
+    if (room > kCountAbove)
+        room = qsizetype(end - p) + cp1252Growth(p, end);
     QByteArray out(room, Qt::Uninitialized);
     char *o = out.data();
     while (p < end) {
@@ -310,6 +317,153 @@ DecodeResult decodeText(const QByteArray &fileBytes)
         r.format.lineEnd = platformLineEnd();
     r.ok = true;
     return r;
+}
+
+namespace {
+
+constexpr QLatin1StringView kNotText("The file is not a text file (it contains NUL bytes).");
+constexpr QLatin1StringView kNoMemory("There is not enough memory to open the file.");
+
+// Reads until max bytes or the end: a piece is short only at the end of the file.
+qsizetype readFull(TextSource &source, char *to, qsizetype max)
+{
+    qsizetype got = 0;
+    while (got < max) {
+        const qsizetype n = source.read(to + got, max - got);
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        got += n;
+    }
+    return got;
+}
+
+// Where p .. end stops short of a UTF-8 sequence that the next piece completes.
+const u8 *completeUpTo(const u8 *p, const u8 *end)
+{
+    for (int k = 1; k <= 3 && end - k >= p; ++k) {
+        const u8 c = end[-k];
+        if ((c & 0xC0) == 0x80)
+            continue;
+        const int need = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return need > k ? end - k : end;
+    }
+    return end;
+}
+
+// The first line end of a text seen piece by piece; a CR at the end of one piece waits for the next.
+struct FirstLineEnd {
+    bool found = false, pendingCr = false;
+    LineEnd style = LineEnd::LF;
+    void see(const char *p, qsizetype n)
+    {
+        if (found || n == 0)
+            return;
+        if (pendingCr) {
+            style = p[0] == '\n' ? LineEnd::CRLF : LineEnd::CR;
+            found = true;
+        } else if (firstLineEnd(p, n, style)) {
+            pendingCr = style == LineEnd::CR && std::memchr(p, '\r', size_t(n)) == p + n - 1;
+            found = !pendingCr;
+        }
+    }
+};
+
+} // namespace
+
+bool streamText(TextSource &source, TextSink &sink, qsizetype chunk, TextFormat *format, QString *error)
+{
+    const auto fail = [error](const QString &why) {
+        *error = why;
+        return false;
+    };
+    chunk = std::max<qsizetype>(chunk, 4);
+    QByteArray buffer(chunk + 3, Qt::Uninitialized); // + an incomplete UTF-8 sequence carried over
+    char *const buf = buffer.data();
+    for (bool legacy = false;; legacy = true) { // a second round for text that is not UTF-8
+        qsizetype room = source.size();
+        if (legacy) { // counted first, so the text is given its room once
+            qsizetype got;
+            if (!source.rewind())
+                return fail(source.error());
+            while ((got = readFull(source, buf, chunk)) > 0) {
+                const u8 *b = reinterpret_cast<const u8 *>(buf);
+                if (std::memchr(b, 0, size_t(got)))
+                    return fail(kNotText);
+                room += cp1252Growth(b, b + got);
+            }
+            if (got < 0 || !source.rewind())
+                return fail(source.error());
+        }
+        if (!sink.begin(room))
+            return fail(kNoMemory);
+        format->encoding = legacy ? TextFormat::Encoding::Windows1252 : TextFormat::Encoding::Utf8;
+        FirstLineEnd ends;
+        qsizetype carry = 0;
+        bool first = true, notUtf8 = false;
+        for (bool atEnd = false; !atEnd;) {
+            const qsizetype got = readFull(source, buf + carry, chunk);
+            if (got < 0)
+                return fail(source.error());
+            atEnd = got < chunk;
+            const u8 *b = reinterpret_cast<const u8 *>(buf);
+            const u8 *e = b + carry + got;
+            if (std::exchange(first, false)) {
+                if (e - b >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
+                    // UTF-16 is decoded whole, as decodeText does it.
+                    QByteArray whole(buf, e - b);
+                    for (qsizetype n; !atEnd && (n = readFull(source, buf, chunk)) != 0;) {
+                        if (n < 0)
+                            return fail(source.error());
+                        whole.append(buf, n);
+                    }
+                    const DecodeResult r = decodeText(std::exchange(whole, QByteArray()));
+                    if (!r.ok)
+                        return fail(r.error);
+                    if (!sink.begin(r.utf8.size()) || !sink.append(r.utf8.constData(), r.utf8.size()))
+                        return fail(kNoMemory);
+                    *format = r.format;
+                    return true;
+                }
+                if (!legacy && e - b >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF) {
+                    format->encoding = TextFormat::Encoding::Utf8Bom;
+                    b += 3;
+                }
+            }
+            QByteArray decoded;
+            const char *text = reinterpret_cast<const char *>(b);
+            qsizetype n = e - b;
+            carry = 0;
+            if (legacy) {
+                if (std::memchr(b, 0, size_t(n)))
+                    return fail(kNotText);
+                decoded = decodeCp1252(b, e);
+                text = decoded.constData();
+                n = decoded.size();
+            } else {
+                const u8 *cut = atEnd ? e : completeUpTo(b, e);
+                const Scan scan = scanUtf8(b, cut);
+                if (scan == Scan::HasNul)
+                    return fail(kNotText);
+                if (scan == Scan::NotUtf8) {
+                    notUtf8 = true;
+                    break;
+                }
+                n = cut - b;
+                carry = e - cut;
+            }
+            ends.see(text, n);
+            if (n > 0 && !sink.append(text, n))
+                return fail(kNoMemory);
+            std::memmove(buf, reinterpret_cast<const char *>(e) - carry, size_t(carry));
+        }
+        if (notUtf8)
+            continue;
+        format->hadLineEnd = ends.found || ends.pendingCr;
+        format->lineEnd = format->hadLineEnd ? ends.style : platformLineEnd();
+        return true;
+    }
 }
 
 // A character the target encoding cannot hold is never dropped or replaced: the save fails and

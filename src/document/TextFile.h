@@ -26,6 +26,29 @@ struct DecodeResult {
 // line-end style, in one pass where it can. NUL bytes outside UTF-16 mean "not text".
 DecodeResult decodeText(const QByteArray &fileBytes);
 
+// Where streamText reads a file's bytes from.
+struct TextSource {
+    virtual ~TextSource() = default;
+    // Up to max bytes into to; 0 at the end, -1 on an error (then error() says why).
+    virtual qsizetype read(char *to, qsizetype max) = 0;
+    // Back to the first byte, for a second pass.
+    virtual bool rewind() = 0;
+    virtual QString error() const = 0;
+    // The bytes there are to read, as far as known (0 when not).
+    virtual qsizetype size() const = 0;
+};
+// Where streamText puts the UTF-8 text. Each call returns false when it cannot take it (memory).
+struct TextSink {
+    virtual ~TextSink() = default;
+    // A new text of about `bytes` bytes starts; whatever was appended before is dropped.
+    virtual bool begin(qsizetype bytes) = 0;
+    virtual bool append(const char *utf8, qsizetype n) = 0;
+};
+// decodeText for a file read piece by piece (chunk bytes at a time), its text handed to sink as
+// it is decoded, so a large file is never held whole: the same encoding, line-end style, text and
+// errors. Text that turns out not to be UTF-8 is read again from the start as Windows-1252.
+bool streamText(TextSource &source, TextSink &sink, qsizetype chunk, TextFormat *format, QString *error);
+
 struct EncodeResult {
     bool ok = false;
     QString error;             // e.g. a character Windows-1252 cannot hold

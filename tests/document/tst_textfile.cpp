@@ -30,6 +30,32 @@ QStringList entries(const QString &dir) { return QDir(dir).entryList(QDir::AllEn
 
 } // namespace
 
+// decodeText through streamText, the bytes read `piece` at a time.
+static DecodeResult streamed(const QByteArray &bytes, qsizetype piece)
+{
+    struct : TextSource {
+        QByteArray b;
+        qsizetype at = 0;
+        qsizetype read(char *to, qsizetype n) override
+        {
+            return std::copy_n(b.constData() + at, n = std::min(n, b.size() - at), to), at += n, n;
+        }
+        bool rewind() override { return (at = 0) == 0; }
+        QString error() const override { return QString(); }
+        qsizetype size() const override { return b.size(); }
+    } source;
+    source.b = bytes;
+    struct : TextSink {
+        QByteArray text;
+        bool begin(qsizetype) override { return text.clear(), true; }
+        bool append(const char *p, qsizetype n) override { return text.append(p, n), true; }
+    } sink;
+    DecodeResult r;
+    r.ok = streamText(source, sink, piece, &r.format, &r.error);
+    r.utf8 = sink.text;
+    return r;
+}
+
 class TestTextFile : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -108,6 +134,7 @@ private Q_SLOTS:
         if (encoding.isEmpty()) {
             QVERIFY(!d.ok && !d.error.isEmpty() && !doc.lastError().isEmpty());
             QCOMPARE(doc.Text(), QByteArray("kept"));
+            QVERIFY(!streamed(bytes, 4).ok && !streamed(bytes, 7).ok);
             return;
         }
         QVERIFY2(d.ok, qPrintable(d.error));
@@ -122,6 +149,11 @@ private Q_SLOTS:
         QVERIFY2(doc.SaveFile(path), qPrintable(doc.lastError()));
         QCOMPARE(readFile(path), bytes);
         QCOMPARE(entries(dir.path()), QStringList{"page.php"});
+        for (qsizetype piece : {qsizetype(4), qsizetype(7), qsizetype(1) << 20}) { // pieces cut sequences and CR LF
+            const DecodeResult s = streamed(bytes, bytes.size() > 100'000 ? piece * 1000 : piece);
+            QVERIFY2(s.ok && s.utf8 == d.utf8 && s.format.encoding == d.format.encoding, qPrintable(s.error));
+            QVERIFY(s.format.lineEnd == d.format.lineEnd && s.format.hadLineEnd == d.format.hadLineEnd);
+        }
     }
 
     void unencodable_data()

@@ -80,6 +80,9 @@ private Q_SLOTS:
         QTest::keyClick(edit.editorWidget(), Qt::Key_Right);
         QTest::keyClick(edit.editorWidget(), Qt::Key_Return);
         QCOMPARE(edit.Text(), expected);
+        writeFile(dir.filePath("b.php"), QByteArray(300'000, 'a') + QByteArray(1, '\0')); // NUL after the first piece
+        QVERIFY(!edit.LoadFile(dir.filePath("b.php")));
+        QCOMPARE(edit.Text(), expected);
     }
 
     // setText and setSelectedText are one undo step and one change each; writing back the text
@@ -196,11 +199,14 @@ private Q_SLOTS:
     {
         QFETCH(AccessibleRow, row);
         CodeEdit edit;
-        edit.setText(row.text);
         QAccessibleInterface *a = QAccessible::queryAccessibleInterface(edit.editorWidget());
         QCOMPARE(a->role(), QAccessible::EditableText);
         QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Document text"));
         QAccessibleTextInterface *t = a->textInterface();
+        QVERIFY(t && t->characterCount() == 0); // in use before the file is loaded into a new document
+        QTemporaryDir dir;
+        writeFile(dir.filePath("a.html"), row.text);
+        QVERIFY(edit.LoadFile(dir.filePath("a.html")));
         QCOMPARE(t->characterCount(), row.count);
         QCOMPARE(t->text(0, row.count), QString::fromUtf8(row.text));
         send(edit, Sci::SCI_GOTOPOS, row.pos);

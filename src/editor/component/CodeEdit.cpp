@@ -277,10 +277,9 @@ void CodeEdit::showFindDialog(bool replace)
 
 bool CodeEdit::LoadFile(const QString &path)
 {
-    std::optional<QByteArray> text = d->file.load(path);
-    if (!text)
+    if (!d->sci->loadText([&](TextSink &sink) { return d->file.loadInto(path, sink); }))
         return false;
-    d->sci->loadText(*text, d->file.lineEndStyle());
+    d->sci->setEolMode(d->file.lineEndStyle());
     return true;
 }
 

@@ -3,10 +3,13 @@
 #include "BraceMatch.h"
 #include "common/ShiftState.h"
 
+#include <Qsci/qscilexer.h>
+
 #include <QKeyEvent>
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace kestrin {
 
@@ -66,6 +69,53 @@ constexpr long kBraceWindow = 64 * 1024;
 
 } // namespace
 
+// Scintilla's interface for filling a document no view shows yet (ILoader.h in Scintilla's
+// sources, which QScintilla does not install): the text goes straight into the new document's
+// buffer, without undo history, and the shown document stays as it is until the load succeeds.
+// Not in an anonymous namespace: there the compiler takes a class nothing implements for one
+// whose functions can never be called.
+class SciLoader {
+public:
+    virtual int Release() = 0;
+    virtual int AddData(const char *data, ptrdiff_t length) = 0;
+    virtual void *ConvertToDocument() = 0;
+
+protected:
+    ~SciLoader() = default;
+};
+
+#if defined(__GNUC__)
+#define KESTRIN_NO_VPTR_CHECK __attribute__((no_sanitize("vptr")))
+#else
+#define KESTRIN_NO_VPTR_CHECK
+#endif
+
+struct SciEditor::LoaderSink : TextSink {
+    explicit LoaderSink(SciEditor *e) : editor(e) {}
+    ~LoaderSink() override { drop(); }
+    bool begin(qsizetype bytes) override
+    {
+        drop();
+        loader = reinterpret_cast<SciLoader *>(editor->send(SCI_CREATELOADER, ulong(bytes + AllocationSlack), 0L));
+        return loader != nullptr;
+    }
+    // The loader's dynamic type is Scintilla's own, whose type information the library does not
+    // export: the sanitizer's check of it cannot tell the two interfaces apart and is left out here.
+    KESTRIN_NO_VPTR_CHECK bool append(const char *utf8, qsizetype n) override
+    {
+        return loader && loader->AddData(utf8, n) == SC_STATUS_OK;
+    }
+    KESTRIN_NO_VPTR_CHECK void *take() { return std::exchange(loader, nullptr)->ConvertToDocument(); }
+    KESTRIN_NO_VPTR_CHECK void drop()
+    {
+        if (loader)
+            loader->Release();
+        loader = nullptr;
+    }
+    SciEditor *editor;
+    SciLoader *loader = nullptr;
+};
+
 SciEditor::SciEditor(QWidget *parent) : QsciScintilla(parent)
 {
     setUtf8(true);
@@ -118,27 +168,53 @@ void SciEditor::setEolMode(LineEnd style)
     send(SCI_SETEOLMODE, style == LineEnd::CRLF ? SC_EOL_CRLF : style == LineEnd::CR ? SC_EOL_CR : SC_EOL_LF);
 }
 
-void SciEditor::loadText(const QByteArray &utf8, LineEnd style)
+bool SciEditor::loadText(const std::function<bool(TextSink &)> &fill)
 {
+    LoaderSink sink(this);
+    if (!fill(sink) || !sink.loader)
+        return false;
+    // Scintilla keeps these with the document: the new one takes them from the old.
+    const long tabWidth = send(SCI_GETTABWIDTH), indent = send(SCI_GETINDENT), useTabs = send(SCI_GETUSETABS);
+    const long tabIndents = send(SCI_GETTABINDENTS), unindents = send(SCI_GETBACKSPACEUNINDENTS);
+    const long characterIndex = send(SCI_GETLINECHARACTERINDEX); // kept while the accessible reports changes
+    QByteArray wordChars(send(SCI_GETWORDCHARS) + 1, '\0');
+    SendScintilla(SCI_GETWORDCHARS, 0UL, static_cast<void *>(wordChars.data()));
     m_pendingChange = false;
     {
         Quiet quiet(this);
-        send(SCI_SETUNDOCOLLECTION, 0);
-        send(SCI_CLEARALL);
-        send(SCI_ALLOCATE, utf8.size() + AllocationSlack);
-        send(SCI_APPENDTEXT, utf8.size(), utf8.constData());
+        void *doc = sink.take();
+        SendScintilla(SCI_SETDOCPOINTER, 0UL, doc);
+        SendScintilla(SCI_RELEASEDOCUMENT, 0UL, doc); // the view holds it now
+        send(SCI_SETCODEPAGE, SC_CP_UTF8);
+        send(SCI_SETTABWIDTH, tabWidth);
+        send(SCI_SETINDENT, indent);
+        send(SCI_SETUSETABS, useTabs);
+        send(SCI_SETTABINDENTS, tabIndents);
+        send(SCI_SETBACKSPACEUNINDENTS, unindents);
+        send(SCI_SETWORDCHARS, 0, wordChars.constData());
+        if (characterIndex != SC_LINECHARACTERINDEX_NONE)
+            send(SCI_ALLOCATELINECHARACTERINDEX, ulong(characterIndex));
+        // The lexer too; QsciScintilla::setLexer would also style the whole text at once.
+        if (QsciLexer *lex = lexer()) {
+            if (lex->lexer())
+                send(SCI_SETLEXERLANGUAGE, 0, lex->lexer());
+            else
+                send(SCI_SETLEXER, ulong(lex->lexerId()));
+            for (int set = 0; set <= 8; ++set)
+                if (const char *words = lex->keywords(set + 1))
+                    send(SCI_SETKEYWORDS, ulong(set), words);
+            lex->refreshProperties();
+        }
         send(SCI_SETUNDOCOLLECTION, 1);
-        send(SCI_EMPTYUNDOBUFFER);
         send(SCI_SETSAVEPOINT);
-        // Caret to the start without scrolling to it: GOTOPOS would lay out the text, which in a
-        // hidden editor is wasted work. CLEARALL has already scrolled to the top.
         send(SCI_SETEMPTYSELECTION, 0);
+        send(SCI_SETFIRSTVISIBLELINE, 0);
         send(SCI_SETXOFFSET, 0);
         send(SCI_SETSCROLLWIDTH, 1); // the previous document's widest line is gone
     }
-    setEolMode(style);
     updateMarginWidth();
     checkSelection();
+    return true;
 }
 
 SciEditor::Quiet::Quiet(SciEditor *e) : editor(e)

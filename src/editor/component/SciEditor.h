@@ -4,8 +4,11 @@
 // that made it), bounded brace matching and the line-number margin. The rest of the component
 // drives it through SendScintilla.
 #include "document/LineEnd.h"
+#include "document/TextFile.h"
 
 #include <Qsci/qsciscintilla.h>
+
+#include <functional>
 
 namespace kestrin {
 
@@ -26,8 +29,9 @@ public:
     void placeCaret(long pos);
     void setEolMode(LineEnd style);
 
-    // Replaces the text with a loaded one: no undo history, no change reported, caret at the start.
-    void loadText(const QByteArray &utf8, LineEnd style);
+    // Replaces the text with one fill hands to its sink (DocumentFile::loadInto): no undo history,
+    // no change reported, caret at the start. When fill fails the text stays as it was.
+    bool loadText(const std::function<bool(TextSink &)> &fill);
 
     // Silences Scintilla's change notifications for an edit the component reports itself. While the
     // changes are observed (the accessible reports each one) they still reach SCN_MODIFIED, and
@@ -67,6 +71,7 @@ protected:
     void inputMethodEvent(QInputMethodEvent *e) override;
 
 private:
+    struct LoaderSink;
     void noteChange();
     void flush();
     void checkSelection();
