@@ -22,18 +22,10 @@
 using namespace kestrin;
 using Sci = QsciScintillaBase;
 
-namespace {
+QByteArray readAll(const QString &path); // in tst_frmedit.cpp
+void writeFile(const QString &path, const QByteArray &bytes);
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-}
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+namespace {
 
 long send(const CodeEdit &e, unsigned int msg, unsigned long w = 0, long l = 0) { return static_cast<Sci *>(e.editorWidget())->SendScintilla(msg, w, l); }
 void select(const CodeEdit &e, long anchor, long caret) { send(e, Sci::SCI_SETSEL, anchor, caret); }
@@ -340,7 +332,7 @@ private Q_SLOTS:
         QVERIFY(edit.SaveFile(good, SaveMode::Batch) && edit.SaveFile(bad, SaveMode::Batch));
         QVERIFY(QDir().mkpath(bad + "/inside")); // a folder now stands where the file goes
         QVERIFY(!edit.CommitSaves());
-        QVERIFY(edit.failedSaves() == QStringList{bad} && readFile(good) == "<p>x</p>");
+        QVERIFY(edit.failedSaves() == QStringList{bad} && readAll(good) == "<p>x</p>");
         QVERIFY(edit.SaveFile(good, SaveMode::Batch) && edit.CommitSaves());
         QVERIFY(edit.failedSaves().isEmpty());
     }
@@ -366,7 +358,7 @@ private Q_SLOTS:
         writeFile(dir.filePath("big.htm"), QByteArray(size + 10000, 'o'));
         QString why;
         QVERIFY2(AtomicFile::write(dir.filePath("big.htm"), text, &why), qPrintable(why));
-        QCOMPARE(readFile(dir.filePath("big.htm")), text);
+        QCOMPARE(readAll(dir.filePath("big.htm")), text);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 };

@@ -30,8 +30,7 @@ using kestrin::test::RecordingDesktop;
 using kestrin::test::ScriptedPrompter;
 using Answer = Prompter::Answer;
 
-namespace {
-
+// The editor tests' file helpers, shared with tst_codeedit.cpp.
 QByteArray readAll(const QString &path)
 {
     QFile f(path);
@@ -43,6 +42,8 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
 }
+
+namespace {
 
 QsciScintilla *sci(const frmEdit &w) { return static_cast<QsciScintilla *>(w.RC->editorWidget()); }
 void select(const frmEdit &w, long anchor, long caret) { sci(w)->SendScintilla(QsciScintillaBase::SCI_SETSEL, anchor, caret); }
