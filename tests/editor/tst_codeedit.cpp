@@ -12,7 +12,6 @@
 #include <QAccessible>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QScrollBar>
@@ -23,13 +22,10 @@
 using namespace kestrin;
 using Sci = QsciScintillaBase;
 
-namespace {
+QByteArray readAll(const QString &path); // in tst_frmedit.cpp
+void writeFile(const QString &path, const QByteArray &bytes);
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-}
+namespace {
 
 long send(const CodeEdit &e, unsigned int msg, unsigned long w = 0, long l = 0) { return static_cast<Sci *>(e.editorWidget())->SendScintilla(msg, w, l); }
 void select(const CodeEdit &e, long anchor, long caret) { send(e, Sci::SCI_SETSEL, anchor, caret); }
@@ -46,7 +42,6 @@ QAbstractButton *button(FindReplaceDialog *dlg, const char *name)
 struct ReplaceRow { QByteArray text; QString what, options /* c: case, w: whole word, r: regex */, with; QByteArray after; QString status; };
 struct AccessibleRow { QByteArray text; int pos, offset, count; QString line; }; // offsets in UTF-16 units
 struct BraceRow { QByteArray text, styles; long from /* the text's first position */, brace, endStyled, expected; };
-struct HeadRow { QByteArray text; int anchor, caret, maxBytes; QByteArray expected; };
 struct InputMethodRow { QByteArray text; int anchor, caret; QString surrounding /* "*": a part of a long line */; int cursorAt, anchorAt; };
 
 } // namespace
@@ -275,24 +270,6 @@ private Q_SLOTS:
         QCOMPARE(kestrin::matchBrace(cells.constData(), row.from, row.from + row.text.size(), row.brace, row.endStyled), row.expected);
     }
 
-    void selectedTextHead_data()
-    {
-        QTest::addColumn<HeadRow>("row");
-        QTest::newRow("#ff0000 whole") << HeadRow{"x #ff0000 y", 2, 9, 32, "#ff0000"};
-        QTest::newRow("long selection cut") << HeadRow{"abcdefgh", 0, 8, 3, "abc"};
-        QTest::newRow("nothing selected") << HeadRow{"abc", 1, 1, 32, ""};
-        QTest::newRow("zero bytes asked") << HeadRow{"abc", 0, 3, 0, ""};
-        QTest::newRow("selected backwards") << HeadRow{"abcdef", 5, 1, 2, "bc"};
-    }
-    void selectedTextHead()
-    {
-        QFETCH(HeadRow, row);
-        CodeEdit edit;
-        edit.setText(row.text);
-        select(edit, row.anchor, row.caret);
-        QCOMPARE(edit.selectedTextHead(row.maxBytes), row.expected);
-    }
-
     // A rewrite block by block gives exactly what one pass over the whole text gives, whatever
     // the block length: no character is cut between two blocks (a cut one would come back as
     // U+FFFD). One undo step, and the caret stays where it was.
@@ -361,19 +338,17 @@ private Q_SLOTS:
         QVERIFY(edit.SaveFile(good, SaveMode::Batch) && edit.SaveFile(bad, SaveMode::Batch));
         QVERIFY(QDir().mkpath(bad + "/inside")); // a folder now stands where the file goes
         QVERIFY(!edit.CommitSaves());
-        QCOMPARE(edit.failedSaves(), QStringList{bad});
-        QFile f(good);
-        QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll() == "<p>x</p>");
+        QVERIFY(edit.failedSaves() == QStringList{bad} && readAll(good) == "<p>x</p>");
         QVERIFY(edit.SaveFile(good, SaveMode::Batch) && edit.CommitSaves());
         QVERIFY(edit.failedSaves().isEmpty());
     }
 
     // Large saves take another path to the disk (memory file systems may refuse it); the same
-    // bytes must land there, replacing a longer old file.
+    // bytes must land there, replacing a longer old file. Folder empty: the build folder's disk.
     void largeSaveIsByteIdentical_data()
     {
         QTest::addColumn<qsizetype>("size");
-        QTest::addColumn<QString>("folder"); // empty: the build folder's disk
+        QTest::addColumn<QString>("folder");
         QTest::newRow("8 MB exactly") << qsizetype(8 << 20) << QString();
         QTest::newRow("8 MB + 1") << qsizetype((8 << 20) + 1) << QString();
         QTest::newRow("9 MB + 3 on /dev/shm") << qsizetype((9 << 20) + 3) << QStringLiteral("/dev/shm");
@@ -382,19 +357,14 @@ private Q_SLOTS:
     {
         QFETCH(qsizetype, size);
         QFETCH(QString, folder);
-        if (!folder.isEmpty() && !QFileInfo(folder).isDir())
+        if (!folder.isEmpty() && !QDir(folder).exists())
             QSKIP("no such folder on this machine");
-        QByteArray text;
-        for (int i = 0; text.size() < size; ++i)
-            text += "<p class=\"x\">café &amp; €</p>\r\n" + QByteArray::number(i) + "\r\n";
-        text.truncate(size);
+        const QByteArray text = QByteArray("<p class=\"x\">café &amp; €</p>\r\n").repeated(size / 30 + 1).left(size);
         QTemporaryDir dir((folder.isEmpty() ? QDir::currentPath() : folder) + "/largesave-XXXXXX");
-        const QString path = dir.filePath("big.htm");
-        writeFile(path, QByteArray(size + 10000, 'o'));
+        writeFile(dir.filePath("big.htm"), QByteArray(size + 10000, 'o'));
         QString why;
-        QVERIFY2(AtomicFile::write(path, text, &why), qPrintable(why));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly) && f.readAll() == text);
+        QVERIFY2(AtomicFile::write(dir.filePath("big.htm"), text, &why), qPrintable(why));
+        QCOMPARE(readAll(dir.filePath("big.htm")), text);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 };
