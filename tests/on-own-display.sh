@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Runs one real-window test on an X server and a D-Bus session bus of its own, as on a desktop:
-# nothing a test leaves behind (keys held down in the X server, a bus autolaunched on the display,
-# services started on it) reaches the next. Usage: on-own-display.sh command [args...]
+# Usage: on-own-display.sh command [args...]. Runs one real-window test on an X server and a D-Bus
+# session bus of its own: nothing a test leaves behind (held keys, an autolaunched bus) reaches the next.
 set -euo pipefail
 [ -n "${KESTRIN_OWN_BUS:-}" ] || KESTRIN_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
 unset KESTRIN_OWN_BUS
@@ -14,6 +13,5 @@ export DISPLAY=":$number"
 unset WAYLAND_DISPLAY
 status=0
 "$@" || status=$?
-kill "$xvfb" 2>/dev/null || true
-wait "$xvfb" 2>/dev/null || true
+{ kill "$xvfb" && wait "$xvfb"; } 2>/dev/null || true
 exit "$status"

@@ -17,14 +17,10 @@ public:
 
     bool createKey(Root, const QString &key) override { return allowed(key) && (keys[key], true); }
     bool setString(Root, const QString &key, const QString &name, const QString &data) override
-    {
-        return allowed(key) && (keys[key][name] = data, true);
-    }
+    { return allowed(key) && (keys[key][name] = data, true); }
     bool deleteKey(Root, const QString &key) override { return allowed(key) && keys.remove(key) > 0; }
     QString value(const QString &key, const QString &name = QString()) const
-    {
-        return keys.value(key).value(name, QStringLiteral("<none>"));
-    }
+    { return keys.value(key).value(name, QStringLiteral("<none>")); }
 
 private:
     bool allowed(const QString &key) const { return refused.isEmpty() || !key.startsWith(refused); }
@@ -38,25 +34,19 @@ class TestRegistrationWindows : public QObject {
 private slots:
     void registersEveryType_data()
     {
-        QTest::addColumn<QString>("e");
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<QString>("icon");
-        QTest::addColumn<QString>("refused");
-        QTest::newRow("html") << "html" << "HTML Document" << "htm.ico" << "";
-        QTest::newRow("php") << "php" << "PHP Document" << "php.ico" << "";
-        QTest::newRow("tpl, phpfile refused") << "tpl" << "TPL File" << "tpl.ico" << "phpfile";
+        QTest::addColumn<QStringList>("row"); // extension, its class's description and icon, the keys refused
+        QTest::newRow("html") << QStringList{"html", "HTML Document", "htm.ico", ""};
+        QTest::newRow("php") << QStringList{"php", "PHP Document", "php.ico", ""};
+        QTest::newRow("tpl, phpfile refused") << QStringList{"tpl", "TPL File", "tpl.ico", "phpfile"};
     }
     // Over an existing class key: its other entries stay, its QuickView goes; a refused key
     // stops nothing; a second run leaves the same registry.
     void registersEveryType()
     {
-        QFETCH(QString, e);
-        QFETCH(QString, description);
-        QFETCH(QString, icon);
-        QFETCH(QString, refused);
-        const QString c = e + "file", folder = QStringLiteral("C:\\Program Files\\Kestrin 4");
+        QFETCH(QStringList, row);
+        const QString e = row[0], c = e + "file", folder = QStringLiteral("C:\\Program Files\\Kestrin 4");
         FakeRegistry r;
-        r.refused = refused;
+        r.refused = row[3];
         r.keys[c] = {{"", "Old description"}, {"EditFlags", "65536"}};
         r.keys[c + "\\Shell\\edit\\command"] = {{"", "notepad.exe %1"}};
         r.keys[c + "\\QuickView"] = {{"", "*"}};
@@ -65,16 +55,11 @@ private slots:
         const auto first = r.keys;
         registerWindowsDocumentTypes(r, folder, QStringLiteral("kestrin4"));
         QCOMPARE(r.keys, first);
-        QCOMPARE(r.value("." + e), c);
-        QCOMPARE(r.value("." + e, "Content Type"), QStringLiteral("text/plain"));
-        QCOMPARE(r.value(c), description);
-        QCOMPARE(r.value(c, "EditFlags"), QStringLiteral("65536"));
-        QCOMPARE(r.value(c + "\\Shell\\edit\\command"), QStringLiteral("notepad.exe %1"));
-        QCOMPARE(r.value(c + "\\DefaultIcon"), folder + "\\img\\" + icon);
-        QCOMPARE(r.value(c + "\\Shell"), QStringLiteral("open"));
-        QCOMPARE(r.value(c + "\\Shell\\open"), QStringLiteral("&open"));
-        QCOMPARE(r.value(c + "\\Shell\\open\\command"), "\"" + folder + "\\kestrin4.exe\" %1");
-        QCOMPARE(r.value("." + e + "\\ShellNew", "NullFile"), QString());
+        const QStringList got{r.value("." + e), r.value("." + e, "Content Type"), r.value(c), r.value(c, "EditFlags"),
+                              r.value(c + "\\Shell\\edit\\command"), r.value(c + "\\DefaultIcon"), r.value(c + "\\Shell"),
+                              r.value(c + "\\Shell\\open"), r.value(c + "\\Shell\\open\\command"), r.value("." + e + "\\ShellNew", "NullFile")};
+        QCOMPARE(got, QStringList({c, "text/plain", row[1], "65536", "notepad.exe %1", folder + "\\img\\" + row[2], "open",
+                                   "&open", "\"" + folder + "\\kestrin4.exe\" %1", ""}));
         QVERIFY(!r.keys.contains(c + "\\QuickView"));
     }
 };

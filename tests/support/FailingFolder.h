@@ -1,8 +1,6 @@
 #pragma once
-// Folders that refuse writes, for the failure paths of file writers: a small tmpfs mounted over a
-// folder (read-only, or so small that a write runs out of space), or the folder made immutable,
-// which hold even for root; for other users a read-only folder is its mode. Each helper undoes
-// what it did when destroyed.
+// Folders that refuse writes, even for root: a small tmpfs mounted over a folder (read-only, or too small
+// for a write), or the folder made immutable; for other users its mode. Undone when destroyed.
 #include <QString>
 
 namespace kestrin::test {
@@ -13,8 +11,7 @@ public:
     // path: an existing folder. ReadOnly keeps the files already in it readable.
     FailingFolder(const QString &path, Kind kind);
     ~FailingFolder();
-    FailingFolder(const FailingFolder &) = delete;
-    FailingFolder &operator=(const FailingFolder &) = delete;
+    Q_DISABLE_COPY(FailingFolder)
 
     bool ok() const { return m_ok; }
     QString why() const { return m_why; } // why it could not be set up, for QSKIP

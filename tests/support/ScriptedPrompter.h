@@ -42,25 +42,14 @@ public:
     }
 
     Answer askYesNoCancel(QWidget *, const QString &title, const QString &text) override
-    {
-        return next(m_questions, Answer::Cancel, {"question", title, text, Icon::Question});
-    }
+    { return next(m_questions, Answer::Cancel, {"question", title, text, Icon::Question}); }
     Answer askYesNo(QWidget *, const QString &title, const QString &text) override
-    {
-        return next(m_questions, Answer::No, {"yesno", title, text, Icon::Question});
-    }
+    { return next(m_questions, Answer::No, {"yesno", title, text, Icon::Question}); }
     int choose(QWidget *, Icon icon, const QString &title, const QString &text, const QStringList &buttons) override
-    {
-        return next(m_choices, int(buttons.size()) - 1, {"choice", title, text, icon, {}, buttons});
-    }
-    void message(QWidget *, Icon icon, const QString &title, const QString &text) override
-    {
-        asked.append({"message", title, text, icon});
-    }
+    { return next(m_choices, int(buttons.size()) - 1, {"choice", title, text, icon, {}, buttons}); }
+    void message(QWidget *, Icon icon, const QString &title, const QString &text) override { asked.append({"message", title, text, icon}); }
     std::optional<QString> inputText(QWidget *, const QString &title, const QString &prompt) override
-    {
-        return next(m_inputs, {}, {"input", title, prompt, Icon::Question});
-    }
+    { return next(m_inputs, {}, {"input", title, prompt, Icon::Question}); }
     std::optional<FileAnswer> chooseFile(QWidget *, const FileRequest &request) override
     {
         const auto [path, index] = next(m_files, {}, {"file", request.title, request.filter, Icon::Question, request});
@@ -74,10 +63,7 @@ private:
     T next(QQueue<T> &answers, const std::type_identity_t<T> &cancel, const Asked &question)
     {
         asked.append(question);
-        if (!answers.isEmpty())
-            return answers.dequeue();
-        ++unexpected;
-        return cancel;
+        return answers.isEmpty() ? (++unexpected, cancel) : answers.dequeue();
     }
 
     QQueue<Answer> m_questions;
@@ -94,10 +80,7 @@ public:
     RecordingDesktop() { Desktop::setInstance(this); }
     ~RecordingDesktop() override { Desktop::setInstance(nullptr); }
     bool startDetached(const QString &program, const QStringList &arguments) override
-    {
-        started.append({program, arguments});
-        return result;
-    }
+    { return started.append({program, arguments}), result; }
     QList<std::pair<QString, QStringList>> started;
     bool result = true;
 };

@@ -14,11 +14,7 @@ struct TestRegistry {
         static std::vector<std::pair<const char *, Factory>> registry;
         return registry;
     }
-    static int add(const char *name, Factory factory)
-    {
-        all().emplace_back(name, std::move(factory));
-        return int(all().size());
-    }
+    static int add(const char *name, Factory factory) { return all().emplace_back(name, std::move(factory)), int(all().size()); }
 };
 
 } // namespace kestrin::test

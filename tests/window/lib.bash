@@ -31,8 +31,7 @@ start_editor() {
   sleep 0.5 # Qt takes the focus a moment after the X server gives it
   eval "$(xdotool getwindowgeometry --shell "$win")"
 }
-# Exit with an unmodified document: the process ends. The window may be gone before the keys are
-# released, which leaves them held down in the X server; release them.
+# Exit with an unmodified document; the keys are released (the window may be gone before they are).
 exit_editor() {
   focus "$win"
   xdotool key ctrl+x 2>/dev/null || true
@@ -43,9 +42,8 @@ exit_editor() {
 pixel() { import -window root -crop "1x1+$(( X + $1 ))+$(( Y + $2 ))" -depth 8 txt:- | tail -n 1 | grep -o '#[0-9A-F]\{6\}'; }
 wait_pixel() { local x=$1 y=$2 c=$3; poll 50 '[ "$(pixel $x $y)" = "$c" ]' || fail "$4: pixel $x,$y is $(pixel $x $y), not $c"; }
 click() { xdotool mousemove $(( X + $1 )) $(( Y + $2 )) click 1; }
-# Starts the editor with no document and opens a tool window from the side panel's UTILS page:
-# $1 the button's height (COLOR CHOOSER UTILITY 225, REPLACE IN MULTIPLE FILES 255), $2 the tool
-# window's title. Sets tool, and X and Y to the tool window's place.
+# Starts the editor with no document and opens the tool window titled $2 from the UTILS page by the
+# button at height $1 (COLOR CHOOSER UTILITY 225, REPLACE ... 255); sets tool, and X and Y to its place.
 open_tool() {
   start_editor
   click 12 355 # UTILS

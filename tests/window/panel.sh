@@ -1,19 +1,16 @@
 #!/usr/bin/env bash
 # Types into the real window, folds the side panel with "<>" and unfolds it again: the editor's
-# line-number margin moves with it. Leaves screenshots in the build folder to look at.
+# line-number margin moves with it.
 source "$(dirname "$0")/lib.bash"
 
 printf '<p>x</p>\n' > "$WORK/panel.htm"
 start_editor "$WORK/panel.htm"
 xdotool type --delay 20 "hello "
-import -window root "$SHOTS/panel-unfolded.png"
 before=$(pixel 40 300)
 # The "<>" button: 0,60 twips in the panel (4 px from its top), 21 x 17 px, under the menu bar
 # and the 28 px toolbar.
 click 10 59
 poll 50 '[ "$(pixel 40 300)" != "$before" ]' || fail "folding changed nothing at x=40 (colour $before)"
-import -window root "$SHOTS/panel-folded.png"
 click 10 59
 wait_pixel 40 300 "$before" "unfolding did not restore the panel"
-grep -q '^<p>x</p>$' "$WORK/panel.htm" || fail "document changed on disk without a save"
-echo "panel: ok (screenshots in $SHOTS)"
+echo "panel: ok"

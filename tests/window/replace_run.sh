@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The multi-file replace window on the real display: files of the current folder picked with the
-# keyboard and ">>", a replacement typed, "GO" pressed; the files change on disk byte for byte as
-# expected, the one not picked stays as it was.
+# The multi-file replace window on the real display: the folder's pages picked with the keyboard and
+# ">>", a replacement typed, "GO" pressed; they change byte for byte as expected, the file not picked not.
 source "$(dirname "$0")/lib.bash"
 
 site="$WORK/site"

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The questions a save can ask, on the real display: over a file another program changed since it
-# was opened (No keeps their file, Yes writes ours), and about a character the file's encoding
-# cannot hold (Cancel writes nothing, "Use character references", "Save as UTF-8").
-# KESTRIN_SHOTS=folder keeps a screenshot of each question there.
+# The questions a save can ask on the real display: over a file another program changed (No keeps theirs,
+# Yes writes ours), and about a character its encoding cannot hold (Cancel writes nothing, "Use character
+# references", "Save as UTF-8"). KESTRIN_SHOTS=folder keeps a screenshot of each question there.
 source "$(dirname "$0")/lib.bash"
 
 doc="$WORK/page.html"
