@@ -11,7 +11,9 @@ start_editor "$doc"
 # answers it with keys $1 and waits until it has gone; then the file must hold $3 (printf form).
 ask() {
   focus "$win"
-  [ -z "$2" ] || xdotool type --delay 20 "$2"
+  # xdotool maps a character the keyboard lacks to a spare key for a moment; slowly, so that the
+  # editor reads the key before the mapping is taken back, even on a busy machine.
+  [ -z "$2" ] || xdotool type --delay 300 "$2"
   xdotool key ctrl+s
   box=$(wait_window '^kestrin4$') || fail "no question before $1"
   poll 50 '[ "$(xdotool getwindowfocus)" = "$box" ]' || true
