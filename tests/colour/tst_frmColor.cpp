@@ -29,6 +29,14 @@ class frmColorTest : public QObject {
         const QColor c = m_window->P->grab().toImage().pixelColor(m_window->P->rect().center());
         return quint32(c.red() | c.green() << 8 | c.blue() << 16);
     }
+    // "INSERT" hands over the pick and closes the window.
+    bool inserted(const QString &pick)
+    {
+        QSignalSpy spy(m_window.data(), &frmColor::insertRequested);
+        QTest::mouseClick(m_window->Command1, Qt::LeftButton);
+        flushDeletes();
+        return spy.size() == 1 && spy[0][0].toString() == pick && !m_window;
+    }
     static void flushDeletes()
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -72,6 +80,7 @@ private slots:
         QVERIFY(!m_window && !QuitWhenNoWindows::anyWindowShown());
         m_window = frmColor::instance(true);
         QVERIFY(!m_window->hasPick() && m_window->Text1->text().isEmpty() && !m_window->Picture2->hasImage());
+        QVERIFY(inserted(QString())); // nothing picked yet
     }
 
     // The palette sits at the top left of its box, the box's own colour around it; a press
@@ -95,16 +104,16 @@ private slots:
         QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(100, 260));
         m_window->Picture1_MouseMove(QPointF(128, 128));
         QCOMPARE(m_window->Text1->text(), box->palette().color(QPalette::Window).name().mid(1).toUpper());
+        QVERIFY(inserted(m_window->Text1->text()));
     }
 
     // SELECT PICTURE asks for an image file; a press on the picture samples one pixel, a drag no
-    // more. A cancelled or unreadable choice keeps the picture, with no message.
+    // more. A cancelled choice keeps the picture.
     void selectPicture_data()
     {
         QTest::addColumn<QString>("answer");
         QTest::newRow("an image") << "second.png";
         QTest::newRow("cancelled") << "";
-        QTest::newRow("not an image") << "bad.gif";
     }
     void selectPicture()
     {
@@ -115,8 +124,6 @@ private slots:
             image.setPixel(10, 12, odd);
             QVERIFY(image.save(m_tmp.filePath(name)));
         }
-        QFile::remove(m_tmp.filePath("bad.gif"));
-        QVERIFY(QFile::copy(m_tmp.filePath("first.png"), m_tmp.filePath("bad.gif")) && QFile::resize(m_tmp.filePath("bad.gif"), 20));
         QVERIFY(m_window->Picture2->loadImage(m_tmp.filePath("first.png")));
         test::ScriptedPrompter prompter;
         prompter.answerFile(answer.isEmpty() ? std::nullopt : std::optional<QString>(m_tmp.filePath(answer)));
@@ -127,26 +134,6 @@ private slots:
         QTest::mousePress(m_window->Picture2->imgImage, Qt::LeftButton, {}, QPoint(10, 12));
         QTest::mouseMove(m_window->Picture2->imgImage, QPoint(20, 20));
         QCOMPARE(m_window->Text1->text(), answer == "second.png" ? QStringLiteral("FF8000") : QStringLiteral("010203"));
-    }
-
-    // "INSERT" hands over the pick (nothing before one) and closes the window.
-    void insert_data()
-    {
-        QTest::addColumn<bool>("pick");
-        QTest::newRow("before any pick") << false;
-        QTest::newRow("after a white pick") << true;
-    }
-    void insert()
-    {
-        QFETCH(bool, pick);
-        QSignalSpy inserted(m_window.data(), &frmColor::insertRequested);
-        if (pick)
-            m_window->Picture1_MouseDown(QPointF(2, 2));
-        QTest::mouseClick(m_window->Command1, Qt::LeftButton);
-        QCOMPARE(inserted.size(), 1);
-        QCOMPARE(inserted[0][0].toString(), pick ? QStringLiteral("FFFFFF") : QString());
-        flushDeletes();
-        QVERIFY(!m_window);
     }
 };
 

@@ -24,7 +24,6 @@
 
 #include <unistd.h>
 
-#include <array>
 #include <memory>
 
 using namespace kestrin;
@@ -106,26 +105,6 @@ private Q_SLOTS:
         QDir::setCurrent(startFolder);
     }
 
-    // The fuzz target compares with a plain definition on any text; these are the edges.
-    void replaceAll_data()
-    {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QByteArray>("find");
-        QTest::addColumn<QByteArray>("replacement");
-        QTest::addColumn<QByteArray>("expected");
-        for (auto [text, find, with, expected] : {std::array<const char *, 4>{"aaa", "a", "aa", "aaaaaa"}, {"aaaaa", "aa", "b", "bba"},
-                                                  {"<b>x<b>", "<b>", "<i>", "<i>x<i>"}, {"abc", "abc", "", ""}, {"abc", "", "x", "abc"}})
-            QTest::addRow("'%s' for '%s' in '%s'", with, find, text) << QByteArray(text) << QByteArray(find) << QByteArray(with) << QByteArray(expected);
-    }
-    void replaceAll()
-    {
-        QFETCH(QByteArray, text);
-        QFETCH(QByteArray, find);
-        QFETCH(QByteArray, replacement);
-        QFETCH(QByteArray, expected);
-        QCOMPARE(kestrin::replaceAll(text, find, replacement), expected);
-    }
-
     // Per row: a folder, its chain of folders with the names the tree shows, its volume among
     // "/", "/home", "/mnt/usb", and the folder a change to that volume shows from /home/ann.
     void paths_data()
@@ -166,16 +145,6 @@ private Q_SLOTS:
         QVERIFY(!kestrin::writeProblem(path).isEmpty());
     }
 
-    void design()
-    {
-        frmReplace w;
-        for (QAbstractButton *button : w.findChildren<QAbstractButton *>())
-            QVERIFY2(!button->accessibleName().isEmpty(), qPrintable(button->text()));
-        QCOMPARE(w.Dir1->path(), QDir::currentPath());
-        QCOMPARE(w.Drive1->itemText(0), QDir::rootPath());
-        QVERIFY(w.Option1->isChecked() && !w.Option2->isChecked());
-    }
-
     // The files listed are the web sources (any case), no hidden ones or folders. A click only
     // highlights a folder; a double click or Return opens it and lists its files.
     void folderOpensOnDoubleClickOrReturn()
@@ -186,6 +155,8 @@ private Q_SLOTS:
         QDir::setCurrent(dir->path());
         const auto w = window(shown + QStringList{"notes.txt", "x.json", "page.htm.bak", ".hidden.htm"}, "x", false);
         QVERIFY(w);
+        for (QAbstractButton *button : w->findChildren<QAbstractButton *>())
+            QVERIFY2(!button->accessibleName().isEmpty(), qPrintable(button->text()));
         QCOMPARE(entries(w->File1), shown);
         const QPoint at = w->Dir1->visualItemRect(w->Dir1->findItems("site", Qt::MatchExactly | Qt::MatchRecursive).value(0)).center();
         QTest::mouseClick(w->Dir1->viewport(), Qt::LeftButton, {}, at);
@@ -273,13 +244,12 @@ private Q_SLOTS:
         values.clear();
         w->List1->addItem(dir->filePath("f1.htm"));
         w->ReplaceRun();
-        w->ReplaceRun();
         w->AddTextRun();
         QCOMPARE(values, QList<int>{0});
         QCOMPARE(prompter->asked.size(), 0);
     }
 
-    // A file that cannot be loaded or saved stops the run: the files before it are changed and
+    // A file that cannot be checked, loaded or saved stops the run: the files before it are changed and
     // leave the list, it and the files after it stay untouched and listed, one message says why.
     void runStopsAtFirstFailingFile_data()
     {
@@ -325,8 +295,7 @@ private Q_SLOTS:
     // No 16-bit limit on the list or the progress bar; in memory where the system offers it.
     void moreThan32767FilesWork()
     {
-        const bool shm = QFileInfo(QStringLiteral("/dev/shm")).isWritable();
-        dir = std::make_unique<QTemporaryDir>(shm ? QStringLiteral("/dev/shm/kestrin-replace-XXXXXX") : QString());
+        dir = std::make_unique<QTemporaryDir>(QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm/kestrin-replace-XXXXXX") : QString());
         const int n = 33000;
         frmReplace w;
         for (int i = 0; i < n; ++i) {

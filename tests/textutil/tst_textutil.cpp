@@ -46,28 +46,6 @@ private Q_SLOTS:
             QCOMPARE(SpecialCharactersGrowth(input), expected.size() - input.size());
     }
 
-    // Buttons whose caption is not the character they insert, a derived one, and the ends.
-    void characterButtons_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QByteArray>("text");
-        QTest::newRow("AND") << 5 << "AND" << QByteArray("&#38;");
-        QTest::newRow("á") << 0 << "á" << QByteArray("&#225;");
-        QTest::newRow("µ") << 39 << "µ" << QByteArray("&#181;");
-        QTest::newRow("replace button") << 40 << "Replace special caracters with html code" << QByteArray();
-        QTest::newRow("-1") << -1 << QString() << QByteArray();
-    }
-    void characterButtons()
-    {
-        QFETCH(int, index);
-        QFETCH(QString, caption);
-        QFETCH(QByteArray, text);
-        if (index >= 0)
-            QCOMPARE(characterButtonCaption(index), caption);
-        QCOMPARE(characterReference(index), text);
-    }
-
     // No two buttons share a cell, all lie on the page, and button 40 sits below the lowest row.
     void characterGrid()
     {
