@@ -1,4 +1,5 @@
 #include "ScriptedPrompter.h"
+#include "FileBytes.h"
 #include "TestRegistry.h"
 
 #include "app/Registration.h"
@@ -11,22 +12,11 @@
 #include <QTest>
 
 using namespace kestrin;
+using kestrin::test::readBytes;
+using kestrin::test::writeBytes;
 using kestrin::test::RecordingDesktop;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(data) == data.size());
-}
 
 QByteArray desktopValue(const QByteArray &entry, const QByteArray &key)
 {
@@ -52,7 +42,7 @@ struct TempHome {
         at = XdgLocations::fromEnvironment();
         templates = at.home + "/Templates";
         QDir().mkpath(withTemplates ? templates : at.home);
-        writeAll(at.configHome + "/user-dirs.dirs", "XDG_TEMPLATES_DIR=\"$HOME/Templates\"\n");
+        QVERIFY(writeBytes(at.configHome + "/user-dirs.dirs", "XDG_TEMPLATES_DIR=\"$HOME/Templates\"\n"));
     }
     ~TempHome()
     {
@@ -133,7 +123,7 @@ private slots:
     void entryAndPackage()
     {
         const QByteArray installed =
-            readAll(qEnvironmentVariable("KESTRIN_SOURCE_DIR") + "/packaging/com.marvolis.Kestrin4.desktop.in");
+            readBytes(qEnvironmentVariable("KESTRIN_SOURCE_DIR") + "/packaging/com.marvolis.Kestrin4.desktop.in");
         for (const QByteArray key : {"Name", "GenericName", "Comment", "Icon", "Categories", "MimeType", "Keywords", "StartupWMClass"})
             QCOMPARE(desktopValue(installed, key), desktopValue(desktopEntryText("/x/k"), key));
         QCOMPARE(mimePackageText().count("<glob "), 1);
@@ -148,21 +138,21 @@ private slots:
     {
         const QString exe = QCoreApplication::applicationFilePath();
         TempHome home;
-        writeAll(home.at.home + "/dotfiles/mimeapps.list", "[Default Applications]\ntext/html=firefox;\n");
+        QVERIFY(writeBytes(home.at.home + "/dotfiles/mimeapps.list", "[Default Applications]\ntext/html=firefox;\n"));
         QVERIFY(QFile::link(home.at.home + "/dotfiles/mimeapps.list", home.at.configHome + "/mimeapps.list"));
-        writeAll(home.templates + "/PHP Document.php", "<?php\n");
+        QVERIFY(writeBytes(home.templates + "/PHP Document.php", "<?php\n"));
         RecordingDesktop desktop;
         RegisterDocumentTypes();
-        QCOMPARE(readAll(home.at.dataHome + "/applications/" + desktopId), desktopEntryText(exe));
-        QCOMPARE(readAll(home.at.dataHome + "/mime/packages/kestrin4.xml"), mimePackageText());
+        QCOMPARE(readBytes(home.at.dataHome + "/applications/" + desktopId), desktopEntryText(exe));
+        QCOMPARE(readBytes(home.at.dataHome + "/mime/packages/kestrin4.xml"), mimePackageText());
         for (const QString icon : {"apps/kestrin4", "mimetypes/kestrin4-htm", "mimetypes/kestrin4-php", "mimetypes/kestrin4-js",
                                    "mimetypes/kestrin4-css", "mimetypes/kestrin4-tpl"})
-            QCOMPARE(readAll(home.at.dataHome + "/icons/hicolor/scalable/" + icon + ".svg"), readAll(":/icons/" + icon.section('/', 1) + ".svg"));
+            QCOMPARE(readBytes(home.at.dataHome + "/icons/hicolor/scalable/" + icon + ".svg"), readBytes(":/icons/" + icon.section('/', 1) + ".svg"));
         QVERIFY(QFileInfo(home.at.configHome + "/mimeapps.list").isSymLink());
-        QCOMPARE(readAll(home.at.home + "/dotfiles/mimeapps.list"),
+        QCOMPARE(readBytes(home.at.home + "/dotfiles/mimeapps.list"),
                  mergeMimeAppsList("[Default Applications]\ntext/html=firefox;\n", desktopId, registeredMimeTypes()));
         for (const QString &name : templateFileNames())
-            QCOMPARE(readAll(home.templates + '/' + name), QByteArray(name.endsWith(".php") ? "<?php\n" : ""));
+            QCOMPARE(readBytes(home.templates + '/' + name), QByteArray(name.endsWith(".php") ? "<?php\n" : ""));
         QCOMPARE(desktop.started.size(), 2);
         for (const auto &[program, arguments] : std::as_const(desktop.started))
             QVERIFY(!home.run(program, arguments).startsWith("failed"));
@@ -180,11 +170,11 @@ private slots:
     void unwritableFolderIsSkipped()
     {
         TempHome home(false);
-        writeAll(home.at.dataHome + "/applications", "not a folder");
+        QVERIFY(writeBytes(home.at.dataHome + "/applications", "not a folder"));
         const XdgRegistrationResult result = home.registerFor("/opt/kestrin4/kestrin4");
         QVERIFY(!result.toolsStarted.join(' ').contains("update-desktop-database"));
         QCOMPARE(result.written.size(), 6 + 1 + 1);
-        QVERIFY(readAll(home.at.configHome + "/mimeapps.list").contains(desktopId.toUtf8()));
+        QVERIFY(readBytes(home.at.configHome + "/mimeapps.list").contains(desktopId.toUtf8()));
         QVERIFY(!QFileInfo::exists(home.templates));
     }
 
@@ -196,7 +186,7 @@ private slots:
         // A stand-in that writes down its arguments. (No "%": GLib looks for the program before
         // it undoes "%%", so it would pass over such an entry.)
         const QString program = home.at.home + "/Program Files \"q\" $x `y`/kestrin4", record = home.at.home + "/args";
-        writeAll(program, QStringLiteral("#!/bin/sh\nprintf '%s|' \"$@\" > '%1.tmp' && mv '%1.tmp' '%1'\n")
+        writeBytes(program, QStringLiteral("#!/bin/sh\nprintf '%s|' \"$@\" > '%1.tmp' && mv '%1.tmp' '%1'\n")
                               .arg(QString(record).replace("'", "'\\''")).toUtf8());
         QVERIFY(QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner));
         home.registerFor(program);
@@ -204,13 +194,13 @@ private slots:
             const QString out = home.run("gio", {"mime", QLatin1String(type)});
             QVERIFY2(out.startsWith("Default application") && out.contains(": " + desktopId + "\n"), qPrintable(out));
         }
-        writeAll(home.at.home + "/x.tpl", "{$title}\n");
+        QVERIFY(writeBytes(home.at.home + "/x.tpl", "{$title}\n"));
         const QString info = home.run("gio", {"info", "-a", "standard::content-type", "x.tpl"});
         QVERIFY2(info.contains("standard::content-type: text/x-kestrin-tpl"), qPrintable(info));
-        writeAll(home.at.home + "/a page.php", "<?php echo 1; ?>\n");
+        QVERIFY(writeBytes(home.at.home + "/a page.php", "<?php echo 1; ?>\n"));
         const QString out = home.run("gio", {"open", home.at.home + "/a page.php"});
         QTRY_VERIFY2_WITH_TIMEOUT(QFileInfo::exists(record), qPrintable(out), 10000);
-        QCOMPARE(QString::fromUtf8(readAll(record)), home.at.home + "/a page.php|");
+        QCOMPARE(QString::fromUtf8(readBytes(record)), home.at.home + "/a page.php|");
     }
 };
 

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "TestRegistry.h"
 
 #include "document/FileReader.h"
@@ -9,22 +10,12 @@
 #include <QTest>
 
 using namespace kestrin;
+using kestrin::test::readBytes;
+using kestrin::test::writeBytes;
 
 Q_DECLARE_METATYPE(kestrin::LineEnd)
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 
 QStringList entries(const QString &dir) { return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
 
@@ -126,7 +117,7 @@ private Q_SLOTS:
         const DecodeResult d = decodeText(bytes);
         QTemporaryDir dir;
         const QString path = dir.filePath("page.php");
-        writeFile(path, bytes);
+        QVERIFY(writeBytes(path, bytes));
         TextDocument doc;
         doc.setText("kept");
         prefetchFile(path); // the command-line document is read ahead (from 1 MB)
@@ -147,7 +138,7 @@ private Q_SLOTS:
         QCOMPARE(e.bytes, bytes);
         QCOMPARE(doc.Text(), d.utf8);
         QVERIFY2(doc.SaveFile(path), qPrintable(doc.lastError()));
-        QCOMPARE(readFile(path), bytes);
+        QCOMPARE(readBytes(path), bytes);
         QCOMPARE(entries(dir.path()), QStringList{"page.php"});
         for (qsizetype piece : {qsizetype(4), qsizetype(7), qsizetype(1) << 20}) { // pieces cut sequences and CR LF
             const DecodeResult s = streamed(bytes, bytes.size() > 100'000 ? piece * 1000 : piece);
@@ -207,7 +198,7 @@ private Q_SLOTS:
     void missingFileFails()
     {
         QTemporaryDir dir;
-        writeFile(dir.filePath("big.html"), QByteArray("other\n").repeated(300'000));
+        QVERIFY(writeBytes(dir.filePath("big.html"), QByteArray("other\n").repeated(300'000)));
         prefetchFile(dir.filePath("big.html"));
         TextDocument doc;
         doc.setText("kept");
@@ -222,17 +213,17 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString a = dir.filePath("a.php"), b = dir.filePath("b.php");
-        writeFile(a, "a");
-        writeFile(b, "b");
+        QVERIFY(writeBytes(a, "a"));
+        QVERIFY(writeBytes(b, "b"));
         TextDocument doc;
         for (const QString &path : {a, b, a}) {
             QVERIFY(doc.LoadFile(path)); // commits a pending save of the same file first
             doc.setText(doc.Text() + "+");
             QVERIFY(doc.SaveFile(path, SaveMode::Batch));
         }
-        QCOMPARE(readFile(a) + readFile(b), QByteArray("a+b+")); // the second a not in place yet
+        QCOMPARE(readBytes(a) + readBytes(b), QByteArray("a+b+")); // the second a not in place yet
         QVERIFY2(doc.CommitSaves(), qPrintable(doc.lastError()));
-        QCOMPARE(readFile(a) + readFile(b), QByteArray("a++b+"));
+        QCOMPARE(readBytes(a) + readBytes(b), QByteArray("a++b+"));
         QCOMPARE(entries(dir.path()), (QStringList{"a.php", "b.php"}));
     }
 };

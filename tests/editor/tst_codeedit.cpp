@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "TestRegistry.h"
 
 #include "document/AtomicFile.h"
@@ -20,10 +21,10 @@
 #include <QTest>
 
 using namespace kestrin;
+using kestrin::test::readBytes;
+using kestrin::test::writeBytes;
 using Sci = QsciScintillaBase;
 
-QByteArray readAll(const QString &path); // in tst_frmedit.cpp
-void writeFile(const QString &path, const QByteArray &bytes);
 
 namespace {
 
@@ -63,7 +64,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(QByteArray, expected);
         QTemporaryDir dir;
-        writeFile(dir.filePath("a.php"), bytes);
+        QVERIFY(writeBytes(dir.filePath("a.php"), bytes));
         CodeEdit edit;
         edit.setText("the previous document");
         QSignalSpy changed(&edit, &CodeEdit::documentChanged);
@@ -75,7 +76,7 @@ private Q_SLOTS:
         QTest::keyClick(edit.editorWidget(), Qt::Key_Right);
         QTest::keyClick(edit.editorWidget(), Qt::Key_Return);
         QCOMPARE(edit.Text(), expected);
-        writeFile(dir.filePath("b.php"), QByteArray(300'000, 'a') + QByteArray(1, '\0')); // NUL after the first piece
+        QVERIFY(writeBytes(dir.filePath("b.php"), QByteArray(300'000, 'a') + QByteArray(1, '\0'))); // NUL after the first piece
         QVERIFY(!edit.LoadFile(dir.filePath("b.php")));
         QCOMPARE(edit.Text(), expected);
     }
@@ -200,7 +201,7 @@ private Q_SLOTS:
         QAccessibleTextInterface *t = a->textInterface();
         QVERIFY(t && t->characterCount() == 0); // in use before the file is loaded into a new document
         QTemporaryDir dir;
-        writeFile(dir.filePath("a.html"), row.text);
+        QVERIFY(writeBytes(dir.filePath("a.html"), row.text));
         QVERIFY(edit.LoadFile(dir.filePath("a.html")));
         QCOMPARE(t->characterCount(), row.count);
         QCOMPARE(t->text(0, row.count), QString::fromUtf8(row.text));
@@ -225,8 +226,8 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString wide = dir.filePath("wide.html"), narrow = dir.filePath("narrow.html");
-        writeFile(wide, "<p>" + QByteArray(3000, 'x') + "</p>\n");
-        writeFile(narrow, "<p>x</p>\n");
+        QVERIFY(writeBytes(wide, "<p>" + QByteArray(3000, 'x') + "</p>\n"));
+        QVERIFY(writeBytes(narrow, "<p>x</p>\n"));
         auto *window = new QMainWindow;
         auto *edit = new CodeEdit(window);
         window->setCentralWidget(edit);
@@ -338,7 +339,7 @@ private Q_SLOTS:
         QVERIFY(edit.SaveFile(good, SaveMode::Batch) && edit.SaveFile(bad, SaveMode::Batch));
         QVERIFY(QDir().mkpath(bad + "/inside")); // a folder now stands where the file goes
         QVERIFY(!edit.CommitSaves());
-        QVERIFY(edit.failedSaves() == QStringList{bad} && readAll(good) == "<p>x</p>");
+        QVERIFY(edit.failedSaves() == QStringList{bad} && readBytes(good) == "<p>x</p>");
         QVERIFY(edit.SaveFile(good, SaveMode::Batch) && edit.CommitSaves());
         QVERIFY(edit.failedSaves().isEmpty());
     }
@@ -361,10 +362,10 @@ private Q_SLOTS:
             QSKIP("no such folder on this machine");
         const QByteArray text = QByteArray("<p class=\"x\">café &amp; €</p>\r\n").repeated(size / 30 + 1).left(size);
         QTemporaryDir dir((folder.isEmpty() ? QDir::currentPath() : folder) + "/largesave-XXXXXX");
-        writeFile(dir.filePath("big.htm"), QByteArray(size + 10000, 'o'));
+        QVERIFY(writeBytes(dir.filePath("big.htm"), QByteArray(size + 10000, 'o')));
         QString why;
         QVERIFY2(AtomicFile::write(dir.filePath("big.htm"), text, &why), qPrintable(why));
-        QCOMPARE(readAll(dir.filePath("big.htm")), text);
+        QCOMPARE(readBytes(dir.filePath("big.htm")), text);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 };

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "TestRegistry.h"
 #include "ScriptedPrompter.h"
 
@@ -26,22 +27,14 @@
 #include <sys/stat.h>
 
 using namespace kestrin;
+using kestrin::test::readBytes;
+using kestrin::test::writeBytes;
 using kestrin::test::RecordingDesktop;
 using kestrin::test::ScriptedPrompter;
 using Answer = Prompter::Answer;
 
 // The editor tests' file helpers, shared with tst_codeedit.cpp.
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-}
 
 namespace {
 
@@ -76,8 +69,8 @@ class FileCommandsTest : public QObject {
     // A file of the row's own folder, written when bytes are given.
     QString file(const QString &name, const QByteArray &bytes = QByteArray())
     {
-        if (!bytes.isNull())
-            writeFile(m_dir->filePath(name), bytes);
+        if (!bytes.isNull() && !writeBytes(m_dir->filePath(name), bytes))
+            QTest::qFail("the test file cannot be written", __FILE__, __LINE__);
         return m_dir->filePath(name);
     }
 private Q_SLOTS:
@@ -126,7 +119,7 @@ private Q_SLOTS:
         if (answers.contains("folder"))
             QVERIFY(!prompter.asked.isEmpty() && prompter.asked.last().title == "kestrin4" && prompter.asked.last().text.contains(file("folder.htm")));
         if (answers.contains("saved"))
-            QCOMPARE(readAll(file("saved.htm")), QByteArray("unsaved"));
+            QCOMPARE(readBytes(file("saved.htm")), QByteArray("unsaved"));
         if (command == "open" && proceeds) {
             QCOMPARE(w.RC->Text(), QByteArray("<?php echo 1; ?>\n"));
             QCOMPARE(w.documentPath(), file("open.php"));
@@ -151,7 +144,7 @@ private Q_SLOTS:
         QVERIFY(prompter.asked.value(0).file.save);
         QCOMPARE(prompter.asked.value(0).file.filter,
                  QStringLiteral("Html files|*.htm;*.html|Php files|*.php|Css files|*.css|Js files|*.js|Tpl files|*.tpl"));
-        QCOMPARE(readAll(page), QByteArray("<b>x</b>"));
+        QCOMPARE(readBytes(page), QByteArray("<b>x</b>"));
         QCOMPARE(w.documentPath(), page);
         QVERIFY(!w.DocumentModified);
         w.RC->setSelectedText("<i></i>");
@@ -159,10 +152,10 @@ private Q_SLOTS:
         w.mnuSaveAsTxt_Click();
         prompter.answerFile(txt);
         w.mnuSaveAsTxt_Click();
-        QCOMPARE(readAll(txt), QByteArray("x\r\n"));
+        QCOMPARE(readBytes(txt), QByteArray("x\r\n"));
         QVERIFY(w.documentPath() == page && w.DocumentModified);
         QVERIFY(w.mnuSave_Click());
-        QCOMPARE(readAll(page), QByteArray("<b>x</b><i></i>"));
+        QCOMPARE(readBytes(page), QByteArray("<b>x</b><i></i>"));
         QVERIFY(!w.DocumentModified);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), (QStringList{"page", "plain.txt"}));
         QVERIFY(prompter.allAnswersUsed() && prompter.asked.size() == 3);
@@ -190,7 +183,7 @@ private Q_SLOTS:
         w.RC->setSelectedText("new");
         prompter.answerFile(std::nullopt);
         QCOMPARE(w.mnuSave_Click(), bound);
-        QCOMPARE(readAll(path), bound ? QByteArray("new") : bytes);
+        QCOMPARE(readBytes(path), bound ? QByteArray("new") : bytes);
     }
 
     // Save over a file another program changed since it was opened (or since our own last save)
@@ -219,14 +212,14 @@ private Q_SLOTS:
         if (change.startsWith("content")) { // same size, the modification time put back to the nanosecond
             struct stat st {};
             QVERIFY(::stat(qPrintable(page), &st) == 0);
-            writeFile(page, theirs);
+            QVERIFY(writeBytes(page, theirs));
             const timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
             QVERIFY(::utimensat(AT_FDCWD, qPrintable(page), times, 0) == 0);
         } else if (change == "size") {
-            writeFile(page, theirs = "<p>one</p>\n<p>more</p>\n");
+            QVERIFY(writeBytes(page, theirs = "<p>one</p>\n<p>more</p>\n"));
         } else if (change == "deleted") {
             QVERIFY(QFile::remove(page));
-            theirs = "<missing>";
+            theirs = "<unreadable>";
         } else {
             QVERIFY(w.mnuSave_Click());
             w.RC->setSelectedText("more ");
@@ -238,7 +231,7 @@ private Q_SLOTS:
         QVERIFY(prompter.allAnswersUsed());
         if (change != "own")
             QCOMPARE(prompter.asked.value(0).text, QString("The file %1 was changed by another program since it was opened. Overwrite it?").arg(page));
-        QCOMPARE(readAll(page), yes ? ours : theirs);
+        QCOMPARE(readBytes(page), yes ? ours : theirs);
         QCOMPARE(w.DocumentModified, !yes);
         if (yes) { // our own save is remembered: the next one does not ask
             w.RC->setSelectedText("again ");
@@ -278,7 +271,7 @@ private Q_SLOTS:
             QCOMPARE(prompter.asked.value(0).buttons, (QStringList{name.endsWith("ss") || name.endsWith("js") ? "Use escapes" : "Use character references",
                                                              "Save as UTF-8", "Cancel"}));
         }
-        QCOMPARE(readAll(page), written.isEmpty() ? file : written);
+        QCOMPARE(readBytes(page), written.isEmpty() ? file : written);
         QCOMPARE(w.RC->Text(), text);
         QCOMPARE(w.RC->encodingName(), encoding);
         QCOMPARE(w.DocumentModified, button == 2);
@@ -309,7 +302,7 @@ private Q_SLOTS:
             if (modified)
                 w.RC->setSelectedText("mine ");
             const QByteArray before = w.RC->Text();
-            writeFile(page, "ONE\nTWO\nTHREE\nFOUR\n");
+            QVERIFY(writeBytes(page, "ONE\nTWO\nTHREE\nFOUR\n"));
             QEvent activated(QEvent::ActivationChange);
             QCoreApplication::sendEvent(&w, &activated);
             QCOMPARE(w.RC->Text(), modified ? before : QByteArray("ONE\nTWO\nTHREE\nFOUR\n"));

@@ -1,6 +1,7 @@
 // The multi-file replace: its text steps and path arithmetic, the window's file picking, and the
 // runs over real files.
 #include "ScriptedPrompter.h"
+#include "FileBytes.h"
 #include "TestRegistry.h"
 
 #include "replace/FolderList.h"
@@ -27,21 +28,11 @@
 #include <memory>
 
 using namespace kestrin;
+using kestrin::test::readBytes;
+using kestrin::test::writeBytes;
 using kestrin::test::ScriptedPrompter;
 
 namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 QString goldenDir(const QString &kind)
 {

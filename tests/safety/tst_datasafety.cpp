@@ -2,6 +2,7 @@
 // never a mix, never empty, and a failed save says why and keeps the old file. The stops come from
 // a preloaded shim (killshim.c) in a child process (safety_worker), so the program has no hooks.
 #include "FailingFolder.h"
+#include "FileBytes.h"
 #include "TestRegistry.h"
 
 #include "document/TextFile.h"
@@ -16,20 +17,10 @@
 #include <unistd.h>
 
 using namespace kestrin;
+using kestrin::test::readBytes;
+using kestrin::test::writeBytes;
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
 
 QStringList entries(const QString &folder)
 {
@@ -113,7 +104,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, newText);
         QTemporaryDir scratch;
         const QString folder = scratch.filePath("site"), textFile = scratch.filePath("new-text");
-        QVERIFY(QDir().mkpath(folder) && writeFile(textFile, newText));
+        QVERIFY(QDir().mkpath(folder) && writeBytes(textFile, newText));
         QMap<QString, QByteArray> before, after;
         QStringList args{"replace", folder, "color", "colour"};
         if (run == "save") {
@@ -137,11 +128,11 @@ private Q_SLOTS:
         for (int n = 1;; ++n) {
             QVERIFY(n <= 200);
             for (auto it = before.cbegin(); it != before.cend(); ++it)
-                QVERIFY(writeFile(folder + '/' + it.key(), it.value()));
+                QVERIFY(writeBytes(folder + '/' + it.key(), it.value()));
             const WorkerRun r = runWorker(args, folder, n, action);
             int old = 0;
             for (const QString &name : names) {
-                const QByteArray now = readFile(folder + '/' + name);
+                const QByteArray now = readBytes(folder + '/' + name);
                 QVERIFY2(now == before[name] || now == after[name],
                          qPrintable(QString("stop at call %1: %2 is neither old nor new (%3 bytes)").arg(n).arg(name).arg(now.size())));
                 old += now != after[name];
@@ -180,9 +171,9 @@ private Q_SLOTS:
         QFETCH(QString, obstacle);
         QTemporaryDir scratch;
         const QString folder = scratch.filePath("site"), page = folder + "/page.html", textFile = scratch.filePath("new-text");
-        QVERIFY(QDir().mkpath(obstacle == "dir" ? page : folder) && writeFile(textFile, "<p>new</p>\n"));
-        QVERIFY(obstacle == "dir" || writeFile(page, "<p>old</p>\n"));
-        const QByteArray old = readFile(page);
+        QVERIFY(QDir().mkpath(obstacle == "dir" ? page : folder) && writeBytes(textFile, "<p>new</p>\n"));
+        QVERIFY(obstacle == "dir" || writeBytes(page, "<p>old</p>\n"));
+        const QByteArray old = readBytes(page);
         // Only the save's own check refuses a read-only file in a writable folder. Root may write
         // any file, so as root that save runs as another user who owns the folder and the file.
         const int runAs = obstacle == "file" && ::geteuid() == 0 ? 65534 : -1;
@@ -198,7 +189,7 @@ private Q_SLOTS:
         readOnly.reset();
         QCOMPARE(r.exitCode, 3);
         QVERIFY2(r.errors.contains("save failed: "), r.errors.constData());
-        QCOMPARE(readFile(page), old);
+        QCOMPARE(readBytes(page), old);
         QCOMPARE(entries(folder), QStringList{"page.html"});
     }
 
@@ -234,7 +225,7 @@ private Q_SLOTS:
         before.st_uid = ::geteuid();
         before.st_gid = ::getegid();
         if (mode) {
-            QVERIFY(writeFile(target, "<p>old</p>\n"));
+            QVERIFY(writeBytes(target, "<p>old</p>\n"));
             QVERIFY(!otherOwner || ::chown(native.constData(), 65534, 65534) == 0);
             QVERIFY(::chmod(native.constData(), mode_t(mode)) == 0 && ::stat(native.constData(), &before) == 0);
         }
@@ -249,7 +240,7 @@ private Q_SLOTS:
             const bool saved = editor.SaveFile(page, how) && editor.CommitSaves();
             ::umask(mask);
             QVERIFY2(saved, qPrintable(editor.lastError()));
-            QCOMPARE(readFile(target), editor.Text());
+            QCOMPARE(readBytes(target), editor.Text());
             char held[4096];
             const ssize_t n = ::readlink(QFile::encodeName(page).constData(), held, sizeof held);
             QCOMPARE(QString::fromLocal8Bit(held, n > 0 ? n : 0), link);

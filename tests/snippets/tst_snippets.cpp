@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "TestRegistry.h"
 
 #include "common/Twips.h"
@@ -27,14 +28,10 @@
 #include <memory>
 
 using namespace kestrin;
+using kestrin::test::readBytes;
+using kestrin::test::writeBytes;
 
 namespace {
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
 
 // A program folder whose sample is given bytes, absent (null), a folder, not UTF-8, or there but
 // unreadable: chmod 000, or for root (who reads through that) a link to /proc/self/mem, whose
@@ -52,8 +49,8 @@ bool makeSample(const QTemporaryDir &dir, const QByteArray &state)
     if (state == "<folder>")
         return QDir().mkpath(path);
     if (state != "<unreadable>")
-        return writeFile(path, state == "<latin1>" ? QByteArray("caf\xE9") : state);
-    if (!writeFile(path, "secret\r\n"))
+        return writeBytes(path, state == "<latin1>" ? QByteArray("caf\xE9") : state);
+    if (!writeBytes(path, "secret\r\n"))
         return false;
     QFile::setPermissions(path, {});
     if (!readable())
@@ -80,7 +77,7 @@ class TestSidePanel : public QObject {
     void setDocument(const QByteArray &lineBreak, const QByteArray &text, int start, int end)
     {
         const QString path = b->folder.filePath(QStringLiteral("style.html"));
-        QVERIFY(writeFile(path, "x" + lineBreak + "y") && b->rc->LoadFile(path) && b->rc->lineBreak() == lineBreak);
+        QVERIFY(writeBytes(path, "x" + lineBreak + "y") && b->rc->LoadFile(path) && b->rc->lineBreak() == lineBreak);
         b->rc->setText("start");
         b->rc->setText(text);
         static_cast<QsciScintillaBase *>(b->rc->editorWidget())->SendScintilla(QsciScintillaBase::SCI_SETSEL, start, end);
