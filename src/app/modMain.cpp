@@ -37,6 +37,12 @@ int Main(int argc, char **argv)
         const QString line = joinedArguments(raw);
         if (!qtOption && !line.isEmpty() && !namesKnownDocumentType(line))
             return 0;
+        // Started before Qt, so that reading the file into the kernel's cache and faulting in
+        // the memory for it overlap the building of the window.
+        if (!qtOption && !line.isEmpty()) {
+            keepFreedBlocksInHeap();
+            prefetchFile(commandLineDocumentPath(line, QDir::currentPath()));
+        }
     }
 
     // Before the first document-sized block is allocated.

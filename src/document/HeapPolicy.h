@@ -10,6 +10,10 @@ namespace kestrin {
 // before the first document is read; later calls do nothing.
 void keepFreedBlocksInHeap();
 
+// Starts faulting in `bytes` of heap on another thread, for a document about to be read: the next
+// prepareHeap (or the end of the process) waits for it and frees the block into the heap.
+void warmHeap(size_t bytes);
+
 // Lets the next `bytes` of large allocations fault in 2 MB pages instead of 4 KB ones.
 void prepareHeap(size_t bytes);
 
