@@ -21,6 +21,8 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QProcess>
+#include <Qsci/qscilexerhtml.h>
+#include <Qsci/qsciscintilla.h>
 #include <Qsci/qsciscintillabase.h>
 
 #include <sys/resource.h>
@@ -160,6 +162,27 @@ int main(int argc, char **argv)
     }
     const QString document = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const QString scratch = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QFileInfo(document).absolutePath();
+    // BARE=1 (BARE=html): the bundle figures of a plain QScintilla editor with no lexer (with its
+    // HTML lexer) and its default settings, none of this program's code: the engine's own floor.
+    if (qEnvironmentVariableIsSet("BARE")) {
+        QsciScintilla bare;
+        QsciLexerHTML html;
+        if (qgetenv("BARE") == "html")
+            bare.setLexer(&html);
+        bare.SendScintilla(QsciScintillaBase::SCI_SETCODEPAGE, QsciScintillaBase::SC_CP_UTF8);
+        QFile file(document);
+        if (!file.open(QIODevice::ReadOnly))
+            return 1;
+        const QByteArray text = file.readAll() + '\0';
+        bare.SendScintilla(QsciScintillaBase::SCI_SETTEXT, text.constData());
+        bare.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+        bare.resize(1000, 700);
+        bare.show();
+        return bundleFigures(&bare, [] {
+            QCoreApplication::sendPostedEvents();
+            QApplication::processEvents();
+        });
+    }
     kestrin::bench::StderrPrompter prompter(kestrin::Prompter::Answer::No);
     kestrin::Prompter::setInstance(&prompter);
 

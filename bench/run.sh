@@ -222,6 +222,12 @@ if [[ -f $bundle ]]; then
     row "bundle_keystroke_end_component_wall_ms $(bc bundle_key_end_wall) - ms info -"
     row "bundle_scroll_page_ms $(bc bundle_scroll_page) - ms abs 100"
     row "bundle_undo_ms $(bc bundle_key_end_undo_wall) - ms abs 100"
+    # The engine's own floor on the same line: a plain QScintilla editor with its default
+    # settings and none of our code, with no lexer and with its HTML lexer.
+    for bare in 1 html; do
+        BARE=$bare BUNDLE_KEYS_ONLY=1 "$build/bench/component_bench" "$bundle" "$work" >"$bcomp" 2>/dev/null || true
+        row "bundle_keystroke_end_bare_qscintilla$([[ $bare == html ]] && echo _html)_cpu_ms $(bc bundle_key_end_cpu) - ms info -"
+    done
     # A 10 MB line: open and paint, and one key with its repaint (wall time: the window's freeze).
     b10=$work/in/bundle10.min.js
     if [[ -f $b10 ]]; then
