@@ -102,6 +102,13 @@ void warmHeap(size_t bytes)
 #endif
 }
 
+void releaseFreeHeap()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
 // By default glibc maps each large block afresh and unmaps it when freed, so every one pays a page
 // fault per 4 KB again: on a 50 MB document that fault cost was most of the time of a load or a
 // whole-document command. Kept in the heap, freed blocks are reused by the next command without

@@ -14,6 +14,9 @@ void keepFreedBlocksInHeap();
 // prepareHeap (or the end of the process) waits for it and frees the block into the heap.
 void warmHeap(size_t bytes);
 
+// Gives the free memory kept in the heap back to the system.
+void releaseFreeHeap();
+
 // Lets the next `bytes` of large allocations fault in 2 MB pages instead of 4 KB ones.
 void prepareHeap(size_t bytes);
 

@@ -2,6 +2,7 @@
 
 #include "BraceMatch.h"
 #include "common/ShiftState.h"
+#include "document/HeapPolicy.h"
 
 #include <Qsci/qscilexer.h>
 
@@ -95,7 +96,12 @@ struct SciEditor::LoaderSink : TextSink {
     ~LoaderSink() override { drop(); }
     bool begin(qsizetype bytes) override
     {
-        drop();
+        // Started again (the text is read again in another encoding): the first buffers go back
+        // to the system before the new ones are faulted in, or the two would add up.
+        if (loader) {
+            drop();
+            releaseFreeHeap();
+        }
         loader = reinterpret_cast<SciLoader *>(editor->send(SCI_CREATELOADER, ulong(bytes + AllocationSlack), 0L));
         return loader != nullptr;
     }
