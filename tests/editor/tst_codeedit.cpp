@@ -246,6 +246,36 @@ private Q_SLOTS:
         delete window;
     }
 
+    // Text on which the HTML lexer of Debian's QScintilla fails a debugging check, reached by a
+    // paint or by the styling done in idle time: the program goes on, the text, the undo history
+    // and typing intact.
+    void lexerFaultKeepsTheDocument_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("idleStyling");
+        QTest::newRow("shown") << QByteArray("<p>Q&A<!-- c --></p>\n") << int(Sci::SC_IDLESTYLING_TOVISIBLE);
+        QTest::newRow("styled in idle time")
+            << QByteArray("<p>x</p>\n").repeated(100000) + "Q&A<!-- c -->\n" << int(Sci::SC_IDLESTYLING_ALL);
+    }
+    void lexerFaultKeepsTheDocument()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, idleStyling);
+        QMainWindow window;
+        auto *edit = new CodeEdit(&window);
+        edit->setLanguage("PHP");
+        send(*edit, Sci::SCI_SETIDLESTYLING, idleStyling);
+        window.setCentralWidget(edit);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        edit->setText(text);
+        QTest::qWait(300);
+        QTest::keyClicks(edit->editorWidget(), "x&<!");
+        QTest::qWait(50);
+        QCOMPARE(edit->Text(), "x&<!" + text);
+        QVERIFY(edit->CanUndo());
+    }
+
     // What keeps the component fast on large documents: answers that stay within the caret's line
     // or a bounded window, and work done block by block; each must still give the right result.
     void matchBrace_data()

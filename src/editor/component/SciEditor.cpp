@@ -1,12 +1,15 @@
 #include "SciEditor.h"
 
 #include "BraceMatch.h"
+#include "LexerFault.h"
 #include "common/ShiftState.h"
 #include "document/HeapPolicy.h"
 
 #include <Qsci/qscilexer.h>
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QTimer>
 
 #include <algorithm>
@@ -124,6 +127,7 @@ struct SciEditor::LoaderSink : TextSink {
 
 SciEditor::SciEditor(QWidget *parent) : QsciScintilla(parent)
 {
+    guardIdleStyling();
     setUtf8(true);
     send(SCI_SETCODEPAGE, SC_CP_UTF8);
     send(SCI_SETMODEVENTMASK, kModEventMask);
@@ -365,9 +369,74 @@ bool SciEditor::event(QEvent *e)
             return false;
         }
     }
-    const bool result = QsciScintilla::event(e);
+    bool result = false;
+    guarded([&] { result = QsciScintilla::event(e); });
     settle();
     return result;
+}
+
+// A fault of the lexer (LexerFault.cpp) is caught where an event or a message enters Scintilla
+// (a paint, a key that scrolls, idle styling, send). Scintilla then never styles this document
+// again (its styling flag stays set), so the rest of it keeps the default colour until another
+// document is loaded; nothing else of the document is touched.
+template <typename F> void SciEditor::guarded(F &&enter)
+{
+    try {
+        enter();
+    } catch (const LexerFault &) {
+        viewport()->update();
+    }
+}
+
+// Any message may style text: a scroll styles what comes into view.
+long SciEditor::send(unsigned int msg, unsigned long w, long l) const
+{
+    try {
+        return SendScintilla(msg, w, l);
+    } catch (const LexerFault &) {
+        return 0;
+    }
+}
+
+long SciEditor::send(unsigned int msg, unsigned long w, const char *l) const
+{
+    try {
+        return SendScintilla(msg, w, l);
+    } catch (const LexerFault &) {
+        return 0;
+    }
+}
+
+namespace {
+
+// Idle styling runs from a timer inside QScintilla, with no code of ours in between: the timer
+// events of QScintilla's own objects are delivered from here, so that a lexer fault is caught
+// there too. (Qt Core unwinds cleanly; the catch is before any other Qt code.)
+class IdleStylingGuard : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (e->type() != QEvent::Timer || !o->parent() ||
+            qstrcmp(o->parent()->metaObject()->className(), "QsciScintillaQt") != 0)
+            return false;
+        try {
+            o->event(e);
+        } catch (const LexerFault &) {
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+void SciEditor::guardIdleStyling()
+{
+    static QPointer<IdleStylingGuard> guard;
+    if (!guard && qApp) {
+        guard = new IdleStylingGuard(qApp);
+        qApp->installEventFilter(guard);
+    }
 }
 
 // Scintilla measures a changed line whole, segment by segment (a run of one style, cut every
@@ -393,7 +462,8 @@ bool SciEditor::viewportEvent(QEvent *e)
 {
     if (e->type() == QEvent::Paint)
         fitPositionCache();
-    const bool result = QsciScintilla::viewportEvent(e);
+    bool result = false;
+    guarded([&] { result = QsciScintilla::viewportEvent(e); });
     settle();
     return result;
 }

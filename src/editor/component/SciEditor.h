@@ -20,8 +20,9 @@ public:
     // Room left after a loaded or replaced text, so the first keystrokes do not regrow the buffer.
     static constexpr long AllocationSlack = 1024;
 
-    long send(unsigned int msg, unsigned long w = 0, long l = 0) const { return SendScintilla(msg, w, l); }
-    long send(unsigned int msg, unsigned long w, const char *l) const { return SendScintilla(msg, w, l); }
+    // A message that fails in the lexer (LexerFault.cpp) returns 0.
+    long send(unsigned int msg, unsigned long w = 0, long l = 0) const;
+    long send(unsigned int msg, unsigned long w, const char *l) const;
     long length() const;
     // A copy of the bytes start .. end.
     QByteArray range(long start, long end) const;
@@ -79,6 +80,8 @@ private:
     void matchBraces();
     void fitPositionCache();
     QVariant caretQuery(Qt::InputMethodQuery query) const;
+    template <typename F> void guarded(F &&enter);
+    static void guardIdleStyling();
 
     quint64 m_changeCount = 0;
     bool m_pendingChange = false;
@@ -89,6 +92,7 @@ private:
     bool m_braceMatching = false;
     bool m_changesObserved = false;
     int m_quiet = 0;
+
     long m_positionCache = 1024; // Scintilla's default
 };
 
