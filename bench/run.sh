@@ -32,7 +32,7 @@ trap cleanup EXIT
 
 echo "== building into $build" >&2
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIN_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j "$(nproc)" --target kestrin4 component_bench bench_text bench_textfile replace_engine replace_run >/dev/null
+cmake --build "$build" -j "$(nproc)" --target kestrin4 component_bench empty_window bench_text bench_textfile replace_engine replace_run >/dev/null
 
 echo "== generating ${mb} MB documents" >&2
 python3 "$here/gen_inputs.py" "$work/in" "$mb"
@@ -107,6 +107,7 @@ open_time "Marvolis" "$build/kestrin4" >/dev/null 2>&1 || true
 [[ -n $geany_bin ]] && { open_time "Geany" "$geany_bin" -i >/dev/null 2>&1 || true; }
 
 read -r ours_start ours_start_mem < <(open_median "Marvolis" "$build/kestrin4")
+read -r floor_start _ < <(open_median "Empty Qt window" "$build/bench/empty_window")
 read -r ours_open ours_open_mem < <(open_median "Marvolis" "$build/kestrin4" "$doc")
 if [[ -n $geany_bin ]]; then
     read -r geany_start _ < <(open_median "Geany" "$geany_bin" -i)
@@ -116,6 +117,7 @@ else
 fi
 row "open_${mb}MB_to_window_s $ours_open $geany_open s ratio 0.25"
 row "start-up_no_document_s $ours_start $geany_start s ratio 0.5"
+row "start-up_empty_qt_window_s $floor_start $geany_start s info -"
 row "peak_memory_x_file_size $(awk -v m="$ours_open_mem" -v s="$size" 'BEGIN{printf "%.2f", m*1024/s}') $(awk -v m="$geany_open_mem" -v s="$size" 'BEGIN{printf "%.2f", m*1024/s}') x abs 3"
 
 for variant in mixed-lf.php longlines.html cp1252.htm; do

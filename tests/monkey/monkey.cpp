@@ -87,8 +87,12 @@ void checkEditor(frmEdit *w)
         fail(QString("Text() has %1 bytes but length() says %2").arg(text.size()).arg(w->RC->length()));
     // Only valid UTF-8 survives the round trip (behind a first character, so that a leading
     // U+FEFF is not taken for a byte-order mark).
-    if (QString::fromUtf8('x' + text).toUtf8() != 'x' + text)
-        fail("the document text is not valid UTF-8");
+    if (const QByteArray back = QString::fromUtf8('x' + text).toUtf8(); back != 'x' + text) {
+        qsizetype at = 0;
+        while (at < text.size() && back[at + 1] == text[at])
+            ++at;
+        fail(QString("the document text is not valid UTF-8 near byte %1: %2").arg(at).arg(text.mid(std::max<qsizetype>(0, at - 12), 24).toHex(' ')));
+    }
     if (!text.contains(w->RC->SelectedText()))
         fail("the selected text is not part of the document");
     if (w->documentPath().isEmpty())
@@ -111,15 +115,22 @@ void sendKey(QWidget *target, Qt::Key key, Qt::KeyboardModifiers modifiers, QStr
 
 void typeKeys(QWidget *target)
 {
-    if (chance(15))
-        return sendKey(target, Qt::Key_unknown, {}, pick(QStringList{"é", "€", "😀", "Straße", "<b>", "color", "\t", "ő"}));
+    if (chance(15)) {
+        const QString text = pick(QStringList{"é", "€", "😀", "Straße", "<b>", "color", "\t", "ő"});
+        currentEvent += " \"" + text + "\"";
+        return sendKey(target, Qt::Key_unknown, {}, text);
+    }
     using namespace Qt;
     const QList keys{Key_A, Key_Z, Key_Less, Key_Greater, Key_Return, Key_Backspace, Key_Delete, Key_Tab, Key_Left, Key_Right,
                      Key_Up, Key_Down, Key_Home, Key_End, Key_PageDown, Key_Insert, Key_C, Key_V, Key_Y};
     const QList<KeyboardModifiers> modifiers{NoModifier, NoModifier, NoModifier, ShiftModifier, ControlModifier,
                                              ShiftModifier | ControlModifier};
-    for (int n = 1 + below(5); n > 0; --n)
-        sendKey(target, pick(keys), pick(modifiers));
+    for (int n = 1 + below(5); n > 0; --n) {
+        const Qt::Key key = pick(keys);
+        const KeyboardModifiers m = pick(modifiers);
+        currentEvent += " " + QKeySequence(key | m).toString();
+        sendKey(target, key, m);
+    }
 }
 
 // Nothing the program shows may be a real modal dialog: everything asks through the Prompter.
