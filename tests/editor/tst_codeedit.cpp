@@ -157,6 +157,7 @@ private Q_SLOTS:
         QTest::newRow("replacement holds the text") << ReplaceRow{"aa", "a", "", "aa", "aaaa", "Replaced 2 occurrences."};
         QTest::newRow("regex groups hold whole characters") << ReplaceRow{"aé😀\nb", "(.)$", "r", "[\\1]\\t", "aé[😀]\t\n[b]\t", "Replaced 2 occurrences."};
         QTest::newRow("utf8") << ReplaceRow{"café café", "café", "c", "tea", "tea tea", "Replaced 2 occurrences."};
+        QTest::newRow("caret kept inside a character") << ReplaceRow{"aé", "a", "", "aa", "aaé", "Replaced 1 occurrence."};
         QTest::newRow("no match") << ReplaceRow{"abc", "q", "", "z", "abc", "Cannot find \"q\"."};
     }
     void replaceAll()
@@ -164,6 +165,7 @@ private Q_SLOTS:
         QFETCH(ReplaceRow, row);
         CodeEdit edit;
         edit.setText(row.text);
+        send(edit, Sci::SCI_DOCUMENTEND);
         edit.ExecuteCommand(EditorCommand::ReplaceDialog);
         auto *dlg = edit.findChild<FindReplaceDialog *>();
         QVERIFY(dlg->isReplaceMode());
@@ -177,6 +179,9 @@ private Q_SLOTS:
         QCOMPARE(edit.Text(), row.after);
         QCOMPARE(dlg->statusText(), row.status);
         QCOMPARE(changed.count(), row.text == row.after ? 0 : 1);
+        // The caret stays where it was, on a character boundary: text typed there stays UTF-8.
+        const long caret = send(edit, Sci::SCI_GETCURRENTPOS);
+        QVERIFY(caret >= row.after.size() || (uchar(row.after.at(caret)) & 0xC0) != 0x80);
         edit.Undo(); // one step undoes every replacement
         QCOMPARE(edit.Text(), row.text == row.after ? QByteArray() : row.text);
     }

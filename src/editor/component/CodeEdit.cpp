@@ -124,11 +124,7 @@ bool CodeEdit::rewriteText(const std::function<QByteArray(const QByteArray &)> &
     if (!changed)
         return false;
 
-    // Keep the caret where it was, on a character boundary, as setText does.
-    long at = std::min(caret, length);
-    while (at > 0 && at < length && (sci->send(Sci::SCI_GETCHARAT, at) & 0xC0) == 0x80)
-        --at;
-    sci->placeCaret(at);
+    sci->placeCaret(caret); // where it was, on a character boundary
     sci->textChanged();
     return true;
 }
@@ -148,11 +144,7 @@ void CodeEdit::setText(const QByteArray &utf8)
         sci->send(Sci::SCI_ENDUNDOACTION);
     }
 
-    // Keep the caret where it was, on a character boundary.
-    long pos = std::min<long>(caret, utf8.size());
-    while (pos > 0 && pos < utf8.size() && (uchar(utf8.at(pos)) & 0xC0) == 0x80)
-        --pos;
-    sci->placeCaret(pos);
+    sci->placeCaret(caret); // where it was, on a character boundary
     sci->textChanged();
 }
 

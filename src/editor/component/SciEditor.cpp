@@ -166,8 +166,14 @@ QByteArray SciEditor::range(long start, long end) const
 }
 
 // Scrolling lays out the caret's line, wasted work in an editor that is not shown.
+// Scintilla takes a position inside a UTF-8 character as it is, and text typed there breaks the
+// character: a position kept across a change (Replace All) is moved back to its character's start.
 void SciEditor::placeCaret(long pos)
 {
+    const long end = length();
+    pos = std::clamp(pos, 0L, end);
+    while (pos > 0 && pos < end && (send(SCI_GETCHARAT, pos) & 0xC0) == 0x80)
+        --pos;
     send(SCI_SETEMPTYSELECTION, pos);
     if (isVisible())
         send(SCI_SCROLLCARET);

@@ -235,7 +235,7 @@ qint64 replaceAll(SciEditor &e, const FindRequest &request)
             e.send(Sci::SCI_ENDUNDOACTION);
     }
     if (count > 0) {
-        e.placeCaret(std::min<long>(caret, e.length()));
+        e.placeCaret(caret);
         e.textChanged();
     }
     return count;
