@@ -165,9 +165,9 @@ QByteArray SciEditor::range(long start, long end) const
     return QByteArray(p, end - start);
 }
 
-// Scrolling lays out the caret's line, wasted work in an editor that is not shown.
 // Scintilla takes a position inside a UTF-8 character as it is, and text typed there breaks the
 // character: a position kept across a change (Replace All) is moved back to its character's start.
+// Scrolling lays out the caret's line, wasted work in an editor that is not shown.
 void SciEditor::placeCaret(long pos)
 {
     const long end = length();
@@ -394,30 +394,36 @@ template <typename F> void SciEditor::guarded(F &&enter)
     }
 }
 
+namespace {
+
 // Any message may style text: a scroll styles what comes into view.
-long SciEditor::send(unsigned int msg, unsigned long w, long l) const
+template <typename F> long zeroOnLexerFault(F &&message)
 {
     try {
-        return SendScintilla(msg, w, l);
+        return message();
     } catch (const LexerFault &) {
         return 0;
     }
 }
 
+} // namespace
+
+long SciEditor::send(unsigned int msg, unsigned long w, long l) const
+{
+    return zeroOnLexerFault([&] { return SendScintilla(msg, w, l); });
+}
+
 long SciEditor::send(unsigned int msg, unsigned long w, const char *l) const
 {
-    try {
-        return SendScintilla(msg, w, l);
-    } catch (const LexerFault &) {
-        return 0;
-    }
+    return zeroOnLexerFault([&] { return SendScintilla(msg, w, l); });
 }
 
 namespace {
 
 // Idle styling runs from a timer inside QScintilla, with no code of ours in between: the timer
 // events of QScintilla's own objects are delivered from here, so that a lexer fault is caught
-// there too. (Qt Core unwinds cleanly; the catch is before any other Qt code.)
+// there too. Between the throw and this catch are only QScintilla and Qt Core's timer and signal
+// code, which is built with exceptions and unwinds cleanly.
 class IdleStylingGuard : public QObject {
 public:
     using QObject::QObject;
