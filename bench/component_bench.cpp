@@ -8,6 +8,7 @@
 // SCRATCH_FOLDER (the document's folder by default) and time cp and cp + sync there as well.
 #include "StderrPrompter.h"
 #include "editor/component/CodeEdit.h"
+#include "editor/component/HtmlLexer.h"
 #include "editor/frmEdit.h"
 #include "snippets/SidePanel.h"
 #include "textutil/CharacterReferences.h"
@@ -21,9 +22,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QProcess>
-#include <Qsci/qscilexerhtml.h>
-#include <Qsci/qsciscintilla.h>
-#include <Qsci/qsciscintillabase.h>
+#include <ScintillaEditBase.h>
 
 #include <sys/resource.h>
 
@@ -97,17 +96,16 @@ void settle(int ms)
 // A document that is one long line: CPU time and wall time of a keystroke at the end and in the
 // middle (at the /*MID*/ marker), of scrolling along the line and of Undo, each with its repaint.
 template <typename Paint>
-int bundleFigures(QsciScintillaBase *sci, Paint paint)
+int bundleFigures(ScintillaEditBase *sci, Paint paint)
 {
-    using S = QsciScintillaBase;
     settle(2000);
-    const long length = sci->SendScintilla(S::SCI_GETLENGTH);
+    const long length = sci->send(SCI_GETLENGTH);
     const QByteArray head = QByteArray::fromRawData(
-        reinterpret_cast<const char *>(sci->SendScintilla(S::SCI_GETCHARACTERPOINTER)), length);
+        reinterpret_cast<const char *>(sci->send(SCI_GETCHARACTERPOINTER)), length);
     const long middle = std::max<long>(0, long(head.indexOf("/*MID*/")));
     QElapsedTimer t;
     auto typeAt = [&](const char *name, long pos) {
-        sci->SendScintilla(S::SCI_GOTOPOS, pos);
+        sci->send(SCI_GOTOPOS, pos);
         paint();
         settle(1000);
         std::vector<double> cpu, wall;
@@ -125,12 +123,12 @@ int bundleFigures(QsciScintillaBase *sci, Paint paint)
         // Undo of the last key, to its repaint.
         const double c0 = cpuMs();
         t.restart();
-        sci->SendScintilla(S::SCI_UNDO);
+        sci->send(SCI_UNDO);
         paint();
         print((std::string(name) + "_undo_wall").c_str(), msSince(t));
         print((std::string(name) + "_undo_cpu").c_str(), cpuMs() - c0);
         for (int i = 1; i < keys; ++i)
-            sci->SendScintilla(S::SCI_UNDO);
+            sci->send(SCI_UNDO);
         paint();
     };
     typeAt("bundle_key_end", length);
@@ -139,10 +137,10 @@ int bundleFigures(QsciScintillaBase *sci, Paint paint)
     typeAt("bundle_key_middle", middle);
     // Scrolling along the line: the view moved sideways by a page, ten times, each painted.
     std::vector<double> scrolls;
-    const long start = sci->SendScintilla(S::SCI_GETXOFFSET);
+    const long start = sci->send(SCI_GETXOFFSET);
     for (int i = 1; i <= 10; ++i) {
         t.restart();
-        sci->SendScintilla(S::SCI_SETXOFFSET, start + i * 800);
+        sci->send(SCI_SETXOFFSET, start + i * 800);
         paint();
         scrolls.push_back(msSince(t));
     }
@@ -162,20 +160,19 @@ int main(int argc, char **argv)
     }
     const QString document = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const QString scratch = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QFileInfo(document).absolutePath();
-    // BARE=1 (BARE=html): the bundle figures of a plain QScintilla editor with no lexer (with its
+    // BARE=1 (BARE=html): the bundle figures of a plain Scintilla editor with no lexer (with the
     // HTML lexer) and its default settings, none of this program's code: the engine's own floor.
     if (qEnvironmentVariableIsSet("BARE")) {
-        QsciScintilla bare;
-        QsciLexerHTML html;
+        ScintillaEditBase bare;
         if (qgetenv("BARE") == "html")
-            bare.setLexer(&html);
-        bare.SendScintilla(QsciScintillaBase::SCI_SETCODEPAGE, QsciScintillaBase::SC_CP_UTF8);
+            bare.send(SCI_SETILEXER, 0, reinterpret_cast<sptr_t>(kestrin::createHtmlLexer()));
+        bare.send(SCI_SETCODEPAGE, SC_CP_UTF8);
         QFile file(document);
         if (!file.open(QIODevice::ReadOnly))
             return 1;
         const QByteArray text = file.readAll() + '\0';
-        bare.SendScintilla(QsciScintillaBase::SCI_SETTEXT, text.constData());
-        bare.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+        bare.sends(SCI_SETTEXT, 0, text.constData());
+        bare.send(SCI_EMPTYUNDOBUFFER);
         bare.resize(1000, 700);
         bare.show();
         return bundleFigures(&bare, [] {
@@ -216,7 +213,7 @@ int main(int argc, char **argv)
 
     // BUNDLE=1: DOCUMENT is a one-line minified bundle; its figures only.
     if (qEnvironmentVariableIntValue("BUNDLE") > 0)
-        return bundleFigures(static_cast<QsciScintillaBase *>(editor), paint);
+        return bundleFigures(static_cast<ScintillaEditBase *>(editor), paint);
 
     // BUTTON40_ONLY=1 runs button 40 and its undo right after the load and stops: a run to profile.
     const bool button40Only = qEnvironmentVariableIntValue("BUTTON40_ONLY") > 0;

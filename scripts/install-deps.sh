@@ -8,7 +8,7 @@
 set -euo pipefail
 what=${1:-run}
 
-packages=(cmake make g++ qt6-base-dev libqscintilla2-qt6-dev libgl-dev fonts-liberation
+packages=(cmake make g++ qt6-base-dev qt6-5compat-dev libgl-dev fonts-liberation
           qt6-image-formats-plugins qt6-qpa-plugins libqt6svg6 shared-mime-info desktop-file-utils)
 case "$what" in
   run) ;;

@@ -10,7 +10,7 @@
 #include "editor/frmEdit.h"
 #include "snippets/SidePanel.h"
 
-#include <Qsci/qsciscintilla.h>
+#include <ScintillaEditBase.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -38,10 +38,10 @@ using Answer = Prompter::Answer;
 
 namespace {
 
-QsciScintilla *sci(const frmEdit &w) { return static_cast<QsciScintilla *>(w.RC->editorWidget()); }
-void select(const frmEdit &w, long anchor, long caret) { sci(w)->SendScintilla(QsciScintillaBase::SCI_SETSEL, anchor, caret); }
+ScintillaEditBase *sci(const frmEdit &w) { return static_cast<ScintillaEditBase *>(w.RC->editorWidget()); }
+void select(const frmEdit &w, long anchor, long caret) { sci(w)->send(SCI_SETSEL, anchor, caret); }
 
-int caretLine(const frmEdit &w) { return int(sci(w)->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, sci(w)->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS))); }
+int caretLine(const frmEdit &w) { return int(sci(w)->send(SCI_LINEFROMPOSITION, sci(w)->send(SCI_GETCURRENTPOS))); }
 
 void showActive(frmEdit &w)
 {
@@ -474,7 +474,7 @@ private Q_SLOTS:
         const QByteArray tail = "z" + QByteArray(500, '\n');
         w.RC->setText("a" + row.selected + tail);
         select(w, 1, 1 + row.selected.size());
-        sci(w)->SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, 300);
+        sci(w)->send(SCI_SETFIRSTVISIBLELINE, 300);
         w.DocumentModified = false;
         if (row.index == 12)
             prompter.answerFont(row.answer.isEmpty() ? std::nullopt : std::optional<QFont>(QFont("Liberation Serif", 20)));
@@ -484,7 +484,7 @@ private Q_SLOTS:
         QVERIFY(prompter.allAnswersUsed());
         QCOMPARE(w.RC->Text(), row.index == 5 ? QByteArray() : "a" + row.expected + tail);
         QCOMPARE(w.DocumentModified, row.expected != row.selected);
-        QVERIFY(sci(w)->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE) <= caretLine(w));
+        QVERIFY(sci(w)->send(SCI_GETFIRSTVISIBLELINE) <= caretLine(w));
     }
 };
 KESTRIN_REGISTER_TEST(EditCommandsTest);

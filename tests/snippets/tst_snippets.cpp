@@ -7,7 +7,7 @@
 #include "snippets/Catalogue.h"
 #include "snippets/SidePanel.h"
 
-#include <Qsci/qsciscintillabase.h>
+#include <ScintillaEditBase.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -80,7 +80,7 @@ class TestSidePanel : public QObject {
         QVERIFY(writeBytes(path, "x" + lineBreak + "y") && b->rc->LoadFile(path) && b->rc->lineBreak() == lineBreak);
         b->rc->setText("start");
         b->rc->setText(text);
-        static_cast<QsciScintillaBase *>(b->rc->editorWidget())->SendScintilla(QsciScintillaBase::SCI_SETSEL, start, end);
+        static_cast<ScintillaEditBase *>(b->rc->editorWidget())->send(SCI_SETSEL, start, end);
     }
 
 private Q_SLOTS:

@@ -14,10 +14,6 @@
 
 namespace kestrin {
 
-namespace {
-using Sci = QsciScintillaBase;
-} // namespace
-
 struct CodeEdit::Private {
     explicit Private(CodeEdit *q) : sci(new SciEditor(q)), scheme(sci) {}
     SciEditor *sci;
@@ -43,8 +39,8 @@ CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private(this))
 
     // Copy and paste reach the component through the window's KeyDown handler; the component's
     // own bindings would do them a second time. Ctrl+X belongs to the window's Exit.
-    for (int key : {int('C'), int('V'), int('X'), int(Sci::SCK_INSERT)})
-        d->send(Sci::SCI_CLEARCMDKEY, key + (Sci::SCMOD_CTRL << 16));
+    for (int key : {int('C'), int('V'), int('X'), int(SCK_INSERT)})
+        d->send(SCI_CLEARCMDKEY, key + (SCMOD_CTRL << 16));
 
     connect(d->sci, &SciEditor::keyDown, this, &CodeEdit::KeyDown);
     connect(d->sci, &SciEditor::keystrokeChanged, this, &CodeEdit::KeyEvent);
@@ -75,7 +71,7 @@ QByteArray CodeEdit::textView() const
     prepareHeap(size_t(d->sci->length()) * 5);
     const long length = d->sci->length();
     // Gathers the text into one block (moving the gap once) and hands out Scintilla's own buffer.
-    const char *p = reinterpret_cast<const char *>(d->send(Sci::SCI_GETCHARACTERPOINTER));
+    const char *p = reinterpret_cast<const char *>(d->send(SCI_GETCHARACTERPOINTER));
     return QByteArray::fromRawData(p, length);
 }
 
@@ -88,21 +84,21 @@ bool CodeEdit::rewriteText(const std::function<QByteArray(const QByteArray &)> &
     // for the undo copies. The gap of Scintilla's buffer follows the edits, so nothing is moved.
     SciEditor *sci = d->sci;
     const long block = long(std::max<qsizetype>(blockBytes, 4));
-    const long caret = sci->send(Sci::SCI_GETCURRENTPOS);
+    const long caret = sci->send(SCI_GETCURRENTPOS);
     bool changed = false;
     long length = sci->length();
     prepareHeap(size_t(std::max<qsizetype>(resultBytes, length)) * 3);
     {
         SciEditor::Quiet quiet(sci);
-        sci->send(Sci::SCI_ALLOCATE, long(resultBytes) + SciEditor::AllocationSlack);
+        sci->send(SCI_ALLOCATE, long(resultBytes) + SciEditor::AllocationSlack);
         long pos = 0;
         while (pos < length) {
             long end = std::min(pos + block, length);
             // Never cut inside a character: back up over (at most three) continuation bytes.
-            for (int i = 0; i < 3 && end < length && (sci->send(Sci::SCI_GETCHARAT, end) & 0xC0) == 0x80; ++i)
+            for (int i = 0; i < 3 && end < length && (sci->send(SCI_GETCHARAT, end) & 0xC0) == 0x80; ++i)
                 --end;
             // The gap sits at pos, so the range is read in place.
-            const char *p = reinterpret_cast<const char *>(sci->send(Sci::SCI_GETRANGEPOINTER, pos, end - pos));
+            const char *p = reinterpret_cast<const char *>(sci->send(SCI_GETRANGEPOINTER, pos, end - pos));
             const QByteArray in = QByteArray::fromRawData(p, end - pos);
             const QByteArray out = rewrite(in);
             if (out.isSharedWith(in)) {
@@ -110,16 +106,16 @@ bool CodeEdit::rewriteText(const std::function<QByteArray(const QByteArray &)> &
                 continue;
             }
             if (!changed) {
-                sci->send(Sci::SCI_BEGINUNDOACTION);
+                sci->send(SCI_BEGINUNDOACTION);
                 changed = true;
             }
-            sci->send(Sci::SCI_SETTARGETRANGE, pos, end);
-            sci->send(Sci::SCI_REPLACETARGET, out.size(), out.constData());
+            sci->send(SCI_SETTARGETRANGE, pos, end);
+            sci->send(SCI_REPLACETARGET, out.size(), out.constData());
             length += long(out.size()) - (end - pos);
             pos += long(out.size());
         }
         if (changed)
-            sci->send(Sci::SCI_ENDUNDOACTION);
+            sci->send(SCI_ENDUNDOACTION);
     }
     if (!changed)
         return false;
@@ -132,16 +128,16 @@ bool CodeEdit::rewriteText(const std::function<QByteArray(const QByteArray &)> &
 void CodeEdit::setText(const QByteArray &utf8)
 {
     SciEditor *sci = d->sci;
-    const long caret = sci->send(Sci::SCI_GETCURRENTPOS);
+    const long caret = sci->send(SCI_GETCURRENTPOS);
     {
         SciEditor::Quiet quiet(sci);
         // Room for the new text before the old goes: otherwise the insertion into the emptied
         // buffer would grow it to old + new + a sixth, for the text and again for its styles.
-        sci->send(Sci::SCI_ALLOCATE, utf8.size() + SciEditor::AllocationSlack);
-        sci->send(Sci::SCI_BEGINUNDOACTION);
-        sci->send(Sci::SCI_SETTARGETRANGE, 0, sci->length());
-        sci->send(Sci::SCI_REPLACETARGET, utf8.size(), utf8.constData());
-        sci->send(Sci::SCI_ENDUNDOACTION);
+        sci->send(SCI_ALLOCATE, utf8.size() + SciEditor::AllocationSlack);
+        sci->send(SCI_BEGINUNDOACTION);
+        sci->send(SCI_SETTARGETRANGE, 0, sci->length());
+        sci->send(SCI_REPLACETARGET, utf8.size(), utf8.constData());
+        sci->send(SCI_ENDUNDOACTION);
     }
 
     sci->placeCaret(caret); // where it was, on a character boundary
@@ -150,31 +146,31 @@ void CodeEdit::setText(const QByteArray &utf8)
 
 QByteArray CodeEdit::SelectedText() const
 {
-    return d->sci->range(d->send(Sci::SCI_GETSELECTIONSTART), d->send(Sci::SCI_GETSELECTIONEND));
+    return d->sci->range(d->send(SCI_GETSELECTIONSTART), d->send(SCI_GETSELECTIONEND));
 }
 
 QByteArray CodeEdit::selectedTextHead(qsizetype maxBytes) const
 {
-    const long start = d->send(Sci::SCI_GETSELECTIONSTART);
-    const long end = d->send(Sci::SCI_GETSELECTIONEND);
+    const long start = d->send(SCI_GETSELECTIONSTART);
+    const long end = d->send(SCI_GETSELECTIONEND);
     return d->sci->range(start, std::min<long>(end, start + long(std::max<qsizetype>(maxBytes, 0))));
 }
 
 void CodeEdit::setSelectedText(const QByteArray &utf8)
 {
     SciEditor *sci = d->sci;
-    const long start = sci->send(Sci::SCI_GETSELECTIONSTART);
-    const long end = sci->send(Sci::SCI_GETSELECTIONEND);
+    const long start = sci->send(SCI_GETSELECTIONSTART);
+    const long end = sci->send(SCI_GETSELECTIONEND);
     if (end - start == utf8.size() && sci->range(start, end) == utf8)
         return;
     {
         SciEditor::Quiet quiet(sci);
-        sci->send(Sci::SCI_BEGINUNDOACTION);
-        sci->send(Sci::SCI_SETTARGETRANGE, start, end);
-        sci->send(Sci::SCI_REPLACETARGET, utf8.size(), utf8.constData());
+        sci->send(SCI_BEGINUNDOACTION);
+        sci->send(SCI_SETTARGETRANGE, start, end);
+        sci->send(SCI_REPLACETARGET, utf8.size(), utf8.constData());
         const long caret = start + utf8.size();
-        sci->send(Sci::SCI_SETSEL, caret, caret);
-        sci->send(Sci::SCI_ENDUNDOACTION);
+        sci->send(SCI_SETSEL, caret, caret);
+        sci->send(SCI_ENDUNDOACTION);
     }
     sci->textChanged();
 }
@@ -182,8 +178,8 @@ void CodeEdit::setSelectedText(const QByteArray &utf8)
 LineEnd CodeEdit::lineEndStyle() const { return d->file.lineEndStyle(); }
 QByteArray CodeEdit::lineBreak() const { return d->file.lineBreak(); }
 
-bool CodeEdit::CanUndo() const { return d->send(Sci::SCI_CANUNDO) != 0; }
-bool CodeEdit::CanRedo() const { return d->send(Sci::SCI_CANREDO) != 0; }
+bool CodeEdit::CanUndo() const { return d->send(SCI_CANUNDO) != 0; }
+bool CodeEdit::CanRedo() const { return d->send(SCI_CANREDO) != 0; }
 
 void CodeEdit::Undo()
 {
@@ -191,7 +187,7 @@ void CodeEdit::Undo()
         return;
     {
         SciEditor::Quiet quiet(d->sci);
-        d->send(Sci::SCI_UNDO);
+        d->send(SCI_UNDO);
     }
     d->sci->textChanged();
 }
@@ -202,7 +198,7 @@ void CodeEdit::Redo()
         return;
     {
         SciEditor::Quiet quiet(d->sci);
-        d->send(Sci::SCI_REDO);
+        d->send(SCI_REDO);
     }
     d->sci->textChanged();
 }
@@ -210,11 +206,11 @@ void CodeEdit::Redo()
 void CodeEdit::ExecuteCommand(EditorCommand command)
 {
     switch (command) {
-    case EditorCommand::SelectAll: d->send(Sci::SCI_SELECTALL); break;
+    case EditorCommand::SelectAll: d->send(SCI_SELECTALL); break;
     case EditorCommand::Paste:
         // Plain text only, in the document's line ends; an empty clipboard deletes the selection.
         setSelectedText(convertLineEnds(clipboardText(), lineEndStyle()));
-        d->send(Sci::SCI_SCROLLCARET);
+        d->send(SCI_SCROLLCARET);
         break;
     case EditorCommand::ReplaceDialog: showFindDialog(true); break;
     case EditorCommand::FindNext:
@@ -228,7 +224,7 @@ void CodeEdit::ExecuteCommand(EditorCommand command)
         if (const QByteArray text = SelectedText(); !text.isEmpty())
             putOnClipboard(text);
         break;
-    case EditorCommand::ShowCaret: d->send(Sci::SCI_SCROLLCARET); break;
+    case EditorCommand::ShowCaret: d->send(SCI_SCROLLCARET); break;
     }
     d->sci->settle();
 }
@@ -280,11 +276,11 @@ bool CodeEdit::SaveFile(const QString &path, SaveMode mode)
     // Encoded straight from Scintilla's buffer: nothing edits the document while the save runs,
     // and a UTF-8 document is then written without a copy of the whole text.
     const long len = d->sci->length();
-    const char *text = len > 0 ? reinterpret_cast<const char *>(d->send(Sci::SCI_GETRANGEPOINTER, 0, len)) : "";
+    const char *text = len > 0 ? reinterpret_cast<const char *>(d->send(SCI_GETRANGEPOINTER, 0, len)) : "";
     if (!d->file.save(path, QByteArray::fromRawData(text, len), mode))
         return false;
     if (mode == SaveMode::Durable)
-        d->send(Sci::SCI_SETSAVEPOINT);
+        d->send(SCI_SETSAVEPOINT);
     return true;
 }
 
@@ -301,7 +297,7 @@ Unencodable CodeEdit::unencodable(EscapeStyle style) const
     const TextFormat::Encoding encoding = d->file.format().encoding;
     if (holdsEveryCharacter(encoding))
         return {};
-    const char *text = reinterpret_cast<const char *>(d->send(Sci::SCI_GETCHARACTERPOINTER));
+    const char *text = reinterpret_cast<const char *>(d->send(SCI_GETCHARACTERPOINTER));
     return findUnencodable(QByteArray::fromRawData(text, d->sci->length()), encoding, style);
 }
 
@@ -312,9 +308,9 @@ bool CodeEdit::escapeUnencodable(EscapeStyle style)
     if (found.count == 0)
         return false;
     // The caret stays after the same character, wherever the escapes before it moved it.
-    const long caret = d->send(Sci::SCI_GETCURRENTPOS);
+    const long caret = d->send(SCI_GETCURRENTPOS);
     const qsizetype before =
-        findUnencodable(QByteArray::fromRawData(reinterpret_cast<const char *>(d->send(Sci::SCI_GETCHARACTERPOINTER)), caret),
+        findUnencodable(QByteArray::fromRawData(reinterpret_cast<const char *>(d->send(SCI_GETCHARACTERPOINTER)), caret),
                         encoding, style).growth;
     rewriteText([&](const QByteArray &block) { return kestrin::escapeUnencodable(block, encoding, style); },
                 length() + found.growth);
@@ -327,12 +323,12 @@ bool CodeEdit::fileChangedOnDisk(const QString &path) const { return d->file.cha
 
 bool CodeEdit::reloadFile(const QString &path)
 {
-    const long line = d->send(Sci::SCI_LINEFROMPOSITION, d->send(Sci::SCI_GETCURRENTPOS));
-    const long top = d->send(Sci::SCI_GETFIRSTVISIBLELINE);
+    const long line = d->send(SCI_LINEFROMPOSITION, d->send(SCI_GETCURRENTPOS));
+    const long top = d->send(SCI_GETFIRSTVISIBLELINE);
     if (!LoadFile(path))
         return false;
     GoToLine(line + 1);
-    d->send(Sci::SCI_SETFIRSTVISIBLELINE, top);
+    d->send(SCI_SETFIRSTVISIBLELINE, top);
     return true;
 }
 
@@ -340,10 +336,10 @@ bool CodeEdit::GoToLine(qint64 line, bool)
 {
     if (line < 1)
         return false;
-    const long lines = d->send(Sci::SCI_GETLINECOUNT);
+    const long lines = d->send(SCI_GETLINECOUNT);
     const long target = long(std::min<qint64>(line, lines)) - 1;
-    d->send(Sci::SCI_ENSUREVISIBLEENFORCEPOLICY, target);
-    d->send(Sci::SCI_GOTOLINE, target);
+    d->send(SCI_ENSUREVISIBLEENFORCEPOLICY, target);
+    d->send(SCI_GOTOLINE, target);
     d->sci->settle();
     return true;
 }

@@ -13,8 +13,7 @@ namespace kestrin {
 
 namespace {
 
-using Sci = QsciScintillaBase;
-constexpr long Utf16 = Sci::SC_LINECHARACTERINDEX_UTF16;
+constexpr long Utf16 = SC_LINECHARACTERINDEX_UTF16;
 
 // Bytes of a UTF-8 sequence from its lead byte (a stray continuation byte counts as one).
 int sequenceLength(uchar lead) { return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1; }
@@ -32,9 +31,9 @@ int clampInt(long value) { return int(std::clamp<long>(value, 0, INT_MAX)); }
 int offsetOf(const SciEditor *e, long pos)
 {
     pos = std::clamp<long>(pos, 0, e->length());
-    const long line = e->send(Sci::SCI_LINEFROMPOSITION, pos);
-    const long start = e->send(Sci::SCI_POSITIONFROMLINE, line);
-    return clampInt(e->send(Sci::SCI_INDEXPOSITIONFROMLINE, line, Utf16) + e->send(Sci::SCI_COUNTCODEUNITS, start, pos));
+    const long line = e->send(SCI_LINEFROMPOSITION, pos);
+    const long start = e->send(SCI_POSITIONFROMLINE, line);
+    return clampInt(e->send(SCI_INDEXPOSITIONFROMLINE, line, Utf16) + e->send(SCI_COUNTCODEUNITS, start, pos));
 }
 
 int characterCount(const SciEditor *e) { return offsetOf(e, e->length()); }
@@ -44,15 +43,15 @@ int characterCount(const SciEditor *e) { return offsetOf(e, e->length()); }
 long positionOf(const SciEditor *e, int offset)
 {
     offset = std::clamp(offset, 0, characterCount(e));
-    const long line = e->send(Sci::SCI_LINEFROMINDEXPOSITION, offset, Utf16);
-    long pos = e->send(Sci::SCI_POSITIONFROMLINE, line);
-    long units = offset - e->send(Sci::SCI_INDEXPOSITIONFROMLINE, line, Utf16);
+    const long line = e->send(SCI_LINEFROMINDEXPOSITION, offset, Utf16);
+    long pos = e->send(SCI_POSITIONFROMLINE, line);
+    long units = offset - e->send(SCI_INDEXPOSITIONFROMLINE, line, Utf16);
     const long end = e->length();
     char block[4096 + 1];
     while (units > 0 && pos < end) {
         const long n = std::min<long>(4096, end - pos);
         TextRange range{{pos, pos + n}, block};
-        e->SendScintilla(Sci::SCI_GETTEXTRANGE, 0UL, static_cast<void *>(&range));
+        e->send(SCI_GETTEXTRANGE, 0, &range);
         long i = 0;
         while (units > 0 && i < n) {
             const int len = sequenceLength(uchar(block[i]));
@@ -77,7 +76,7 @@ QString textOf(const SciEditor *e, long from, long to)
         return QString();
     QByteArray bytes(to - from + 1, Qt::Uninitialized);
     TextRange range{{from, to}, bytes.data()};
-    e->SendScintilla(Sci::SCI_GETTEXTRANGE, 0UL, static_cast<void *>(&range));
+    e->send(SCI_GETTEXTRANGE, 0, &range);
     return QString::fromUtf8(bytes.constData(), to - from);
 }
 
@@ -92,22 +91,22 @@ bool segmentAt(const SciEditor *e, long pos, QAccessible::TextBoundaryType type,
         if (pos >= end)
             return false;
         *from = pos;
-        *to = e->send(Sci::SCI_POSITIONAFTER, pos);
+        *to = e->send(SCI_POSITIONAFTER, pos);
         return true;
     case QAccessible::WordBoundary:
         if (pos >= end)
             return false;
-        *to = e->send(Sci::SCI_WORDENDPOSITION, pos, 0L);
-        *from = e->send(Sci::SCI_WORDSTARTPOSITION, e->send(Sci::SCI_POSITIONAFTER, pos), 0L);
+        *to = e->send(SCI_WORDENDPOSITION, pos, 0L);
+        *from = e->send(SCI_WORDSTARTPOSITION, e->send(SCI_POSITIONAFTER, pos), 0L);
         return *to > *from;
     case QAccessible::NoBoundary:
         *from = 0;
         *to = end;
         return true;
     default: {
-        const long line = e->send(Sci::SCI_LINEFROMPOSITION, pos);
-        *from = e->send(Sci::SCI_POSITIONFROMLINE, line);
-        *to = e->send(Sci::SCI_POSITIONFROMLINE, line + 1);
+        const long line = e->send(SCI_LINEFROMPOSITION, pos);
+        *from = e->send(SCI_POSITIONFROMLINE, line);
+        *to = e->send(SCI_POSITIONFROMLINE, line + 1);
         return *to > *from || pos == end;
     }
     }
@@ -123,11 +122,11 @@ public:
     explicit ChangeReporter(SciEditor *e) : QObject(e), m_sci(e)
     {
         setObjectName(QStringLiteral("ChangeReporter"));
-        e->send(Sci::SCI_ALLOCATELINECHARACTERINDEX, Utf16);
+        e->send(SCI_ALLOCATELINECHARACTERINDEX, Utf16);
         e->setChangesObserved(true);
-        connect(e, &Sci::SCN_MODIFIED, this,
-                [this](int pos, int type, const char *, int len, int, int, int, int, int, int) {
-                    modified(type, pos, len);
+        connect(e, &ScintillaEditBase::modified, this,
+                [this](Scintilla::ModificationFlags type, Scintilla::Position pos, Scintilla::Position len) {
+                    modified(int(type), long(pos), long(len));
                 });
         connect(e, &SciEditor::changed, this, [this] { settled(); });
         connect(e, &SciEditor::selectionMoved, this, [this] { settled(); });
@@ -136,12 +135,12 @@ public:
 private:
     void modified(int type, long pos, long len)
     {
-        if (!(type & (Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE)))
+        if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
             return;
         flushInsert();
         if (!QAccessible::isActive() || len > MaxEventBytes)
             return;
-        if (type & Sci::SC_MOD_BEFOREINSERT) {
+        if (type & SC_MOD_BEFOREINSERT) {
             m_insertPos = pos;
             m_insertLen = len;
             m_insertOffset = offsetOf(m_sci, pos);
@@ -168,8 +167,8 @@ private:
         flushInsert();
         if (!QAccessible::isActive())
             return;
-        const long anchor = m_sci->send(Sci::SCI_GETANCHOR);
-        const long caret = m_sci->send(Sci::SCI_GETCURRENTPOS);
+        const long anchor = m_sci->send(SCI_GETANCHOR);
+        const long caret = m_sci->send(SCI_GETCURRENTPOS);
         const int caretOffset = offsetOf(m_sci, caret);
         const int anchorOffset = anchor == caret ? caretOffset : offsetOf(m_sci, anchor);
         const int selStart = std::min(caretOffset, anchorOffset), selEnd = std::max(caretOffset, anchorOffset);
@@ -255,7 +254,7 @@ public:
 
     // --- text
     int characterCount() const override { return kestrin::characterCount(sci()); }
-    int cursorPosition() const override { return offsetOf(sci(), sci()->send(Sci::SCI_GETCURRENTPOS)); }
+    int cursorPosition() const override { return offsetOf(sci(), sci()->send(SCI_GETCURRENTPOS)); }
 
     void setCursorPosition(int offset) override
     {
@@ -289,7 +288,7 @@ public:
             from = pos; // past the end: the segment before is the one ending there
         if (from == 0 || type == QAccessible::NoBoundary)
             return none(offset, start, end);
-        return segment(sci()->send(Sci::SCI_POSITIONBEFORE, from), type, start, end);
+        return segment(sci()->send(SCI_POSITIONBEFORE, from), type, start, end);
     }
 
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override
@@ -304,29 +303,29 @@ public:
     QRect characterRect(int offset) const override
     {
         const long pos = positionOf(sci(), offset);
-        const int x = int(sci()->send(Sci::SCI_POINTXFROMPOSITION, 0, pos));
-        const int y = int(sci()->send(Sci::SCI_POINTYFROMPOSITION, 0, pos));
-        const long line = sci()->send(Sci::SCI_LINEFROMPOSITION, pos);
-        const long after = sci()->send(Sci::SCI_POSITIONAFTER, pos);
-        int width = after > pos && sci()->send(Sci::SCI_LINEFROMPOSITION, after) == line
-                        ? int(sci()->send(Sci::SCI_POINTXFROMPOSITION, 0, after)) - x
+        const int x = int(sci()->send(SCI_POINTXFROMPOSITION, 0, pos));
+        const int y = int(sci()->send(SCI_POINTYFROMPOSITION, 0, pos));
+        const long line = sci()->send(SCI_LINEFROMPOSITION, pos);
+        const long after = sci()->send(SCI_POSITIONAFTER, pos);
+        int width = after > pos && sci()->send(SCI_LINEFROMPOSITION, after) == line
+                        ? int(sci()->send(SCI_POINTXFROMPOSITION, 0, after)) - x
                         : 0;
         if (width <= 0)
-            width = int(sci()->send(Sci::SCI_TEXTWIDTH, Sci::STYLE_DEFAULT, " "));
-        const int height = int(sci()->send(Sci::SCI_TEXTHEIGHT, line));
+            width = int(sci()->send(SCI_TEXTWIDTH, STYLE_DEFAULT, " "));
+        const int height = int(sci()->send(SCI_TEXTHEIGHT, line));
         return QRect(sci()->viewport()->mapToGlobal(QPoint(x, y)), QSize(width, height));
     }
 
     int offsetAtPoint(const QPoint &point) const override
     {
         const QPoint p = sci()->viewport()->mapFromGlobal(point);
-        const long pos = sci()->send(Sci::SCI_CHARPOSITIONFROMPOINTCLOSE, p.x(), p.y());
+        const long pos = sci()->send(SCI_CHARPOSITIONFROMPOINTCLOSE, p.x(), p.y());
         return pos < 0 ? -1 : offsetOf(sci(), pos);
     }
 
     void scrollToSubstring(int startIndex, int endIndex) override
     {
-        sci()->send(Sci::SCI_SCROLLRANGE, positionOf(sci(), endIndex), positionOf(sci(), startIndex));
+        sci()->send(SCI_SCROLLRANGE, positionOf(sci(), endIndex), positionOf(sci(), startIndex));
     }
 
     QString attributes(int offset, int *start, int *end) const override
@@ -336,22 +335,22 @@ public:
     }
 
     // --- selection: the editor has one
-    int selectionCount() const override { return sci()->send(Sci::SCI_GETSELECTIONEMPTY) ? 0 : 1; }
+    int selectionCount() const override { return sci()->send(SCI_GETSELECTIONEMPTY) ? 0 : 1; }
 
     void selection(int index, int *start, int *end) const override
     {
         *start = *end = -1;
         if (index != 0 || selectionCount() == 0)
             return;
-        *start = offsetOf(sci(), sci()->send(Sci::SCI_GETSELECTIONSTART));
-        *end = offsetOf(sci(), sci()->send(Sci::SCI_GETSELECTIONEND));
+        *start = offsetOf(sci(), sci()->send(SCI_GETSELECTIONSTART));
+        *end = offsetOf(sci(), sci()->send(SCI_GETSELECTIONEND));
     }
 
     void setSelection(int index, int start, int end) override
     {
         if (index != 0)
             return;
-        sci()->send(Sci::SCI_SETSEL, positionOf(sci(), start), positionOf(sci(), end));
+        sci()->send(SCI_SETSEL, positionOf(sci(), start), positionOf(sci(), end));
         sci()->settle();
     }
     void addSelection(int start, int end) override { setSelection(0, start, end); }
@@ -373,10 +372,10 @@ public:
         const QByteArray utf8 = text.toUtf8();
         {
             SciEditor::Quiet quiet(sci());
-            sci()->send(Sci::SCI_BEGINUNDOACTION);
-            sci()->send(Sci::SCI_SETTARGETRANGE, from, to);
-            sci()->send(Sci::SCI_REPLACETARGET, utf8.size(), utf8.constData());
-            sci()->send(Sci::SCI_ENDUNDOACTION);
+            sci()->send(SCI_BEGINUNDOACTION);
+            sci()->send(SCI_SETTARGETRANGE, from, to);
+            sci()->send(SCI_REPLACETARGET, utf8.size(), utf8.constData());
+            sci()->send(SCI_ENDUNDOACTION);
         }
         sci()->textChanged();
     }

@@ -1,15 +1,13 @@
 #include "SciEditor.h"
 
 #include "BraceMatch.h"
-#include "LexerFault.h"
+#include "HtmlLexer.h"
 #include "common/ShiftState.h"
 #include "document/HeapPolicy.h"
 
-#include <Qsci/qscilexer.h>
+#include <ILoader.h>
 
-#include <QApplication>
 #include <QKeyEvent>
-#include <QPointer>
 #include <QTimer>
 
 #include <algorithm>
@@ -53,12 +51,10 @@ int virtualKey(int qtKey)
     }
 }
 
-// Only the "before" notifications reach the Qt layer. QScintilla's Qt layer answers every
-// insert/delete notification with accessibility updates that count characters from the start
-// of the document, which makes edits near the end of a large document and every batch of
-// replacements cost a scan of the whole text; the "before" notifications tell us just as well
-// that the text is about to change, and the change is reported once it is complete.
-constexpr int kModEventMask = QsciScintillaBase::SC_MOD_BEFOREINSERT | QsciScintillaBase::SC_MOD_BEFOREDELETE;
+// Only the "before" notifications are asked for: they tell just as well that the text is about to
+// change, the change is reported once it is complete, and a batch of replacements does not pay
+// for a notification carrying each inserted text.
+constexpr int kModEventMask = SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE;
 
 // Input methods get this many bytes each side of the caret.
 constexpr long kImWindow = 1024;
@@ -73,27 +69,6 @@ constexpr long kBraceWindow = 64 * 1024;
 
 } // namespace
 
-// Scintilla's interface for filling a document no view shows yet (ILoader.h in Scintilla's
-// sources, which QScintilla does not install): the text goes straight into the new document's
-// buffer, without undo history, and the shown document stays as it is until the load succeeds.
-// Not in an anonymous namespace: there the compiler takes a class nothing implements for one
-// whose functions can never be called.
-class SciLoader {
-public:
-    virtual int Release() = 0;
-    virtual int AddData(const char *data, ptrdiff_t length) = 0;
-    virtual void *ConvertToDocument() = 0;
-
-protected:
-    ~SciLoader() = default;
-};
-
-#if defined(__GNUC__)
-#define KESTRIN_NO_VPTR_CHECK __attribute__((no_sanitize("vptr")))
-#else
-#define KESTRIN_NO_VPTR_CHECK
-#endif
-
 struct SciEditor::LoaderSink : TextSink {
     explicit LoaderSink(SciEditor *e) : editor(e) {}
     ~LoaderSink() override { drop(); }
@@ -105,31 +80,30 @@ struct SciEditor::LoaderSink : TextSink {
             drop();
             releaseFreeHeap();
         }
-        loader = reinterpret_cast<SciLoader *>(editor->send(SCI_CREATELOADER, ulong(bytes + AllocationSlack), 0L));
+        loader = reinterpret_cast<Scintilla::ILoader *>(editor->send(SCI_CREATELOADER, ulong(bytes + AllocationSlack), 0L));
         return loader != nullptr;
     }
-    // The loader's dynamic type is Scintilla's own, whose type information the library does not
-    // export: the sanitizer's check of it cannot tell the two interfaces apart and is left out here.
-    KESTRIN_NO_VPTR_CHECK bool append(const char *utf8, qsizetype n) override
+    bool append(const char *utf8, qsizetype n) override
     {
         return loader && loader->AddData(utf8, n) == SC_STATUS_OK;
     }
-    KESTRIN_NO_VPTR_CHECK void *take() { return std::exchange(loader, nullptr)->ConvertToDocument(); }
-    KESTRIN_NO_VPTR_CHECK void drop()
+    void *take() { return std::exchange(loader, nullptr)->ConvertToDocument(); }
+    void drop()
     {
         if (loader)
             loader->Release();
         loader = nullptr;
     }
     SciEditor *editor;
-    SciLoader *loader = nullptr;
+    Scintilla::ILoader *loader = nullptr;
 };
 
-SciEditor::SciEditor(QWidget *parent) : QsciScintilla(parent)
+SciEditor::SciEditor(QWidget *parent) : ScintillaEditBase(parent)
 {
-    guardIdleStyling();
-    setUtf8(true);
+    // The sunken frame of Qt's scroll areas, which Scintilla's widget turns off.
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     send(SCI_SETCODEPAGE, SC_CP_UTF8);
+    send(SCI_SETEOLMODE, SC_EOL_LF);
     send(SCI_SETMODEVENTMASK, kModEventMask);
     // Style what is shown, and the rest in idle time, never the whole document at once.
     send(SCI_SETIDLESTYLING, SC_IDLESTYLING_TOVISIBLE);
@@ -137,22 +111,92 @@ SciEditor::SciEditor(QWidget *parent) : QsciScintilla(parent)
     // the widest line seen; by default Scintilla shows one for 2000 pixels even when empty.
     send(SCI_SETSCROLLWIDTH, 1);
     send(SCI_SETSCROLLWIDTHTRACKING, 1);
-    send(SCI_SETMARGINWIDTHN, 1, 0L); // QScintilla's default symbol margin: unused
+    send(SCI_SETMARGINWIDTHN, 1, 0L); // the default symbol margin: unused
     send(SCI_SETMARGINTYPEN, 0, SC_MARGIN_NUMBER);
     send(SCI_SETMARGINWIDTHN, 0, 0L);
+    // The caret is kept four lines from the edges when it moves out of view, as editors do.
+    send(SCI_SETVISIBLEPOLICY, VISIBLE_STRICT | VISIBLE_SLOP, 4);
+    // Words for double-click, whole-word search and word moves: HTML and CSS names keep their '-'.
+    send(SCI_SETWORDCHARS, 0, "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-");
+    send(SCI_SETMOUSEDOWNCAPTURES, 0L);
 
-    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int, int type, const char *, int, int, int, int, int, int, int) {
-                if (m_quiet == 0 && (type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
-                    noteChange();
-            });
-    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+    connect(this, &ScintillaEditBase::notify, this, &SciEditor::onNotify);
+}
+
+void SciEditor::onNotify(Scintilla::NotificationData *n)
+{
+    switch (static_cast<int>(n->nmhdr.code)) {
+    case SCN_MODIFIED:
+        if (m_quiet == 0 && (static_cast<int>(n->modificationType) & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
+            noteChange();
+        break;
+    case SCN_UPDATEUI: {
+        const int updated = static_cast<int>(n->updated);
         if (updated & SC_UPDATE_SELECTION)
             checkSelection();
         if (updated & (SC_UPDATE_SELECTION | SC_UPDATE_CONTENT))
             matchBraces();
-    });
-    connect(this, &QsciScintillaBase::QSCN_SELCHANGED, this, [this](bool) { checkSelection(); });
+        break;
+    }
+    case SCN_CHARADDED:
+        if (m_autoIndent)
+            maintainIndentation(n->ch);
+        break;
+    default: break;
+    }
+}
+
+// A line break typed: the new line starts at the indentation of the last line above it with text.
+void SciEditor::maintainIndentation(int ch)
+{
+    const long eol = send(SCI_GETEOLMODE);
+    if (ch != (eol == SC_EOL_CR ? '\r' : '\n'))
+        return;
+    const long caret = send(SCI_GETCURRENTPOS);
+    if (caret != send(SCI_GETANCHOR))
+        return;
+    const long line = send(SCI_LINEFROMPOSITION, caret);
+    long indent = 0;
+    for (long above = line - 1; above >= 0; --above) {
+        if (send(SCI_GETLINEENDPOSITION, above) > send(SCI_POSITIONFROMLINE, above)) {
+            indent = send(SCI_GETLINEINDENTATION, above);
+            break;
+        }
+    }
+    if (indent <= 0)
+        return;
+    const long before = send(SCI_GETLINEINDENTPOSITION, line);
+    send(SCI_SETLINEINDENTATION, line, indent);
+    const long after = send(SCI_GETLINEINDENTPOSITION, line);
+    if (after != before)
+        send(SCI_SETEMPTYSELECTION, std::max(after, caret + (after - before)));
+}
+
+void SciEditor::setHtmlLexer(bool on)
+{
+    if (m_htmlLexer == on)
+        return;
+    m_htmlLexer = on;
+    attachLexer();
+}
+
+void SciEditor::attachLexer()
+{
+    if (!m_htmlLexer) {
+        send(SCI_SETILEXER, 0, 0L);
+        return;
+    }
+    send(SCI_SETILEXER, 0, createHtmlLexer());
+    for (int set = 0; set < kHtmlKeywordSets; ++set)
+        send(SCI_SETKEYWORDS, ulong(set), htmlKeywords(set));
+}
+
+long SciEditor::send(unsigned int msg, unsigned long w, long l) const
+{
+    const long result = ScintillaEditBase::send(msg, w, l);
+    if (m_quiet == 0)
+        const_cast<SciEditor *>(this)->checkSelection();
+    return result;
 }
 
 long SciEditor::length() const { return send(SCI_GETLENGTH); }
@@ -194,13 +238,13 @@ bool SciEditor::loadText(const std::function<bool(TextSink &)> &fill)
     const long tabIndents = send(SCI_GETTABINDENTS), unindents = send(SCI_GETBACKSPACEUNINDENTS);
     const long characterIndex = send(SCI_GETLINECHARACTERINDEX); // kept while the accessible reports changes
     QByteArray wordChars(send(SCI_GETWORDCHARS) + 1, '\0');
-    SendScintilla(SCI_GETWORDCHARS, 0UL, static_cast<void *>(wordChars.data()));
+    send(SCI_GETWORDCHARS, 0, wordChars.data());
     m_pendingChange = false;
     {
         Quiet quiet(this);
         void *doc = sink.take();
-        SendScintilla(SCI_SETDOCPOINTER, 0UL, doc);
-        SendScintilla(SCI_RELEASEDOCUMENT, 0UL, doc); // the view holds it now
+        send(SCI_SETDOCPOINTER, 0, doc);
+        send(SCI_RELEASEDOCUMENT, 0, doc); // the view holds it now
         send(SCI_SETCODEPAGE, SC_CP_UTF8);
         send(SCI_SETTABWIDTH, tabWidth);
         send(SCI_SETINDENT, indent);
@@ -210,17 +254,7 @@ bool SciEditor::loadText(const std::function<bool(TextSink &)> &fill)
         send(SCI_SETWORDCHARS, 0, wordChars.constData());
         if (characterIndex != SC_LINECHARACTERINDEX_NONE)
             send(SCI_ALLOCATELINECHARACTERINDEX, ulong(characterIndex));
-        // The lexer too; QsciScintilla::setLexer would also style the whole text at once.
-        if (QsciLexer *lex = lexer()) {
-            if (lex->lexer())
-                send(SCI_SETLEXERLANGUAGE, 0, lex->lexer());
-            else
-                send(SCI_SETLEXER, ulong(lex->lexerId()));
-            for (int set = 0; set <= 8; ++set)
-                if (const char *words = lex->keywords(set + 1))
-                    send(SCI_SETKEYWORDS, ulong(set), words);
-            lex->refreshProperties();
-        }
+        attachLexer();
         send(SCI_SETUNDOCOLLECTION, 1);
         send(SCI_SETSAVEPOINT);
         send(SCI_SETEMPTYSELECTION, 0);
@@ -278,8 +312,8 @@ void SciEditor::flush()
 // Scintilla's own update notification only comes with the next paint.
 void SciEditor::checkSelection()
 {
-    const long anchor = send(SCI_GETANCHOR);
-    const long caret = send(SCI_GETCURRENTPOS);
+    const long anchor = ScintillaEditBase::send(SCI_GETANCHOR);
+    const long caret = ScintillaEditBase::send(SCI_GETCURRENTPOS);
     if (anchor == m_lastAnchor && caret == m_lastCaret)
         return;
     m_lastAnchor = anchor;
@@ -317,8 +351,6 @@ void SciEditor::updateMarginWidth()
 
 void SciEditor::setBoundedBraceMatching(bool on)
 {
-    // Our own bounded matching replaces QScintilla's.
-    setBraceMatching(QsciScintilla::NoBraceMatch);
     m_braceMatching = on;
     matchBraces();
 }
@@ -351,7 +383,7 @@ void SciEditor::matchBraces()
     // Characters and styles in one copy, interleaved, without moving the buffer's gap.
     QByteArray cells(2 * (to - from) + 2, Qt::Uninitialized);
     struct { struct { long cpMin, cpMax; } chrg; char *text; } range{{from, to}, cells.data()};
-    SendScintilla(SCI_GETSTYLEDTEXT, 0UL, static_cast<void *>(&range));
+    send(SCI_GETSTYLEDTEXT, 0, &range);
     const long found = matchBrace(cells.constData(), from, to, brace, send(SCI_GETENDSTYLED));
     if (found >= 0)
         send(SCI_BRACEHIGHLIGHT, brace, found);
@@ -375,80 +407,9 @@ bool SciEditor::event(QEvent *e)
             return false;
         }
     }
-    bool result = false;
-    guarded([&] { result = QsciScintilla::event(e); });
+    const bool result = ScintillaEditBase::event(e);
     settle();
     return result;
-}
-
-// A fault of the lexer (LexerFault.cpp) is caught where an event or a message enters Scintilla
-// (a paint, a key that scrolls, idle styling, send). Scintilla then never styles this document
-// again (its styling flag stays set), so the rest of it keeps the default colour until another
-// document is loaded; nothing else of the document is touched.
-template <typename F> void SciEditor::guarded(F &&enter)
-{
-    try {
-        enter();
-    } catch (const LexerFault &) {
-        viewport()->update();
-    }
-}
-
-namespace {
-
-// Any message may style text: a scroll styles what comes into view.
-template <typename F> long zeroOnLexerFault(F &&message)
-{
-    try {
-        return message();
-    } catch (const LexerFault &) {
-        return 0;
-    }
-}
-
-} // namespace
-
-long SciEditor::send(unsigned int msg, unsigned long w, long l) const
-{
-    return zeroOnLexerFault([&] { return SendScintilla(msg, w, l); });
-}
-
-long SciEditor::send(unsigned int msg, unsigned long w, const char *l) const
-{
-    return zeroOnLexerFault([&] { return SendScintilla(msg, w, l); });
-}
-
-namespace {
-
-// Idle styling runs from a timer inside QScintilla, with no code of ours in between: the timer
-// events of QScintilla's own objects are delivered from here, so that a lexer fault is caught
-// there too. Between the throw and this catch are only QScintilla and Qt Core's timer and signal
-// code, which is built with exceptions and unwinds cleanly.
-class IdleStylingGuard : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject *o, QEvent *e) override
-    {
-        if (e->type() != QEvent::Timer || !o->parent() ||
-            qstrcmp(o->parent()->metaObject()->className(), "QsciScintillaQt") != 0)
-            return false;
-        try {
-            o->event(e);
-        } catch (const LexerFault &) {
-        }
-        return true;
-    }
-};
-
-} // namespace
-
-void SciEditor::guardIdleStyling()
-{
-    static QPointer<IdleStylingGuard> guard;
-    if (!guard && qApp) {
-        guard = new IdleStylingGuard(qApp);
-        qApp->installEventFilter(guard);
-    }
 }
 
 // Scintilla measures a changed line whole, segment by segment (a run of one style, cut every
@@ -474,8 +435,7 @@ bool SciEditor::viewportEvent(QEvent *e)
 {
     if (e->type() == QEvent::Paint)
         fitPositionCache();
-    bool result = false;
-    guarded([&] { result = QsciScintilla::viewportEvent(e); });
+    const bool result = ScintillaEditBase::viewportEvent(e);
     settle();
     return result;
 }
@@ -487,7 +447,7 @@ void SciEditor::keyPressEvent(QKeyEvent *e)
     const quint64 before = m_changeCount;
     Q_EMIT keyDown(virtualKey(e->key()), shiftState(e->modifiers()));
     const bool overtypeBefore = overwriteMode();
-    QsciScintilla::keyPressEvent(e);
+    ScintillaEditBase::keyPressEvent(e);
     if (m_changeCount != before)
         Q_EMIT keystrokeChanged();
     if (overwriteMode() != overtypeBefore)
@@ -497,14 +457,14 @@ void SciEditor::keyPressEvent(QKeyEvent *e)
 void SciEditor::inputMethodEvent(QInputMethodEvent *e)
 {
     const quint64 before = m_changeCount;
-    QsciScintilla::inputMethodEvent(e);
+    ScintillaEditBase::inputMethodEvent(e);
     // Pre-edit text is shown in the document too; only a commit is a keystroke's result.
     if (m_changeCount != before && !e->commitString().isEmpty())
         Q_EMIT keystrokeChanged();
 }
 
-// Input methods ask for the text around the caret after every key and caret move. QScintilla
-// answers with the whole paragraph, which in a document without blank lines is the whole
+// Input methods ask for the text around the caret after every key and caret move. Scintilla's Qt
+// widget answers with the whole paragraph, which in a document without blank lines is the whole
 // document, copied and converted to a QString each time (hundreds of milliseconds per key on a
 // 50 MB file). A window of the caret's line is all an input method uses.
 QVariant SciEditor::inputMethodQuery(Qt::InputMethodQuery query) const
@@ -516,7 +476,7 @@ QVariant SciEditor::inputMethodQuery(Qt::InputMethodQuery query) const
     case Qt::ImCurrentSelection:
         return caretQuery(query);
     default:
-        return QsciScintilla::inputMethodQuery(query);
+        return ScintillaEditBase::inputMethodQuery(query);
     }
 }
 
@@ -527,7 +487,8 @@ QVariant SciEditor::caretQuery(Qt::InputMethodQuery query) const
         if (end <= start)
             return QByteArray();
         QByteArray out(end - start + 1, Qt::Uninitialized);
-        SendScintilla(SCI_GETTEXTRANGE, start, end, out.data());
+        struct { struct { long cpMin, cpMax; } chrg; char *text; } range{{start, end}, out.data()};
+        send(SCI_GETTEXTRANGE, 0, &range);
         out.truncate(end - start);
         return out;
     };

@@ -1,18 +1,18 @@
 #pragma once
-// QScintilla as the component uses it: the keyboard and input-method events it reports, the
-// change and selection bookkeeping (each change and each caret move reported once, after the edit
-// that made it), bounded brace matching and the line-number margin. The rest of the component
-// drives it through SendScintilla.
+// Scintilla's Qt widget as the component uses it: the keyboard and input-method events it reports,
+// the change and selection bookkeeping (each change and each caret move reported once, after the
+// edit that made it), the HTML lexer of each document, auto-indent, bounded brace matching and the
+// line-number margin. The rest of the component drives it through send.
 #include "document/LineEnd.h"
 #include "document/TextFile.h"
 
-#include <Qsci/qsciscintilla.h>
+#include <ScintillaEditBase.h>
 
 #include <functional>
 
 namespace kestrin {
 
-class SciEditor : public QsciScintilla {
+class SciEditor : public ScintillaEditBase {
     Q_OBJECT
 public:
     explicit SciEditor(QWidget *parent);
@@ -20,15 +20,26 @@ public:
     // Room left after a loaded or replaced text, so the first keystrokes do not regrow the buffer.
     static constexpr long AllocationSlack = 1024;
 
-    // A message that fails in the lexer (LexerFault.cpp) returns 0.
-    long send(unsigned int msg, unsigned long w = 0, long l = 0) const;
-    long send(unsigned int msg, unsigned long w, const char *l) const;
+    // Every message; one that moves the caret or the selection reports it at once (outside the
+    // component's own quiet edits, which report when they are done).
+    long send(unsigned int msg, unsigned long w = 0, long l = 0) const override;
+    long send(unsigned int msg, unsigned long w, const char *l) const { return send(msg, w, reinterpret_cast<long>(l)); }
+    long send(unsigned int msg, unsigned long w, void *l) const { return send(msg, w, reinterpret_cast<long>(l)); }
     long length() const;
     // A copy of the bytes start .. end.
     QByteArray range(long start, long end) const;
     // The caret to pos with nothing selected, scrolled into view when there is a view.
     void placeCaret(long pos);
     void setEolMode(LineEnd style);
+    bool overwriteMode() const { return send(SCI_GETOVERTYPE) != 0; }
+    bool isReadOnly() const { return send(SCI_GETREADONLY) != 0; }
+
+    // The HTML lexer (with PHP, JavaScript and CSS inside) for this and every later document; in
+    // Scintilla the lexer belongs to the document, so a loaded document gets its own.
+    void setHtmlLexer(bool on);
+    bool hasHtmlLexer() const { return m_htmlLexer; }
+    // A new line takes the indentation of the last line above it that has text.
+    void setAutoIndent(bool on) { m_autoIndent = on; }
 
     // Replaces the text with one fill hands to its sink (DocumentFile::loadInto): no undo history,
     // no change reported, caret at the start. When fill fails the text stays as it was.
@@ -80,8 +91,9 @@ private:
     void matchBraces();
     void fitPositionCache();
     QVariant caretQuery(Qt::InputMethodQuery query) const;
-    template <typename F> void guarded(F &&enter);
-    static void guardIdleStyling();
+    void attachLexer();
+    void onNotify(Scintilla::NotificationData *n);
+    void maintainIndentation(int ch);
 
     quint64 m_changeCount = 0;
     bool m_pendingChange = false;
@@ -91,6 +103,8 @@ private:
     bool m_lineNumbers = false;
     bool m_braceMatching = false;
     bool m_changesObserved = false;
+    bool m_htmlLexer = false;
+    bool m_autoIndent = false;
     int m_quiet = 0;
 
     long m_positionCache = 1024; // Scintilla's default

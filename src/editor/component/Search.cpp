@@ -11,11 +11,9 @@ namespace kestrin {
 
 namespace {
 
-using Sci = QsciScintillaBase;
-
 int searchFlags(const FindRequest &request)
 {
-    return (request.matchCase ? Sci::SCFIND_MATCHCASE : 0) | (request.wholeWord ? Sci::SCFIND_WHOLEWORD : 0);
+    return (request.matchCase ? SCFIND_MATCHCASE : 0) | (request.wholeWord ? SCFIND_WHOLEWORD : 0);
 }
 
 // Scintilla's own expressions step through bytes: "." or a class took one byte of a UTF-8
@@ -40,12 +38,12 @@ QRegularExpression expressionOf(const FindRequest &request)
 std::vector<Match> lineMatches(SciEditor &e, const QRegularExpression &re, long line, long from, long to)
 {
     std::vector<Match> found;
-    const long lineStart = e.send(Sci::SCI_POSITIONFROMLINE, line);
-    const long lineEnd = e.send(Sci::SCI_GETLINEENDPOSITION, line);
+    const long lineStart = e.send(SCI_POSITIONFROMLINE, line);
+    const long lineEnd = e.send(SCI_GETLINEENDPOSITION, line);
     const long begin = std::max(from, lineStart);
     if (std::min(to, lineEnd) < begin)
         return found;
-    const auto *bytes = reinterpret_cast<const char *>(e.send(Sci::SCI_GETRANGEPOINTER, lineStart, lineEnd - lineStart));
+    const auto *bytes = reinterpret_cast<const char *>(e.send(SCI_GETRANGEPOINTER, lineStart, lineEnd - lineStart));
     const QString text = QString::fromUtf8(bytes, lineEnd - lineStart);
     qsizetype index = QString::fromUtf8(bytes, begin - lineStart).size();
     long position = begin; // the byte position of index, carried along so each match costs its own length
@@ -70,8 +68,8 @@ Match regexFind(SciEditor &e, const QRegularExpression &re, long from, long to)
         return {};
     const bool backwards = from > to;
     const long low = std::min(from, to), high = std::max(from, to);
-    const long first = e.send(Sci::SCI_LINEFROMPOSITION, backwards ? high : low);
-    const long last = e.send(Sci::SCI_LINEFROMPOSITION, backwards ? low : high);
+    const long first = e.send(SCI_LINEFROMPOSITION, backwards ? high : low);
+    const long last = e.send(SCI_LINEFROMPOSITION, backwards ? low : high);
     for (long line = first; backwards ? line >= last : line <= last; line += backwards ? -1 : 1) {
         std::vector<Match> found = lineMatches(e, re, line, low, high);
         if (!found.empty())
@@ -108,12 +106,12 @@ QByteArray substitute(const QByteArray &with, const QRegularExpressionMatch &m)
 long searchRange(SciEditor &e, const FindRequest &request, long from, long to, Match *match = nullptr)
 {
     if (!request.regex) {
-        e.send(Sci::SCI_SETTARGETRANGE, from, to);
-        return e.send(Sci::SCI_SEARCHINTARGET, request.what.size(), request.what.constData());
+        e.send(SCI_SETTARGETRANGE, from, to);
+        return e.send(SCI_SEARCHINTARGET, request.what.size(), request.what.constData());
     }
     Match m = regexFind(e, expressionOf(request), from, to);
     if (m.start >= 0)
-        e.send(Sci::SCI_SETTARGETRANGE, m.start, m.end);
+        e.send(SCI_SETTARGETRANGE, m.start, m.end);
     const long at = m.start;
     if (match)
         *match = std::move(m);
@@ -124,7 +122,7 @@ long searchRange(SciEditor &e, const FindRequest &request, long from, long to, M
 long replaceTarget(SciEditor &e, const FindRequest &request, const Match &match)
 {
     const QByteArray text = request.regex ? substitute(request.with, match.groups) : request.with;
-    return e.send(Sci::SCI_REPLACETARGET, text.size(), text.constData());
+    return e.send(SCI_REPLACETARGET, text.size(), text.constData());
 }
 
 } // namespace
@@ -133,52 +131,52 @@ bool findNext(SciEditor &e, const FindRequest &request)
 {
     if (request.what.isEmpty())
         return false;
-    e.send(Sci::SCI_SETSEARCHFLAGS, searchFlags(request));
+    e.send(SCI_SETSEARCHFLAGS, searchFlags(request));
 
     const long len = e.length();
-    const long selStart = e.send(Sci::SCI_GETSELECTIONSTART);
-    const long selEnd = e.send(Sci::SCI_GETSELECTIONEND);
+    const long selStart = e.send(SCI_GETSELECTIONSTART);
+    const long selEnd = e.send(SCI_GETSELECTIONEND);
     auto search = [&](long from, long to) { return searchRange(e, request, from, to); };
     long from = request.backwards ? selStart : selEnd;
     long at = request.backwards ? search(from, 0) : search(from, len);
     // An empty match where the caret already stands would be found again and again.
-    if (at >= 0 && e.send(Sci::SCI_GETTARGETEND) == at && at == selStart && selStart == selEnd) {
+    if (at >= 0 && e.send(SCI_GETTARGETEND) == at && at == selStart && selStart == selEnd) {
         if (request.backwards)
-            at = from > 0 ? search(e.send(Sci::SCI_POSITIONBEFORE, from), 0) : -1;
+            at = from > 0 ? search(e.send(SCI_POSITIONBEFORE, from), 0) : -1;
         else
-            at = from < len ? search(e.send(Sci::SCI_POSITIONAFTER, from), len) : -1;
+            at = from < len ? search(e.send(SCI_POSITIONAFTER, from), len) : -1;
     }
     if (at < 0 && request.wrap)
         at = request.backwards ? search(len, 0) : search(0, len);
     if (at < 0)
         return false;
-    const long end = e.send(Sci::SCI_GETTARGETEND);
-    e.send(Sci::SCI_ENSUREVISIBLEENFORCEPOLICY, e.send(Sci::SCI_LINEFROMPOSITION, at));
-    e.send(Sci::SCI_SETSEL, at, end);
+    const long end = e.send(SCI_GETTARGETEND);
+    e.send(SCI_ENSUREVISIBLEENFORCEPOLICY, e.send(SCI_LINEFROMPOSITION, at));
+    e.send(SCI_SETSEL, at, end);
     e.settle();
     return true;
 }
 
 bool replaceSelectedMatch(SciEditor &e, const FindRequest &request)
 {
-    const long selStart = e.send(Sci::SCI_GETSELECTIONSTART);
-    const long selEnd = e.send(Sci::SCI_GETSELECTIONEND);
+    const long selStart = e.send(SCI_GETSELECTIONSTART);
+    const long selEnd = e.send(SCI_GETSELECTIONEND);
     if (selEnd <= selStart || request.what.isEmpty())
         return false;
-    e.send(Sci::SCI_SETSEARCHFLAGS, searchFlags(request));
+    e.send(SCI_SETSEARCHFLAGS, searchFlags(request));
     Match match;
     const long at = searchRange(e, request, selStart, selEnd, &match);
-    if (at != selStart || e.send(Sci::SCI_GETTARGETEND) != selEnd)
+    if (at != selStart || e.send(SCI_GETTARGETEND) != selEnd)
         return false;
     long written = 0;
     {
         SciEditor::Quiet quiet(&e);
-        e.send(Sci::SCI_BEGINUNDOACTION);
+        e.send(SCI_BEGINUNDOACTION);
         written = replaceTarget(e, request, match);
-        e.send(Sci::SCI_ENDUNDOACTION);
+        e.send(SCI_ENDUNDOACTION);
     }
     const long caret = request.backwards ? selStart : selStart + written;
-    e.send(Sci::SCI_SETSEL, caret, caret);
+    e.send(SCI_SETSEL, caret, caret);
     e.textChanged();
     return true;
 }
@@ -188,26 +186,26 @@ qint64 replaceAll(SciEditor &e, const FindRequest &request)
     if (request.what.isEmpty())
         return 0;
     qint64 count = 0;
-    const long caret = e.send(Sci::SCI_GETCURRENTPOS);
+    const long caret = e.send(SCI_GETCURRENTPOS);
     if (request.regex) {
         // Line by line from the end, each line's matches from its end: what is still to be replaced
         // never moves, and each line is read once.
         const QRegularExpression re = expressionOf(request);
         SciEditor::Quiet quiet(&e);
-        for (long line = re.isValid() ? e.send(Sci::SCI_GETLINECOUNT) - 1 : -1; line >= 0; --line) {
+        for (long line = re.isValid() ? e.send(SCI_GETLINECOUNT) - 1 : -1; line >= 0; --line) {
             const std::vector<Match> found = lineMatches(e, re, line, 0, e.length());
             for (auto m = found.rbegin(); m != found.rend(); ++m) {
                 if (count++ == 0)
-                    e.send(Sci::SCI_BEGINUNDOACTION);
-                e.send(Sci::SCI_SETTARGETRANGE, m->start, m->end);
+                    e.send(SCI_BEGINUNDOACTION);
+                e.send(SCI_SETTARGETRANGE, m->start, m->end);
                 replaceTarget(e, request, *m);
             }
         }
         if (count > 0)
-            e.send(Sci::SCI_ENDUNDOACTION);
+            e.send(SCI_ENDUNDOACTION);
     } else {
         SciEditor::Quiet quiet(&e);
-        e.send(Sci::SCI_SETSEARCHFLAGS, searchFlags(request));
+        e.send(SCI_SETSEARCHFLAGS, searchFlags(request));
         long pos = 0;
         long end = e.length();
         bool grouped = false;
@@ -217,10 +215,10 @@ qint64 replaceAll(SciEditor &e, const FindRequest &request)
             if (at < 0)
                 break;
             if (!grouped) {
-                e.send(Sci::SCI_BEGINUNDOACTION);
+                e.send(SCI_BEGINUNDOACTION);
                 grouped = true;
             }
-            const long matchEnd = e.send(Sci::SCI_GETTARGETEND);
+            const long matchEnd = e.send(SCI_GETTARGETEND);
             const long written = replaceTarget(e, request, match);
             ++count;
             end += written - (matchEnd - at);
@@ -228,11 +226,11 @@ qint64 replaceAll(SciEditor &e, const FindRequest &request)
             if (matchEnd == at) { // an empty match: step over one character
                 if (pos >= end)
                     break;
-                pos = e.send(Sci::SCI_POSITIONAFTER, pos);
+                pos = e.send(SCI_POSITIONAFTER, pos);
             }
         }
         if (grouped)
-            e.send(Sci::SCI_ENDUNDOACTION);
+            e.send(SCI_ENDUNDOACTION);
     }
     if (count > 0) {
         e.placeCaret(caret);

@@ -9,7 +9,6 @@
 #include <QVariant>
 
 class QFont;
-class QsciLexerHTML;
 
 namespace kestrin {
 
@@ -28,10 +27,10 @@ public:
 
 private:
     void apply();
-    QFont fontFor(bool bold, bool italic) const;
+    QFont font() const;
+    void setStyle(int style, const QFont &font, int fontStyle, quint32 foreBgr, quint32 backBgr, bool eolFilled);
 
     SciEditor *m_editor;
-    QsciLexerHTML *m_lexer = nullptr;
     QHash<int, QVariant> m_settings;
     QHash<int, quint32> m_itemColors;
     QHash<int, int> m_itemFontStyles;
