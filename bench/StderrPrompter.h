@@ -13,7 +13,7 @@ public:
     Answer askYesNoCancel(QWidget *, const QString &, const QString &) override { return m_answer; }
     Answer askYesNo(QWidget *, const QString &, const QString &) override { return m_answer; }
     int choose(QWidget *, Icon, const QString &, const QString &, const QStringList &b) override { return int(b.size()) - 1; }
-    void message(QWidget *, Icon, const QString &title, const QString &text) override
+    void message(QWidget *, Icon, const QString &title, const QString &text, const QString &) override
     {
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
     }

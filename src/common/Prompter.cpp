@@ -76,9 +76,10 @@ public:
         return int(index >= 0 ? index : buttons.size() - 1);
     }
 
-    void message(QWidget *parent, Icon icon, const QString &title, const QString &text) override
+    void message(QWidget *parent, Icon icon, const QString &title, const QString &text, const QString &note) override
     {
         QMessageBox box(messageIcon(icon), title, text, QMessageBox::Ok, parent);
+        box.setInformativeText(note);
         box.exec();
     }
 

@@ -41,8 +41,9 @@ public:
     // answer it).
     virtual int choose(QWidget *parent, Icon icon, const QString &title, const QString &text,
                        const QStringList &buttons) = 0;
-    // A box with one OK button.
-    virtual void message(QWidget *parent, Icon icon, const QString &title, const QString &text) = 0;
+    // A box with one OK button; a note, when there is one, stands below the text in smaller type.
+    virtual void message(QWidget *parent, Icon icon, const QString &title, const QString &text,
+                         const QString &note = QString()) = 0;
     // One-line input box; nullopt on Cancel.
     virtual std::optional<QString> inputText(QWidget *parent, const QString &title, const QString &prompt) = 0;
     virtual std::optional<FileAnswer> chooseFile(QWidget *parent, const FileRequest &request) = 0;

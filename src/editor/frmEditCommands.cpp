@@ -90,7 +90,11 @@ QString aboutText()
 
 void frmEdit::mnuAbout_Click()
 {
-    Prompter::instance().message(this, Prompter::Icon::Information, QString::fromLatin1(AppTitle), aboutText());
+    // The libraries built into the program, as their licences ask.
+    const QString credits = QStringLiteral(
+        "The editing engine is Scintilla %1 with Lexilla %2, Copyright 1998-2021 by Neil Hodgson, "
+        "used under their licence (see the copyright file).").arg(QLatin1String(KESTRIN_SCINTILLA_VERSION), QLatin1String(KESTRIN_LEXILLA_VERSION));
+    Prompter::instance().message(this, Prompter::Icon::Information, QString::fromLatin1(AppTitle), aboutText(), credits);
 }
 
 // ---------------------------------------------------------------------------------------------

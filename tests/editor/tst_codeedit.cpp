@@ -5,7 +5,9 @@
 #include "editor/component/BraceMatch.h"
 #include "editor/component/CodeEdit.h"
 #include "editor/component/FindReplaceDialog.h"
+#include "editor/component/HtmlLexer.h"
 
+#include <SciLexer.h>
 #include <ScintillaEditBase.h>
 
 #include <QAbstractButton>
@@ -294,6 +296,34 @@ private Q_SLOTS:
         };
         QTRY_VERIFY(colourAt("!-- mmmmmmmm --", comment) > 20);
         QCOMPARE(colourAt("b>mmmmmmmm</b", tag) > 20, html);
+    }
+
+    // Only the start of a very long line is coloured; the lines after it are coloured again, and
+    // the cut never falls inside a character.
+    void longLineColouredAtItsStart()
+    {
+        CodeEdit edit;
+        edit.setLanguage("PHP");
+        // An "é" in an attribute value across the cut.
+        const QByteArray unit = "<b>x</b>";
+        const QByteArray longLine = unit.repeated(kColouredLineBytes / 8 - 1) + "<b t=\"x\xC3\xA9\">y</b>" + unit.repeated(100);
+        edit.setText(longLine + "\n<i>y</i>\n");
+        send(edit, SCI_COLOURISE, 0, -1);
+        auto styleAt = [&](long pos) { return send(edit, SCI_GETSTYLEAT, pos); };
+        QCOMPARE(styleAt(1), long(SCE_H_TAG));
+        const long cut = kColouredLineBytes;
+        QCOMPARE(styleAt(cut - 2), long(SCE_H_DOUBLESTRING));
+        QCOMPARE(styleAt(cut - 1), styleAt(cut));
+        QCOMPARE(styleAt(cut + 9), 0L);
+        QCOMPARE(styleAt(longLine.size() - 2), 0L);
+        QCOMPARE(styleAt(longLine.size() + 2), long(SCE_H_TAG));
+        // Typed beyond the cut: still the default style, and the next line still a tag.
+        edit.GoToLine(1);
+        send(edit, SCI_GOTOPOS, longLine.size() - 4);
+        QTest::keyClicks(edit.editorWidget(), "<b>");
+        send(edit, SCI_COLOURISE, 0, -1);
+        QCOMPARE(styleAt(longLine.size() - 3), 0L);
+        QCOMPARE(styleAt(longLine.size() + 5), long(SCE_H_TAG));
     }
 
     // What keeps the component fast on large documents: answers that stay within the caret's line

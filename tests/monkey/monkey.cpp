@@ -49,7 +49,7 @@ public:
     Answer askYesNoCancel(QWidget *, const QString &, const QString &) override { return pick(QList{Yes, No, Cancel}); }
     Answer askYesNo(QWidget *, const QString &, const QString &) override { return pick(QList{Yes, No}); }
     int choose(QWidget *, Icon, const QString &, const QString &, const QStringList &b) override { return below(b.size()); }
-    void message(QWidget *, Icon, const QString &, const QString &) override {}
+    void message(QWidget *, Icon, const QString &, const QString &, const QString &) override {}
     std::optional<QString> inputText(QWidget *, const QString &, const QString &) override
     {
         return orCancel(30, pick(QStringList{"1", "3", "0", "-5", " 2 ", "2.5", "abc", "", "99999999999"}));

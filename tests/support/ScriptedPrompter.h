@@ -20,6 +20,7 @@ public:
         Icon icon = Icon::Information;
         FileRequest file;    // for "file"
         QStringList buttons; // for "choice"
+        QString note;        // for "message"
     };
 
     ScriptedPrompter() { Prompter::setInstance(this); }
@@ -47,7 +48,8 @@ public:
     { return next(m_questions, Answer::No, {"yesno", title, text, Icon::Question}); }
     int choose(QWidget *, Icon icon, const QString &title, const QString &text, const QStringList &buttons) override
     { return next(m_choices, int(buttons.size()) - 1, {"choice", title, text, icon, {}, buttons}); }
-    void message(QWidget *, Icon icon, const QString &title, const QString &text) override { asked.append({"message", title, text, icon}); }
+    void message(QWidget *, Icon icon, const QString &title, const QString &text, const QString &note) override
+    { asked.append({"message", title, text, icon, {}, {}, note}); }
     std::optional<QString> inputText(QWidget *, const QString &title, const QString &prompt) override
     { return next(m_inputs, {}, {"input", title, prompt, Icon::Question}); }
     std::optional<FileAnswer> chooseFile(QWidget *, const FileRequest &request) override

@@ -3,6 +3,8 @@
 #include <ILexer.h>
 #include <LexerModule.h>
 
+#include <algorithm>
+
 // Lexilla's HTML lexer module (LexHTML.cxx), linked in without Lexilla's catalogue.
 extern const Lexilla::LexerModule lmHTML;
 
@@ -174,9 +176,97 @@ constexpr HtmlStyle kStyles[] = {
     {127, 0x000000, 0xfff8f8, false}, // PHP operator
 };
 
+// The HTML lexer, limited to the first kColouredLineBytes of each line: the rest of a longer line
+// (minified script) keeps the default style. Scintilla lays out and the lexer re-reads a changed
+// line whole, and on such a line that cost grows with the line: a key at the end of a 2.4 MB line
+// took most of a second. What follows a long line is coloured again from the next line on, read as
+// HTML.
+class LineLimitedLexer final : public Scintilla::ILexer5 {
+public:
+    explicit LineLimitedLexer(Scintilla::ILexer5 *inner) : m_inner(inner) {}
+
+    void SCI_METHOD Lex(Sci_PositionU startPos, Sci_Position length, int initStyle, Scintilla::IDocument *doc) override
+    {
+        const Sci_Position end = Sci_Position(startPos) + length;
+        Sci_Position chunk = Sci_Position(startPos); // the next range the lexer itself reads
+        for (Sci_Position line = doc->LineFromPosition(chunk); doc->LineStart(line) < end; ++line) {
+            const Sci_Position lineStart = doc->LineStart(line), next = doc->LineStart(line + 1);
+            if (next - lineStart <= kColouredLineBytes)
+                continue;
+            const Sci_Position cut = characterStart(doc, lineStart + kColouredLineBytes);
+            if (std::min(cut, end) > chunk)
+                m_inner->Lex(Sci_PositionU(chunk), std::min(cut, end) - chunk, initStyle, doc);
+            const Sci_Position from = std::max(cut, chunk), to = std::min(next, end);
+            if (to > from) {
+                doc->StartStyling(from);
+                doc->SetStyleFor(to - from, 0);
+            }
+            chunk = std::max(chunk, to);
+            initStyle = 0;
+            if (next >= end)
+                break;
+        }
+        if (end > chunk)
+            m_inner->Lex(Sci_PositionU(chunk), end - chunk, initStyle, doc);
+    }
+
+    int SCI_METHOD Version() const override { return m_inner->Version(); }
+    void SCI_METHOD Release() override
+    {
+        m_inner->Release();
+        delete this;
+    }
+    const char *SCI_METHOD PropertyNames() override { return m_inner->PropertyNames(); }
+    int SCI_METHOD PropertyType(const char *name) override { return m_inner->PropertyType(name); }
+    const char *SCI_METHOD DescribeProperty(const char *name) override { return m_inner->DescribeProperty(name); }
+    Sci_Position SCI_METHOD PropertySet(const char *key, const char *val) override { return m_inner->PropertySet(key, val); }
+    const char *SCI_METHOD DescribeWordListSets() override { return m_inner->DescribeWordListSets(); }
+    Sci_Position SCI_METHOD WordListSet(int n, const char *wl) override { return m_inner->WordListSet(n, wl); }
+    void SCI_METHOD Fold(Sci_PositionU startPos, Sci_Position length, int initStyle, Scintilla::IDocument *doc) override
+    {
+        m_inner->Fold(startPos, length, initStyle, doc);
+    }
+    void *SCI_METHOD PrivateCall(int operation, void *pointer) override { return m_inner->PrivateCall(operation, pointer); }
+    int SCI_METHOD LineEndTypesSupported() override { return m_inner->LineEndTypesSupported(); }
+    int SCI_METHOD AllocateSubStyles(int base, int count) override { return m_inner->AllocateSubStyles(base, count); }
+    int SCI_METHOD SubStylesStart(int base) override { return m_inner->SubStylesStart(base); }
+    int SCI_METHOD SubStylesLength(int base) override { return m_inner->SubStylesLength(base); }
+    int SCI_METHOD StyleFromSubStyle(int subStyle) override { return m_inner->StyleFromSubStyle(subStyle); }
+    int SCI_METHOD PrimaryStyleFromStyle(int style) override { return m_inner->PrimaryStyleFromStyle(style); }
+    void SCI_METHOD FreeSubStyles() override { m_inner->FreeSubStyles(); }
+    void SCI_METHOD SetIdentifiers(int style, const char *identifiers) override { m_inner->SetIdentifiers(style, identifiers); }
+    int SCI_METHOD DistanceToSecondaryStyles() override { return m_inner->DistanceToSecondaryStyles(); }
+    const char *SCI_METHOD GetSubStyleBases() override { return m_inner->GetSubStyleBases(); }
+    int SCI_METHOD NamedStyles() override { return m_inner->NamedStyles(); }
+    const char *SCI_METHOD NameOfStyle(int style) override { return m_inner->NameOfStyle(style); }
+    const char *SCI_METHOD TagsOfStyle(int style) override { return m_inner->TagsOfStyle(style); }
+    const char *SCI_METHOD DescriptionOfStyle(int style) override { return m_inner->DescriptionOfStyle(style); }
+    const char *SCI_METHOD GetName() override { return m_inner->GetName(); }
+    int SCI_METHOD GetIdentifier() override { return m_inner->GetIdentifier(); }
+    const char *SCI_METHOD PropertyGet(const char *key) override { return m_inner->PropertyGet(key); }
+
+private:
+    ~LineLimitedLexer() = default;
+
+    // pos, or the start of the UTF-8 character it falls in.
+    static Sci_Position characterStart(Scintilla::IDocument *doc, Sci_Position pos)
+    {
+        for (int i = 0; i < 3; ++i) {
+            char byte = 0;
+            doc->GetCharRange(&byte, pos, 1);
+            if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80)
+                break;
+            --pos;
+        }
+        return pos;
+    }
+
+    Scintilla::ILexer5 *m_inner;
+};
+
 } // namespace
 
-void *createHtmlLexer() { return lmHTML.Create(); }
+void *createHtmlLexer() { return new LineLimitedLexer(lmHTML.Create()); }
 
 const char *htmlKeywords(int set) { return set >= 0 && set < kHtmlKeywordSets ? kKeywords[set] : ""; }
 

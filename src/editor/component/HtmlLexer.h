@@ -8,6 +8,8 @@
 namespace kestrin {
 
 constexpr int kHtmlKeywordSets = 6;
+// Only this much of a line is coloured; the rest of a longer line is shown in the default style.
+constexpr long kColouredLineBytes = 64 * 1024;
 
 // A new lexer object for one document (Scintilla's ILexer5; the document that gets it owns it).
 void *createHtmlLexer();
