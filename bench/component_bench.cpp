@@ -22,6 +22,8 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QProcess>
+#include <ILexer.h>
+#include <LexerModule.h>
 #include <ScintillaEditBase.h>
 
 #include <sys/resource.h>
@@ -31,6 +33,9 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+// Lexilla's HTML lexer module, without this program's limit.
+extern const Lexilla::LexerModule lmHTML;
 
 namespace {
 
@@ -160,12 +165,18 @@ int main(int argc, char **argv)
     }
     const QString document = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const QString scratch = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QFileInfo(document).absolutePath();
-    // BARE=1 (BARE=html): the bundle figures of a plain Scintilla editor with no lexer (with the
-    // HTML lexer) and its default settings, none of this program's code: the engine's own floor.
+    // BARE=1: the bundle figures of a plain Scintilla editor (its default settings but for
+    // monospaced styles), none of this program's code: the engine's own floor. BARE=html adds
+    // Lexilla's HTML lexer colouring whole lines, BARE=limited the same lexer as this program
+    // gives it, colouring the first 64 KB of a line.
     if (qEnvironmentVariableIsSet("BARE")) {
         ScintillaEditBase bare;
         if (qgetenv("BARE") == "html")
+            bare.send(SCI_SETILEXER, 0, reinterpret_cast<sptr_t>(lmHTML.Create()));
+        else if (qgetenv("BARE") == "limited")
             bare.send(SCI_SETILEXER, 0, reinterpret_cast<sptr_t>(kestrin::createHtmlLexer()));
+        bare.send(SCI_STYLESETCHECKMONOSPACED, STYLE_DEFAULT, 1);
+        bare.send(SCI_STYLECLEARALL);
         bare.send(SCI_SETCODEPAGE, SC_CP_UTF8);
         QFile file(document);
         if (!file.open(QIODevice::ReadOnly))

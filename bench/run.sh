@@ -34,6 +34,17 @@ echo "== building into $build" >&2
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIN_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" --target kestrin4 component_bench empty_window bench_text bench_textfile replace_engine replace_run >/dev/null
 
+# The same component on the engine as released: the patches of third_party/patches taken back out
+# of a copy of third_party, for the figure of what they buy.
+released_build=$build-released-engine
+released_src=$work/third_party-released
+cp -a "$root/third_party" "$released_src"
+for p in $(ls "$released_src"/patches/*.patch 2>/dev/null | sort -r); do patch -s -R -d "$released_src" -p1 <"$p"; done
+echo "== building the component on the released engine into $released_build" >&2
+cmake -S "$root" -B "$released_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIN_BUILD_BENCH=ON \
+    -DKESTRIN_BUILD_TESTS=OFF -DKESTRIN_THIRD_PARTY_DIR="$released_src" >/dev/null
+cmake --build "$released_build" -j "$(nproc)" --target component_bench >/dev/null
+
 echo "== generating ${mb} MB documents" >&2
 python3 "$here/gen_inputs.py" "$work/in" "$mb"
 # The documents were just written: let their write-back finish before anything is timed, or the
@@ -224,12 +235,19 @@ if [[ -f $bundle ]]; then
     row "bundle_keystroke_end_component_wall_ms $(bc bundle_key_end_wall) - ms info -"
     row "bundle_scroll_page_ms $(bc bundle_scroll_page) - ms abs 100"
     row "bundle_undo_ms $(bc bundle_key_end_undo_wall) - ms abs 100"
-    # The engine's own floor on the same line: a plain QScintilla editor with its default
-    # settings and none of our code, with no lexer and with its HTML lexer.
-    for bare in 1 html; do
+    # The engine's own floor on the same line: a plain Scintilla editor and none of our code,
+    # with no lexer, with the HTML lexer colouring whole lines, and with the lexer as we set it up
+    # (the first 64 KB of a line coloured): what the colouring limit buys.
+    for bare in 1 html limited; do
         BARE=$bare BUNDLE_KEYS_ONLY=1 "$build/bench/component_bench" "$bundle" "$work" >"$bcomp" 2>/dev/null || true
-        row "bundle_keystroke_end_bare_qscintilla$([[ $bare == html ]] && echo _html)_cpu_ms $(bc bundle_key_end_cpu) - ms info -"
+        row "bundle_keystroke_end_bare_scintilla_$([[ $bare == 1 ]] && echo no_lexer || echo $bare)_cpu_ms $(bc bundle_key_end_cpu) - ms info -"
     done
+    # Our component on the engine as released, without our patches (third_party/patches): what
+    # the patches buy.
+    if [[ -x $released_build/bench/component_bench ]]; then
+        BUNDLE=1 BUNDLE_KEYS_ONLY=1 "$released_build/bench/component_bench" "$bundle" "$work" >"$bcomp" 2>/dev/null || true
+        row "bundle_keystroke_end_component_released_engine_cpu_ms $(bc bundle_key_end_cpu) - ms info -"
+    fi
     # A 10 MB line: open and paint, and one key with its repaint (wall time: the window's freeze).
     b10=$work/in/bundle10.min.js
     if [[ -f $b10 ]]; then

@@ -15,7 +15,7 @@ case "$what" in
   # dbus-x11 and at-spi2-core as every desktop has them: the suite must pass with them.
   test) packages+=(xvfb xauth xdotool x11-utils imagemagick libglib2.0-bin dbus-daemon dbus-x11 at-spi2-core
                    python3-pyatspi procps python3 clang libclang-rt-14-dev patch) ;;
-  bench) packages+=(xvfb xauth xdotool x11-utils libbenchmark-dev geany time sed python3 at-spi2-core python3-pyatspi) ;;
+  bench) packages+=(xvfb xauth xdotool x11-utils libbenchmark-dev geany time sed python3 at-spi2-core python3-pyatspi patch) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
   deb) packages+=(dpkg-dev file lintian) ;;
   *) echo "usage: $0 run|test|bench|fuzz|deb" >&2; exit 2 ;;
