@@ -46,35 +46,18 @@ QByteArray savedForm(const QByteArray &oldBytes, const QByteArray &newUtf8)
 
 struct WorkerRun { bool killed; int exitCode; QByteArray errors; };
 
-// The worker and the shim copied into home (a folder the other user owns), removed again when
-// done: the build folder may lie under a home of mode 0700 that the other user cannot enter.
-class WorkerCopy {
-public:
-    explicit WorkerCopy(const QString &home) : m_dir(home + "/worker")
-    {
-        const QString from = QCoreApplication::applicationDirPath();
-        m_ok = QDir().mkpath(m_dir) && ::chmod(QFile::encodeName(m_dir).constData(), 0755) == 0;
-        for (const char *name : {"safety_worker", "libkestrin_killshim.so"})
-            m_ok = m_ok && QFile::copy(from + '/' + name, m_dir + '/' + name);
-    }
-    ~WorkerCopy() { QDir(m_dir).removeRecursively(); }
-    bool ok() const { return m_ok; }
-    QString dir() const { return m_dir; }
-
-private:
-    QString m_dir;
-    bool m_ok = false;
-};
-
 // The worker, with the shim acting at the nth write or rename (0: never) on files under folder;
 // runAs: a user id to run it as (root only), with home a folder of that user's; -1 for this one.
 WorkerRun runWorker(const QStringList &args, const QString &folder, int n = 0, const QString &action = {}, int runAs = -1,
                     const QString &home = {})
 {
-    std::optional<WorkerCopy> copy;
-    if (runAs >= 0 && !copy.emplace(home).ok())
-        return {false, -1, "cannot copy the worker into " + QFile::encodeName(home)};
-    const QString dir = copy ? copy->dir() : QCoreApplication::applicationDirPath();
+    QString dir = QCoreApplication::applicationDirPath();
+    if (runAs >= 0) { // the build folder may lie in a home of mode 0700: copied, gone with home
+        for (const QString name : {"safety_worker", "libkestrin_killshim.so"})
+            if (!QFile::copy(dir + '/' + name, home + '/' + name))
+                return {false, -1, "cannot copy the worker into " + QFile::encodeName(home)};
+        dir = home;
+    }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // A sanitizer build wants its runtime first; the shim only passes calls on to it.
     const QString asan = env.value("ASAN_OPTIONS") + (env.contains("ASAN_OPTIONS") ? ":" : "");
@@ -83,8 +66,7 @@ WorkerRun runWorker(const QStringList &args, const QString &folder, int n = 0, c
                                       {"KESTRIN_SHIM_AT", QString::number(n)}, {"KESTRIN_SHIM_ACTION", action}, {"KESTRIN_SHIM_UNDER", folder}})
         env.insert(name, value);
     QProcess p;
-    if (runAs >= 0) {
-        // Nothing of this user's: the other one can enter neither its home nor the build folder.
+    if (runAs >= 0) { // nothing of this user's, which that one may not enter
         env.insert("HOME", home);
         p.setWorkingDirectory(home);
         p.setChildProcessModifier([runAs] {
