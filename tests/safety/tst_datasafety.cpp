@@ -47,10 +47,17 @@ QByteArray savedForm(const QByteArray &oldBytes, const QByteArray &newUtf8)
 struct WorkerRun { bool killed; int exitCode; QByteArray errors; };
 
 // The worker, with the shim acting at the nth write or rename (0: never) on files under folder;
-// runAs: a user id to run it as (root only), -1 for this one.
-WorkerRun runWorker(const QStringList &args, const QString &folder, int n = 0, const QString &action = {}, int runAs = -1)
+// runAs: a user id to run it as (root only), with home a folder of that user's; -1 for this one.
+WorkerRun runWorker(const QStringList &args, const QString &folder, int n = 0, const QString &action = {}, int runAs = -1,
+                    const QString &home = {})
 {
-    const QString dir = QCoreApplication::applicationDirPath();
+    QString dir = QCoreApplication::applicationDirPath();
+    if (runAs >= 0) { // the build folder may lie in a home of mode 0700: copied, gone with home
+        for (const QString name : {"safety_worker", "libkestrin_killshim.so"})
+            if (!QFile::copy(dir + '/' + name, home + '/' + name))
+                return {false, -1, "cannot copy the worker into " + QFile::encodeName(home)};
+        dir = home;
+    }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // A sanitizer build wants its runtime first; the shim only passes calls on to it.
     const QString asan = env.value("ASAN_OPTIONS") + (env.contains("ASAN_OPTIONS") ? ":" : "");
@@ -59,12 +66,15 @@ WorkerRun runWorker(const QStringList &args, const QString &folder, int n = 0, c
                                       {"KESTRIN_SHIM_AT", QString::number(n)}, {"KESTRIN_SHIM_ACTION", action}, {"KESTRIN_SHIM_UNDER", folder}})
         env.insert(name, value);
     QProcess p;
-    p.setProcessEnvironment(env);
-    if (runAs >= 0)
+    if (runAs >= 0) { // nothing of this user's, which that one may not enter
+        env.insert("HOME", home);
+        p.setWorkingDirectory(home);
         p.setChildProcessModifier([runAs] {
             if (::setgid(gid_t(runAs)) != 0 || ::setuid(uid_t(runAs)) != 0)
                 ::_exit(2);
         });
+    }
+    p.setProcessEnvironment(env);
     p.start(dir + "/safety_worker", args);
     if (!p.waitForFinished(120000))
         return {false, -1, "worker did not finish"}; // and killed as p goes
@@ -185,7 +195,7 @@ private Q_SLOTS:
             readOnly.emplace(folder, test::FailingFolder::Kind::ReadOnly);
             QVERIFY2(readOnly->ok(), qPrintable(readOnly->why()));
         }
-        const WorkerRun r = runWorker({"save", page, textFile}, folder, 0, {}, runAs);
+        const WorkerRun r = runWorker({"save", page, textFile}, folder, 0, {}, runAs, scratch.path());
         readOnly.reset();
         QCOMPARE(r.exitCode, 3);
         QVERIFY2(r.errors.contains("save failed: "), r.errors.constData());
