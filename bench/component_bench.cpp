@@ -165,8 +165,8 @@ int main(int argc, char **argv)
     }
     const QString document = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const QString scratch = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QFileInfo(document).absolutePath();
-    // BARE=1: the bundle figures of a plain Scintilla editor (its default settings but for
-    // monospaced styles), none of this program's code: the engine's own floor. BARE=html adds
+    // BARE=1: the bundle figures of a plain Scintilla editor (its default settings but for a
+    // monospaced font, checked as such), none of this program's code: the engine's own floor. BARE=html adds
     // Lexilla's HTML lexer colouring whole lines, BARE=limited the same lexer as this program
     // gives it, colouring the first 64 KB of a line.
     if (qEnvironmentVariableIsSet("BARE")) {
@@ -175,6 +175,7 @@ int main(int argc, char **argv)
             bare.send(SCI_SETILEXER, 0, reinterpret_cast<sptr_t>(lmHTML.Create()));
         else if (qgetenv("BARE") == "limited")
             bare.send(SCI_SETILEXER, 0, reinterpret_cast<sptr_t>(kestrin::createHtmlLexer()));
+        bare.sends(SCI_STYLESETFONT, STYLE_DEFAULT, "Liberation Mono");
         bare.send(SCI_STYLESETCHECKMONOSPACED, STYLE_DEFAULT, 1);
         bare.send(SCI_STYLECLEARALL);
         bare.send(SCI_SETCODEPAGE, SC_CP_UTF8);
