@@ -1,9 +1,8 @@
 #include "modMain.h"
 
+#include "ProcessPolicy.h"
 #include "QuitWhenNoWindows.h"
 #include "Registration.h"
-#include "document/FileReader.h"
-#include "document/HeapPolicy.h"
 #include "editor/frmEdit.h"
 
 #include <QApplication>
@@ -37,16 +36,14 @@ int Main(int argc, char **argv)
         const QString line = joinedArguments(raw);
         if (!qtOption && !line.isEmpty() && !namesKnownDocumentType(line))
             return 0;
+        // The process's policy, set once here, before the first document-sized block.
+        applyHeapPolicy();
         // Started before Qt, so that reading the file into the kernel's cache and faulting in
         // the memory for it overlap the building of the window.
-        if (!qtOption && !line.isEmpty()) {
-            keepFreedBlocksInHeap();
-            prefetchFile(commandLineDocumentPath(line, QDir::currentPath()));
-        }
+        if (!qtOption && !line.isEmpty())
+            prefetchDocument(commandLineDocumentPath(line, QDir::currentPath()));
     }
 
-    // Before the first document-sized block is allocated.
-    keepFreedBlocksInHeap();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kestrin4"));
     // Lets Wayland compositors match the window to its desktop entry.
@@ -61,12 +58,14 @@ int Main(int argc, char **argv)
             return 0;
         CommandLineDocument = commandLineDocumentPath(line, QDir::currentPath());
         // Read while the window is built: on two cores the read costs the start nothing.
-        prefetchFile(CommandLineDocument);
+        prefetchDocument(CommandLineDocument);
     }
     // Tool windows have no owner; the process lives until the last window of any kind closes.
     app.setQuitOnLastWindowClosed(false);
     QuitWhenNoWindows quitPolicy;
     app.installEventFilter(&quitPolicy);
+    // The window loads the document as it is built, into the heap faulted in meanwhile.
+    finishHeapWarmUp();
     frmEdit *window = new frmEdit({CommandLineDocument, [] { RegisterDocumentTypes(); }});
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();

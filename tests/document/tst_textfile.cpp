@@ -1,8 +1,7 @@
 #include "FileBytes.h"
 #include "TestRegistry.h"
 
-#include "document/FileReader.h"
-#include "document/HeapPolicy.h"
+#include "app/ProcessPolicy.h"
 #include "document/TextDocument.h"
 
 #include <QDir>
@@ -123,7 +122,7 @@ private Q_SLOTS:
         QVERIFY(writeBytes(path, bytes));
         TextDocument doc;
         doc.setText("kept");
-        prefetchFile(path); // the command-line document is read ahead (from 1 MB)
+        prefetchDocument(path); // the command-line document is read ahead (from 1 MB)
         QCOMPARE(doc.LoadFile(path), d.ok);
         if (encoding.isEmpty()) {
             QVERIFY(!d.ok && !d.error.isEmpty() && !doc.lastError().isEmpty());
@@ -202,7 +201,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         QVERIFY(writeBytes(dir.filePath("big.html"), QByteArray("other\n").repeated(300'000)));
-        prefetchFile(dir.filePath("big.html"));
+        prefetchDocument(dir.filePath("big.html"));
         TextDocument doc;
         doc.setText("kept");
         QVERIFY(!doc.LoadFile(dir.filePath("x.php")));
@@ -225,9 +224,9 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const qsizetype n = 24 << 20;
         QVERIFY(writeBytes(dir.filePath("big.html"), QByteArray(n, 'x')));
-        keepFreedBlocksInHeap();
-        prefetchFile(dir.filePath("big.html"));
-        prepareHeap(size_t(n) * 3);
+        applyHeapPolicy();
+        prefetchDocument(dir.filePath("big.html"));
+        finishHeapWarmUp();
         const qint64 before = residentBytes();
         std::vector<char> piece(256 << 10), text(size_t(n) + 1024), styles(size_t(n) + 1024);
         QCOMPARE_LT(residentBytes() - before, n / 8);

@@ -5,7 +5,6 @@
 #include "SciEditor.h"
 #include "StyleScheme.h"
 #include "common/Clipboard.h"
-#include "document/HeapPolicy.h"
 
 #include <QPointer>
 #include <QVBoxLayout>
@@ -61,14 +60,11 @@ CodeEdit::~CodeEdit()
 
 QByteArray CodeEdit::Text() const
 {
-    // A whole-document command follows: this copy, its result, and setText's buffers and undo.
-    prepareHeap(size_t(d->sci->length()) * 6);
     return d->sci->range(0, d->sci->length());
 }
 
 QByteArray CodeEdit::textView() const
 {
-    prepareHeap(size_t(d->sci->length()) * 5);
     const long length = d->sci->length();
     // Gathers the text into one block (moving the gap once) and hands out Scintilla's own buffer.
     const char *p = reinterpret_cast<const char *>(d->send(SCI_GETCHARACTERPOINTER));
@@ -87,7 +83,6 @@ bool CodeEdit::rewriteText(const std::function<QByteArray(const QByteArray &)> &
     const long caret = sci->send(SCI_GETCURRENTPOS);
     bool changed = false;
     long length = sci->length();
-    prepareHeap(size_t(std::max<qsizetype>(resultBytes, length)) * 3);
     {
         SciEditor::Quiet quiet(sci);
         sci->send(SCI_ALLOCATE, long(resultBytes) + SciEditor::AllocationSlack);

@@ -3,7 +3,6 @@
 #include "BraceMatch.h"
 #include "HtmlLexer.h"
 #include "common/ShiftState.h"
-#include "document/HeapPolicy.h"
 
 #include <ILoader.h>
 
@@ -12,6 +11,9 @@
 
 #include <algorithm>
 #include <utility>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace kestrin {
 
@@ -78,7 +80,9 @@ struct SciEditor::LoaderSink : TextSink {
         // to the system before the new ones are faulted in, or the two would add up.
         if (loader) {
             drop();
-            releaseFreeHeap();
+#ifdef __GLIBC__
+            malloc_trim(0);
+#endif
         }
         loader = reinterpret_cast<Scintilla::ILoader *>(editor->send(SCI_CREATELOADER, ulong(bytes + AllocationSlack), 0L));
         return loader != nullptr;
