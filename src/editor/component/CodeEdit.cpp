@@ -5,6 +5,7 @@
 #include "SciEditor.h"
 #include "StyleScheme.h"
 #include "common/Clipboard.h"
+#include "textutil/Utf8.h"
 
 #include <QPointer>
 #include <QVBoxLayout>
@@ -90,7 +91,7 @@ bool CodeEdit::rewriteText(const std::function<QByteArray(const QByteArray &)> &
         while (pos < length) {
             long end = std::min(pos + block, length);
             // Never cut inside a character: back up over (at most three) continuation bytes.
-            for (int i = 0; i < 3 && end < length && (sci->send(SCI_GETCHARAT, end) & 0xC0) == 0x80; ++i)
+            for (int i = 0; i < 3 && end < length && utf8::isContinuation(uchar(sci->send(SCI_GETCHARAT, end))); ++i)
                 --end;
             // The gap sits at pos, so the range is read in place.
             const char *p = reinterpret_cast<const char *>(sci->send(SCI_GETRANGEPOINTER, pos, end - pos));

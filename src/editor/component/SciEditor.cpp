@@ -3,6 +3,7 @@
 #include "BraceMatch.h"
 #include "HtmlLexer.h"
 #include "common/ShiftState.h"
+#include "textutil/Utf8.h"
 
 #include <ILoader.h>
 
@@ -220,7 +221,7 @@ void SciEditor::placeCaret(long pos)
 {
     const long end = length();
     pos = std::clamp(pos, 0L, end);
-    while (pos > 0 && pos < end && (send(SCI_GETCHARAT, pos) & 0xC0) == 0x80)
+    while (pos > 0 && pos < end && utf8::isContinuation(uchar(send(SCI_GETCHARAT, pos))))
         --pos;
     send(SCI_SETEMPTYSELECTION, pos);
     if (isVisible())
@@ -508,19 +509,15 @@ QVariant SciEditor::caretQuery(Qt::InputMethodQuery query) const
     QByteArray text = bytes(start, end);
     // Whole characters only: drop a sequence cut at either edge.
     qsizetype head = 0;
-    while (head < caret - start && (uchar(text.at(head)) & 0xC0) == 0x80)
+    while (head < caret - start && utf8::isContinuation(uchar(text.at(head))))
         ++head;
     qsizetype tail = text.size();
     if (tail > caret - start) {
         qsizetype lead = tail;
-        while (lead > caret - start && (uchar(text.at(lead - 1)) & 0xC0) == 0x80)
+        while (lead > caret - start && utf8::isContinuation(uchar(text.at(lead - 1))))
             --lead;
-        if (lead > caret - start && uchar(text.at(lead - 1)) >= 0xC0) {
-            const uchar b = uchar(text.at(lead - 1));
-            const qsizetype need = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
-            if (tail - (lead - 1) < need)
-                tail = lead - 1;
-        }
+        if (lead > caret - start && tail - (lead - 1) < utf8::sequenceLength(uchar(text.at(lead - 1))))
+            tail = lead - 1;
     }
     text = text.mid(head, tail - head);
     start += head;
