@@ -125,16 +125,10 @@ void CodeEdit::setText(const QByteArray &utf8)
 {
     SciEditor *sci = d->sci;
     const long caret = sci->send(SCI_GETCURRENTPOS);
-    {
-        SciEditor::Quiet quiet(sci);
-        // Room for the new text before the old goes: otherwise the insertion into the emptied
-        // buffer would grow it to old + new + a sixth, for the text and again for its styles.
-        sci->send(SCI_ALLOCATE, utf8.size() + SciEditor::AllocationSlack);
-        sci->send(SCI_BEGINUNDOACTION);
-        sci->send(SCI_SETTARGETRANGE, 0, sci->length());
-        sci->send(SCI_REPLACETARGET, utf8.size(), utf8.constData());
-        sci->send(SCI_ENDUNDOACTION);
-    }
+    // Room for the new text before the old goes: otherwise the insertion into the emptied buffer
+    // would grow it to old + new + a sixth, for the text and again for its styles.
+    sci->send(SCI_ALLOCATE, utf8.size() + SciEditor::AllocationSlack);
+    sci->replaceQuietly(0, sci->length(), utf8);
 
     sci->placeCaret(caret); // where it was, on a character boundary
     sci->textChanged();
@@ -159,15 +153,9 @@ void CodeEdit::setSelectedText(const QByteArray &utf8)
     const long end = sci->send(SCI_GETSELECTIONEND);
     if (end - start == utf8.size() && sci->range(start, end) == utf8)
         return;
-    {
-        SciEditor::Quiet quiet(sci);
-        sci->send(SCI_BEGINUNDOACTION);
-        sci->send(SCI_SETTARGETRANGE, start, end);
-        sci->send(SCI_REPLACETARGET, utf8.size(), utf8.constData());
-        const long caret = start + utf8.size();
-        sci->send(SCI_SETSEL, caret, caret);
-        sci->send(SCI_ENDUNDOACTION);
-    }
+    sci->replaceQuietly(start, end, utf8);
+    const long caret = start + utf8.size();
+    sci->send(SCI_SETSEL, caret, caret);
     sci->textChanged();
 }
 

@@ -367,14 +367,7 @@ public:
             return;
         const long from = positionOf(sci(), std::min(start, end));
         const long to = positionOf(sci(), std::max(start, end));
-        const QByteArray utf8 = text.toUtf8();
-        {
-            SciEditor::Quiet quiet(sci());
-            sci()->send(SCI_BEGINUNDOACTION);
-            sci()->send(SCI_SETTARGETRANGE, from, to);
-            sci()->send(SCI_REPLACETARGET, utf8.size(), utf8.constData());
-            sci()->send(SCI_ENDUNDOACTION);
-        }
+        sci()->replaceQuietly(from, to, text.toUtf8());
         sci()->textChanged();
     }
 

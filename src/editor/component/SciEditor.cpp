@@ -283,6 +283,16 @@ SciEditor::Quiet::~Quiet()
         editor->send(SCI_SETMODEVENTMASK, kModEventMask);
 }
 
+long SciEditor::replaceQuietly(long from, long to, const QByteArray &utf8)
+{
+    Quiet quiet(this);
+    send(SCI_BEGINUNDOACTION);
+    send(SCI_SETTARGETRANGE, from, to);
+    const long written = send(SCI_REPLACETARGET, utf8.size(), utf8.constData());
+    send(SCI_ENDUNDOACTION);
+    return written;
+}
+
 void SciEditor::textChanged()
 {
     ++m_changeCount;
