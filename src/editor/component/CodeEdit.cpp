@@ -234,7 +234,7 @@ qint64 CodeEdit::replaceAll(const FindRequest &request)
 {
     d->lastFind = request;
     d->hasLastFind = true;
-    return kestrin::replaceAll(*d->sci, request);
+    return replaceAllMatches(*d->sci, request);
 }
 
 void CodeEdit::showFindDialog(bool replace)

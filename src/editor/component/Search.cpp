@@ -181,7 +181,7 @@ bool replaceSelectedMatch(SciEditor &e, const FindRequest &request)
     return true;
 }
 
-qint64 replaceAll(SciEditor &e, const FindRequest &request)
+qint64 replaceAllMatches(SciEditor &e, const FindRequest &request)
 {
     if (request.what.isEmpty())
         return 0;
