@@ -3,6 +3,7 @@
 #include "ProcessPolicy.h"
 #include "QuitWhenNoWindows.h"
 #include "Registration.h"
+#include "common/AppTitle.h"
 #include "editor/frmEdit.h"
 
 #include <QApplication>
@@ -45,7 +46,7 @@ int Main(int argc, char **argv)
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kestrin4"));
+    QApplication::setApplicationName(QString::fromLatin1(AppTitle));
     // Lets Wayland compositors match the window to its desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.marvolis.Kestrin4"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
