@@ -12,12 +12,7 @@ namespace kestrin {
 // before the first document is read; later calls do nothing.
 void applyHeapPolicy();
 
-// Asks the system to start reading path into its cache, for the load that follows, and starts
-// faulting in the heap for the editor's text and styles on another thread.
+// Asks the system to start reading path into its cache, for the load that follows.
 void prefetchDocument(const QString &path);
-
-// Waits for the heap faulted in by prefetchDocument and frees it into the heap, where the
-// document's buffers are then allocated. Call just before the document is loaded.
-void finishHeapWarmUp();
 
 } // namespace kestrin

@@ -39,8 +39,8 @@ int Main(int argc, char **argv)
             return 0;
         // The process's policy, set once here, before the first document-sized block.
         applyHeapPolicy();
-        // Started before Qt, so that reading the file into the kernel's cache and faulting in
-        // the memory for it overlap the building of the window.
+        // Started before Qt, so that reading the file into the kernel's cache overlaps the
+        // building of the window.
         if (!qtOption && !line.isEmpty())
             prefetchDocument(commandLineDocumentPath(line, QDir::currentPath()));
     }
@@ -65,8 +65,6 @@ int Main(int argc, char **argv)
     app.setQuitOnLastWindowClosed(false);
     QuitWhenNoWindows quitPolicy;
     app.installEventFilter(&quitPolicy);
-    // The window loads the document as it is built, into the heap faulted in meanwhile.
-    finishHeapWarmUp();
     frmEdit *window = new frmEdit({CommandLineDocument, [] { RegisterDocumentTypes(); }});
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();

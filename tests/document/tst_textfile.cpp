@@ -9,8 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <vector>
-
 using namespace kestrin;
 using kestrin::test::readBytes;
 using kestrin::test::writeBytes;
@@ -122,7 +120,7 @@ private Q_SLOTS:
         QVERIFY(writeBytes(path, bytes));
         TextDocument doc;
         doc.setText("kept");
-        prefetchDocument(path); // the command-line document is read ahead (from 1 MB)
+        prefetchDocument(path); // as the command-line document is
         QCOMPARE(doc.LoadFile(path), d.ok);
         if (encoding.isEmpty()) {
             QVERIFY(!d.ok && !d.error.isEmpty() && !doc.lastError().isEmpty());
@@ -207,30 +205,6 @@ private Q_SLOTS:
         QVERIFY(!doc.LoadFile(dir.filePath("x.php")));
         QVERIFY(!doc.lastError().isEmpty());
         QCOMPARE(doc.Text(), QByteArray("kept"));
-    }
-
-    static qint64 residentBytes()
-    {
-        QFile statm("/proc/self/statm");
-        return statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ').value(1).toLongLong() * 4096 : 0;
-    }
-
-    // The heap faulted in while the window is built holds the editor's text and styles (two
-    // blocks of the file's size and a little more, allocated after a piece is read): neither
-    // faults its pages in again.
-    void warmedHeapHoldsTheDocument()
-    {
-#if defined(__GLIBC__) && defined(Q_OS_LINUX) && !defined(__SANITIZE_ADDRESS__)
-        QTemporaryDir dir;
-        const qsizetype n = 24 << 20;
-        QVERIFY(writeBytes(dir.filePath("big.html"), QByteArray(n, 'x')));
-        applyHeapPolicy();
-        prefetchDocument(dir.filePath("big.html"));
-        finishHeapWarmUp();
-        const qint64 before = residentBytes();
-        std::vector<char> piece(256 << 10), text(size_t(n) + 1024), styles(size_t(n) + 1024);
-        QCOMPARE_LT(residentBytes() - before, n / 8);
-#endif
     }
 
     // The multi-file runs: nothing in place before the commit; a file listed twice sees its first
