@@ -1,7 +1,6 @@
 #include "FileBytes.h"
 #include "TestRegistry.h"
 
-#include "app/ProcessPolicy.h"
 #include "document/TextDocument.h"
 
 #include <QDir>
@@ -120,7 +119,6 @@ private Q_SLOTS:
         QVERIFY(writeBytes(path, bytes));
         TextDocument doc;
         doc.setText("kept");
-        prefetchDocument(path); // as the command-line document is
         QCOMPARE(doc.LoadFile(path), d.ok);
         if (encoding.isEmpty()) {
             QVERIFY(!d.ok && !d.error.isEmpty() && !doc.lastError().isEmpty());
@@ -194,12 +192,10 @@ private Q_SLOTS:
         QCOMPARE(kestrin::convertLineEnds(text, style), expected);
     }
 
-    // Also with a larger file read ahead, as the command-line document is: a missing file fails.
+    // A missing file fails, and the text stays.
     void missingFileFails()
     {
         QTemporaryDir dir;
-        QVERIFY(writeBytes(dir.filePath("big.html"), QByteArray("other\n").repeated(300'000)));
-        prefetchDocument(dir.filePath("big.html"));
         TextDocument doc;
         doc.setText("kept");
         QVERIFY(!doc.LoadFile(dir.filePath("x.php")));
