@@ -1,7 +1,7 @@
 #pragma once
 // What the micro-benchmarks share: a document built by repeating a block, and a heap that keeps
 // freed document-sized blocks.
-#include "document/HeapPolicy.h"
+#include "app/ProcessPolicy.h"
 
 #include <QByteArray>
 
@@ -23,7 +23,7 @@ inline QByteArray repeated(const QByteArray &block, qsizetype bytes = DocumentBy
 // costs no page faults for the whole output each iteration. Call once before timing.
 inline bool keepFreedBlocksInHeap()
 {
-    kestrin::keepFreedBlocksInHeap();
+    kestrin::applyHeapPolicy();
     return true;
 }
 

@@ -13,7 +13,7 @@
 #include "snippets/SidePanel.h"
 #include "textutil/CharacterReferences.h"
 
-#include "document/HeapPolicy.h"
+#include "app/ProcessPolicy.h"
 
 #include <QApplication>
 #include <QDir>
@@ -157,7 +157,7 @@ int bundleFigures(ScintillaEditBase *sci, Paint paint)
 
 int main(int argc, char **argv)
 {
-    kestrin::keepFreedBlocksInHeap();
+    kestrin::applyHeapPolicy();
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: component_bench DOCUMENT [SCRATCH_FOLDER]\n");

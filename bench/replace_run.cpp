@@ -7,7 +7,7 @@
 #include "StderrPrompter.h"
 #include "replace/frmReplace.h"
 
-#include "document/HeapPolicy.h"
+#include "app/ProcessPolicy.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,7 +21,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    kestrin::keepFreedBlocksInHeap();
+    kestrin::applyHeapPolicy();
     QApplication app(argc, argv);
     if (argc != 4) {
         std::fprintf(stderr, "usage: replace_run LIST_FILE FIND REPLACEMENT\n");

@@ -2,12 +2,13 @@
 
 #include "RegistrationTypes.h"
 #include "common/Desktop.h"
+#include "document/AtomicFile.h"
+#include "document/FileReader.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace kestrin {
@@ -23,12 +24,12 @@ QString environmentFolder(const char *name, const QString &fallback)
     return QDir::isAbsolutePath(value) ? QDir::cleanPath(value) : fallback;
 }
 
-QByteArray readFile(const QString &path)
+// A file's bytes, or none when it cannot be read (a missing file is an empty one here).
+QByteArray bytesOrEmpty(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+    QByteArray bytes;
+    QString error;
+    return readFile(path, &bytes, &error) ? bytes : QByteArray();
 }
 
 QByteArray escapeXml(const char *text)
@@ -271,13 +272,7 @@ QStringList templateFileNames()
 
 bool writeFileIfDifferent(const QString &path, const QByteArray &content)
 {
-    QString target = path;
-    const QFileInfo info(path);
-    if (info.isSymLink()) {
-        target = info.symLinkTarget();
-        if (target.isEmpty())
-            return false;
-    }
+    const QString target = AtomicFile::resolveTarget(path);
     {
         QFile existing(target);
         if (existing.open(QIODevice::ReadOnly) && existing.size() == content.size() && existing.readAll() == content)
@@ -285,14 +280,8 @@ bool writeFileIfDifferent(const QString &path, const QByteArray &content)
     }
     if (!QDir().mkpath(QFileInfo(target).absolutePath()))
         return false;
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(content) != content.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    QString error;
+    return AtomicFile::write(target, content, &error);
 }
 
 XdgRegistrationResult registerXdgDocumentTypes(const XdgLocations &locations, const QString &executable)
@@ -310,7 +299,7 @@ XdgRegistrationResult registerXdgDocumentTypes(const XdgLocations &locations, co
 
     // Icons first, so that the databases refer to pictures that are already there.
     const QString hicolor = locations.dataHome + QStringLiteral("/icons/hicolor/scalable/");
-    const QByteArray appIcon = readFile(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(kestrinIconName)));
+    const QByteArray appIcon = bytesOrEmpty(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(kestrinIconName)));
     if (!appIcon.isEmpty())
         write(hicolor + QStringLiteral("apps/%1.svg").arg(QLatin1String(kestrinIconName)), appIcon);
     QStringList iconNames;
@@ -319,7 +308,7 @@ XdgRegistrationResult registerXdgDocumentTypes(const XdgLocations &locations, co
         if (iconNames.contains(name))
             continue;
         iconNames << name;
-        const QByteArray icon = readFile(QStringLiteral(":/icons/%1.svg").arg(name));
+        const QByteArray icon = bytesOrEmpty(QStringLiteral(":/icons/%1.svg").arg(name));
         if (!icon.isEmpty())
             write(hicolor + QStringLiteral("mimetypes/%1.svg").arg(name), icon);
     }
@@ -333,13 +322,13 @@ XdgRegistrationResult registerXdgDocumentTypes(const XdgLocations &locations, co
     write(desktopEntry, desktopEntryText(executable));
 
     const QString mimeApps = locations.configHome + QStringLiteral("/mimeapps.list");
-    const QByteArray oldMimeApps = readFile(mimeApps);
+    const QByteArray oldMimeApps = bytesOrEmpty(mimeApps);
     write(mimeApps, mergeMimeAppsList(oldMimeApps, QLatin1String(kestrinDesktopId), registeredMimeTypes()));
 
     // The New menu: only a Templates folder the user has, and never over a template already
     // there (the user may have filled it in).
     const QString templates =
-        templatesFolder(readFile(locations.configHome + QStringLiteral("/user-dirs.dirs")), locations.home);
+        templatesFolder(bytesOrEmpty(locations.configHome + QStringLiteral("/user-dirs.dirs")), locations.home);
     if (!templates.isEmpty() && QFileInfo(templates).isDir()) {
         for (const QString &name : templateFileNames()) {
             const QString path = templates + QLatin1Char('/') + name;

@@ -1,9 +1,9 @@
 #include "modMain.h"
 
+#include "ProcessPolicy.h"
 #include "QuitWhenNoWindows.h"
 #include "Registration.h"
-#include "document/FileReader.h"
-#include "document/HeapPolicy.h"
+#include "common/AppTitle.h"
 #include "editor/frmEdit.h"
 
 #include <QApplication>
@@ -100,26 +100,25 @@ int Main(int argc, char **argv)
         const QString line = joinedArguments(raw);
         if (!qtOption && !line.isEmpty() && !namesKnownDocumentType(line))
             return 0;
-        // Started before Qt, so that reading the file into the kernel's cache and faulting in
-        // the memory for it overlap the building of the window.
-        if (!qtOption && !line.isEmpty()) {
-            keepFreedBlocksInHeap();
-            prefetchFile(commandLineDocumentPath(line, QDir::currentPath()));
-        }
+        // The process's policy, set once here, before the first document-sized block.
+        applyHeapPolicy();
+        // Started before Qt, so that reading the file into the kernel's cache overlaps the
+        // building of the window.
+        if (!qtOption && !line.isEmpty())
+            prefetchDocument(commandLineDocumentPath(line, QDir::currentPath()));
     }
 
-    // Before the first document-sized block is allocated.
-    keepFreedBlocksInHeap();
     std::optional<DisplayHold> display(std::in_place);
     if (!qtOption && !display->open()) {
         const QByteArray name = qgetenv("DISPLAY");
-        std::fprintf(stderr, "kestrin4: cannot open the display: %s\n",
+        std::fprintf(stderr, "kestrin4: cannot open the display: %s
+",
                      name.isEmpty() ? "DISPLAY is not set" : ("no X server accepts connections at " + name).constData());
         return 1;
     }
     QApplication app(argc, argv);
     display.reset(); // Qt is connected: the server no longer resets
-    QApplication::setApplicationName(QStringLiteral("kestrin4"));
+    QApplication::setApplicationName(QString::fromLatin1(AppTitle));
     // Lets Wayland compositors match the window to its desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.marvolis.Kestrin4"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
@@ -132,7 +131,7 @@ int Main(int argc, char **argv)
             return 0;
         CommandLineDocument = commandLineDocumentPath(line, QDir::currentPath());
         // Read while the window is built: on two cores the read costs the start nothing.
-        prefetchFile(CommandLineDocument);
+        prefetchDocument(CommandLineDocument);
     }
     // Tool windows have no owner; the process lives until the last window of any kind closes.
     app.setQuitOnLastWindowClosed(false);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QSet>
 
@@ -25,12 +26,22 @@ QString errnoText(int e) { return QString::fromLocal8Bit(std::strerror(e)); }
 
 QByteArray encoded(const QString &path) { return QFile::encodeName(path); }
 
-// Permission bits a new file gets from the process's umask.
-mode_t newFileMode()
+// Creates a file of a fresh name, prefix and six letters or digits (as mkostemp does), with mode
+// narrowed by the system as for any new file (the file-creation mask, or the folder's default
+// ACL): nothing process-wide is read or changed, which would race with other threads' files.
+int createUnique(QByteArray &path, const QByteArray &prefix, mode_t mode)
 {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path = prefix;
+        for (int i = 0; i < 6; ++i)
+            path += letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))];
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 bool writeAll(int fd, const char *p, size_t n)
@@ -132,8 +143,10 @@ QByteArray writeTemp(const QByteArray &target, const QByteArray &bytes, bool syn
     }
     const QByteArray folder = folderOf(target);
     const QByteArray name = target.mid(target.lastIndexOf('/') + 1);
-    QByteArray temp = folder + "/." + name.left(200) + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    // A replacement stays private until it has the old file's owner and mode; a new file is
+    // created with the mode any new file of this process gets.
+    QByteArray temp;
+    const int fd = createUnique(temp, folder + "/." + name.left(200) + ".", exists ? 0600 : 0666);
     if (fd < 0) {
         *err = errno;
         return QByteArray();
@@ -146,8 +159,6 @@ QByteArray writeTemp(const QByteArray &target, const QByteArray &bytes, bool syn
         if (::fchown(fd, st.st_uid, st.st_gid) != 0)
             (void)!::fchown(fd, uid_t(-1), st.st_gid);
         ok = ok && ::fchmod(fd, st.st_mode & 07777) == 0;
-    } else {
-        ok = ok && ::fchmod(fd, newFileMode()) == 0;
     }
     ok = ok && (!sync || ::fdatasync(fd) == 0);
     if (ok) {

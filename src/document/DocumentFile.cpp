@@ -1,7 +1,6 @@
 #include "DocumentFile.h"
 
 #include "FileReader.h"
-#include "HeapPolicy.h"
 
 #include <QFile>
 
@@ -83,8 +82,6 @@ bool DocumentFile::loadInto(const QString &path, TextSink &sink)
         }
         return text.has_value();
     }
-    // The text and style buffers of the editor, and room for a legacy encoding's longer text.
-    prepareHeap(size_t(source.size()) * 3);
     TextFormat format;
     QString why;
     if (!streamText(source, sink, kReadPiece, &format, &why)) {

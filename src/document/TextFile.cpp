@@ -1,6 +1,7 @@
 #include "TextFile.h"
 
 #include "LineEnd.h"
+#include "textutil/Utf8.h"
 
 #include <algorithm>
 #include <bit>
@@ -77,13 +78,13 @@ inline int utf8Sequence(const u8 *p, const u8 *end, uint32_t &cp)
     const u8 b0 = p[0];
     const ptrdiff_t left = end - p;
     if (b0 >= 0xC2 && b0 <= 0xDF) {
-        if (left < 2 || (p[1] & 0xC0) != 0x80)
+        if (left < 2 || !utf8::isContinuation(p[1]))
             return 0;
         cp = (uint32_t(b0 & 0x1F) << 6) | (p[1] & 0x3F);
         return 2;
     }
     if (b0 >= 0xE0 && b0 <= 0xEF) {
-        if (left < 3 || (p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80)
+        if (left < 3 || !utf8::isContinuation(p[1]) || !utf8::isContinuation(p[2]))
             return 0;
         if ((b0 == 0xE0 && p[1] < 0xA0) || (b0 == 0xED && p[1] >= 0xA0))
             return 0; // overlong, or a UTF-16 surrogate
@@ -91,7 +92,7 @@ inline int utf8Sequence(const u8 *p, const u8 *end, uint32_t &cp)
         return 3;
     }
     if (b0 >= 0xF0 && b0 <= 0xF4) {
-        if (left < 4 || (p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80 || (p[3] & 0xC0) != 0x80)
+        if (left < 4 || !utf8::isContinuation(p[1]) || !utf8::isContinuation(p[2]) || !utf8::isContinuation(p[3]))
             return 0;
         if ((b0 == 0xF0 && p[1] < 0x90) || (b0 == 0xF4 && p[1] >= 0x90))
             return 0; // overlong, or beyond U+10FFFF
@@ -153,7 +154,7 @@ Scan scanUtf8(const u8 *p, const u8 *end)
             ++p;
             continue;
         }
-        if (b >= 0xC2 && b <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+        if (b >= 0xC2 && b <= 0xDF && end - p >= 2 && utf8::isContinuation(p[1])) {
             p += 2; // the common two-byte letter, without decoding it
             continue;
         }
@@ -344,9 +345,9 @@ const u8 *completeUpTo(const u8 *p, const u8 *end)
 {
     for (int k = 1; k <= 3 && end - k >= p; ++k) {
         const u8 c = end[-k];
-        if ((c & 0xC0) == 0x80)
+        if (utf8::isContinuation(c))
             continue;
-        const int need = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        const int need = utf8::sequenceLength(c);
         return need > k ? end - k : end;
     }
     return end;

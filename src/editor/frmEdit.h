@@ -1,6 +1,7 @@
 #pragma once
 // The editor window: menus, toolbar, side panel, the component and the status bar.
 #include "Layout.h"
+#include "common/AppTitle.h"
 #include "common/CommonDialog.h"
 
 #include <QMainWindow>
@@ -23,7 +24,6 @@ class frmEdit : public QMainWindow {
     Q_OBJECT
 public:
     static constexpr const char *Caption = "Marvolis KESTRIN Vozod 4 START";
-    static constexpr const char *AppTitle = "kestrin4";
 
     // What the start-up routine hands the window: the document named on the command line (empty
     // for none) and the step that registers the document types, run by the load in its place.

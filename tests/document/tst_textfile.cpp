@@ -1,16 +1,12 @@
 #include "FileBytes.h"
 #include "TestRegistry.h"
 
-#include "document/FileReader.h"
-#include "document/HeapPolicy.h"
 #include "document/TextDocument.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <vector>
 
 using namespace kestrin;
 using kestrin::test::readBytes;
@@ -123,7 +119,6 @@ private Q_SLOTS:
         QVERIFY(writeBytes(path, bytes));
         TextDocument doc;
         doc.setText("kept");
-        prefetchFile(path); // the command-line document is read ahead (from 1 MB)
         QCOMPARE(doc.LoadFile(path), d.ok);
         if (encoding.isEmpty()) {
             QVERIFY(!d.ok && !d.error.isEmpty() && !doc.lastError().isEmpty());
@@ -197,41 +192,15 @@ private Q_SLOTS:
         QCOMPARE(kestrin::convertLineEnds(text, style), expected);
     }
 
-    // Also with a larger file read ahead, as the command-line document is: a missing file fails.
+    // A missing file fails, and the text stays.
     void missingFileFails()
     {
         QTemporaryDir dir;
-        QVERIFY(writeBytes(dir.filePath("big.html"), QByteArray("other\n").repeated(300'000)));
-        prefetchFile(dir.filePath("big.html"));
         TextDocument doc;
         doc.setText("kept");
         QVERIFY(!doc.LoadFile(dir.filePath("x.php")));
         QVERIFY(!doc.lastError().isEmpty());
         QCOMPARE(doc.Text(), QByteArray("kept"));
-    }
-
-    static qint64 residentBytes()
-    {
-        QFile statm("/proc/self/statm");
-        return statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ').value(1).toLongLong() * 4096 : 0;
-    }
-
-    // The heap faulted in while the window is built holds the editor's text and styles (two
-    // blocks of the file's size and a little more, allocated after a piece is read): neither
-    // faults its pages in again.
-    void warmedHeapHoldsTheDocument()
-    {
-#if defined(__GLIBC__) && defined(Q_OS_LINUX) && !defined(__SANITIZE_ADDRESS__)
-        QTemporaryDir dir;
-        const qsizetype n = 24 << 20;
-        QVERIFY(writeBytes(dir.filePath("big.html"), QByteArray(n, 'x')));
-        keepFreedBlocksInHeap();
-        prefetchFile(dir.filePath("big.html"));
-        prepareHeap(size_t(n) * 3);
-        const qint64 before = residentBytes();
-        std::vector<char> piece(256 << 10), text(size_t(n) + 1024), styles(size_t(n) + 1024);
-        QCOMPARE_LT(residentBytes() - before, n / 8);
-#endif
     }
 
     // The multi-file runs: nothing in place before the commit; a file listed twice sees its first

@@ -1,6 +1,6 @@
 #include "TestRegistry.h"
 
-#include "document/HeapPolicy.h"
+#include "app/ProcessPolicy.h"
 
 #ifdef KESTRIN_TEST_CORE
 #include <QCoreApplication>
@@ -15,7 +15,7 @@ using Application = QApplication;
 
 int main(int argc, char **argv)
 {
-    kestrin::keepFreedBlocksInHeap();
+    kestrin::applyHeapPolicy();
     Application app(argc, argv);
 #ifndef KESTRIN_TEST_CORE
     app.setQuitOnLastWindowClosed(false);

@@ -5,7 +5,7 @@
 #include "SciEditor.h"
 #include "StyleScheme.h"
 #include "common/Clipboard.h"
-#include "document/HeapPolicy.h"
+#include "textutil/Utf8.h"
 
 #include <QPointer>
 #include <QVBoxLayout>
@@ -61,14 +61,11 @@ CodeEdit::~CodeEdit()
 
 QByteArray CodeEdit::Text() const
 {
-    // A whole-document command follows: this copy, its result, and setText's buffers and undo.
-    prepareHeap(size_t(d->sci->length()) * 6);
     return d->sci->range(0, d->sci->length());
 }
 
 QByteArray CodeEdit::textView() const
 {
-    prepareHeap(size_t(d->sci->length()) * 5);
     const long length = d->sci->length();
     // Gathers the text into one block (moving the gap once) and hands out Scintilla's own buffer.
     const char *p = reinterpret_cast<const char *>(d->send(SCI_GETCHARACTERPOINTER));
@@ -87,7 +84,6 @@ bool CodeEdit::rewriteText(const std::function<QByteArray(const QByteArray &)> &
     const long caret = sci->send(SCI_GETCURRENTPOS);
     bool changed = false;
     long length = sci->length();
-    prepareHeap(size_t(std::max<qsizetype>(resultBytes, length)) * 3);
     {
         SciEditor::Quiet quiet(sci);
         sci->send(SCI_ALLOCATE, long(resultBytes) + SciEditor::AllocationSlack);
@@ -95,7 +91,7 @@ bool CodeEdit::rewriteText(const std::function<QByteArray(const QByteArray &)> &
         while (pos < length) {
             long end = std::min(pos + block, length);
             // Never cut inside a character: back up over (at most three) continuation bytes.
-            for (int i = 0; i < 3 && end < length && (sci->send(SCI_GETCHARAT, end) & 0xC0) == 0x80; ++i)
+            for (int i = 0; i < 3 && end < length && utf8::isContinuation(uchar(sci->send(SCI_GETCHARAT, end))); ++i)
                 --end;
             // The gap sits at pos, so the range is read in place.
             const char *p = reinterpret_cast<const char *>(sci->send(SCI_GETRANGEPOINTER, pos, end - pos));
@@ -129,16 +125,10 @@ void CodeEdit::setText(const QByteArray &utf8)
 {
     SciEditor *sci = d->sci;
     const long caret = sci->send(SCI_GETCURRENTPOS);
-    {
-        SciEditor::Quiet quiet(sci);
-        // Room for the new text before the old goes: otherwise the insertion into the emptied
-        // buffer would grow it to old + new + a sixth, for the text and again for its styles.
-        sci->send(SCI_ALLOCATE, utf8.size() + SciEditor::AllocationSlack);
-        sci->send(SCI_BEGINUNDOACTION);
-        sci->send(SCI_SETTARGETRANGE, 0, sci->length());
-        sci->send(SCI_REPLACETARGET, utf8.size(), utf8.constData());
-        sci->send(SCI_ENDUNDOACTION);
-    }
+    // Room for the new text before the old goes: otherwise the insertion into the emptied buffer
+    // would grow it to old + new + a sixth, for the text and again for its styles.
+    sci->send(SCI_ALLOCATE, utf8.size() + SciEditor::AllocationSlack);
+    sci->replaceQuietly(0, sci->length(), utf8);
 
     sci->placeCaret(caret); // where it was, on a character boundary
     sci->textChanged();
@@ -163,15 +153,9 @@ void CodeEdit::setSelectedText(const QByteArray &utf8)
     const long end = sci->send(SCI_GETSELECTIONEND);
     if (end - start == utf8.size() && sci->range(start, end) == utf8)
         return;
-    {
-        SciEditor::Quiet quiet(sci);
-        sci->send(SCI_BEGINUNDOACTION);
-        sci->send(SCI_SETTARGETRANGE, start, end);
-        sci->send(SCI_REPLACETARGET, utf8.size(), utf8.constData());
-        const long caret = start + utf8.size();
-        sci->send(SCI_SETSEL, caret, caret);
-        sci->send(SCI_ENDUNDOACTION);
-    }
+    sci->replaceQuietly(start, end, utf8);
+    const long caret = start + utf8.size();
+    sci->send(SCI_SETSEL, caret, caret);
     sci->textChanged();
 }
 
@@ -250,7 +234,7 @@ qint64 CodeEdit::replaceAll(const FindRequest &request)
 {
     d->lastFind = request;
     d->hasLastFind = true;
-    return kestrin::replaceAll(*d->sci, request);
+    return replaceAllMatches(*d->sci, request);
 }
 
 void CodeEdit::showFindDialog(bool replace)

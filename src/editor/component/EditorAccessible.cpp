@@ -1,6 +1,7 @@
 #include "EditorAccessible.h"
 
 #include "SciEditor.h"
+#include "textutil/Utf8.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -14,9 +15,6 @@ namespace kestrin {
 namespace {
 
 constexpr long Utf16 = SC_LINECHARACTERINDEX_UTF16;
-
-// Bytes of a UTF-8 sequence from its lead byte (a stray continuation byte counts as one).
-int sequenceLength(uchar lead) { return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1; }
 
 // SCI_GETTEXTRANGE's argument.
 struct TextRange {
@@ -54,7 +52,7 @@ long positionOf(const SciEditor *e, int offset)
         e->send(SCI_GETTEXTRANGE, 0, &range);
         long i = 0;
         while (units > 0 && i < n) {
-            const int len = sequenceLength(uchar(block[i]));
+            const int len = utf8::sequenceLength(uchar(block[i]));
             if (i + len > n && pos + n < end)
                 break; // the sequence continues in the next block
             const int need = len == 4 ? 2 : 1;
@@ -369,14 +367,7 @@ public:
             return;
         const long from = positionOf(sci(), std::min(start, end));
         const long to = positionOf(sci(), std::max(start, end));
-        const QByteArray utf8 = text.toUtf8();
-        {
-            SciEditor::Quiet quiet(sci());
-            sci()->send(SCI_BEGINUNDOACTION);
-            sci()->send(SCI_SETTARGETRANGE, from, to);
-            sci()->send(SCI_REPLACETARGET, utf8.size(), utf8.constData());
-            sci()->send(SCI_ENDUNDOACTION);
-        }
+        sci()->replaceQuietly(from, to, text.toUtf8());
         sci()->textChanged();
     }
 

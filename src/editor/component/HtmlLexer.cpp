@@ -1,5 +1,7 @@
 #include "HtmlLexer.h"
 
+#include "textutil/Utf8.h"
+
 #include <ILexer.h>
 #include <LexerModule.h>
 
@@ -254,7 +256,7 @@ private:
         for (int i = 0; i < 3; ++i) {
             char byte = 0;
             doc->GetCharRange(&byte, pos, 1);
-            if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80)
+            if (!utf8::isContinuation(static_cast<unsigned char>(byte)))
                 break;
             --pos;
         }

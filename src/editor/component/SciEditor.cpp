@@ -3,7 +3,7 @@
 #include "BraceMatch.h"
 #include "HtmlLexer.h"
 #include "common/ShiftState.h"
-#include "document/HeapPolicy.h"
+#include "textutil/Utf8.h"
 
 #include <ILoader.h>
 
@@ -12,6 +12,9 @@
 
 #include <algorithm>
 #include <utility>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace kestrin {
 
@@ -78,7 +81,9 @@ struct SciEditor::LoaderSink : TextSink {
         // to the system before the new ones are faulted in, or the two would add up.
         if (loader) {
             drop();
-            releaseFreeHeap();
+#ifdef __GLIBC__
+            malloc_trim(0);
+#endif
         }
         loader = reinterpret_cast<Scintilla::ILoader *>(editor->send(SCI_CREATELOADER, ulong(bytes + AllocationSlack), 0L));
         return loader != nullptr;
@@ -216,7 +221,7 @@ void SciEditor::placeCaret(long pos)
 {
     const long end = length();
     pos = std::clamp(pos, 0L, end);
-    while (pos > 0 && pos < end && (send(SCI_GETCHARAT, pos) & 0xC0) == 0x80)
+    while (pos > 0 && pos < end && utf8::isContinuation(uchar(send(SCI_GETCHARAT, pos))))
         --pos;
     send(SCI_SETEMPTYSELECTION, pos);
     if (isVisible())
@@ -276,6 +281,16 @@ SciEditor::Quiet::~Quiet()
 {
     if (--editor->m_quiet == 0)
         editor->send(SCI_SETMODEVENTMASK, kModEventMask);
+}
+
+long SciEditor::replaceQuietly(long from, long to, const QByteArray &utf8)
+{
+    Quiet quiet(this);
+    send(SCI_BEGINUNDOACTION);
+    send(SCI_SETTARGETRANGE, from, to);
+    const long written = send(SCI_REPLACETARGET, utf8.size(), utf8.constData());
+    send(SCI_ENDUNDOACTION);
+    return written;
 }
 
 void SciEditor::textChanged()
@@ -504,19 +519,15 @@ QVariant SciEditor::caretQuery(Qt::InputMethodQuery query) const
     QByteArray text = bytes(start, end);
     // Whole characters only: drop a sequence cut at either edge.
     qsizetype head = 0;
-    while (head < caret - start && (uchar(text.at(head)) & 0xC0) == 0x80)
+    while (head < caret - start && utf8::isContinuation(uchar(text.at(head))))
         ++head;
     qsizetype tail = text.size();
     if (tail > caret - start) {
         qsizetype lead = tail;
-        while (lead > caret - start && (uchar(text.at(lead - 1)) & 0xC0) == 0x80)
+        while (lead > caret - start && utf8::isContinuation(uchar(text.at(lead - 1))))
             --lead;
-        if (lead > caret - start && uchar(text.at(lead - 1)) >= 0xC0) {
-            const uchar b = uchar(text.at(lead - 1));
-            const qsizetype need = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
-            if (tail - (lead - 1) < need)
-                tail = lead - 1;
-        }
+        if (lead > caret - start && tail - (lead - 1) < utf8::sequenceLength(uchar(text.at(lead - 1))))
+            tail = lead - 1;
     }
     text = text.mid(head, tail - head);
     start += head;

@@ -53,6 +53,9 @@ public:
         explicit Quiet(SciEditor *e);
         ~Quiet();
     };
+    // Replaces [from, to) with utf8 as one undo step, quietly (the caller reports the change with
+    // textChanged); the number of bytes written.
+    long replaceQuietly(long from, long to, const QByteArray &utf8);
     // A change made by the component's own members: counted and reported once, now.
     void textChanged();
     // Reports a pending change and a moved caret, each once.

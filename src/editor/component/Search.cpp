@@ -118,10 +118,16 @@ long searchRange(SciEditor &e, const FindRequest &request, long from, long to, M
     return at;
 }
 
+// What a match is replaced with.
+QByteArray replacementOf(const FindRequest &request, const Match &match)
+{
+    return request.regex ? substitute(request.with, match.groups) : request.with;
+}
+
 // Replaces the target (the match just found); the number of bytes written.
 long replaceTarget(SciEditor &e, const FindRequest &request, const Match &match)
 {
-    const QByteArray text = request.regex ? substitute(request.with, match.groups) : request.with;
+    const QByteArray text = replacementOf(request, match);
     return e.send(SCI_REPLACETARGET, text.size(), text.constData());
 }
 
@@ -168,20 +174,14 @@ bool replaceSelectedMatch(SciEditor &e, const FindRequest &request)
     const long at = searchRange(e, request, selStart, selEnd, &match);
     if (at != selStart || e.send(SCI_GETTARGETEND) != selEnd)
         return false;
-    long written = 0;
-    {
-        SciEditor::Quiet quiet(&e);
-        e.send(SCI_BEGINUNDOACTION);
-        written = replaceTarget(e, request, match);
-        e.send(SCI_ENDUNDOACTION);
-    }
+    const long written = e.replaceQuietly(selStart, selEnd, replacementOf(request, match));
     const long caret = request.backwards ? selStart : selStart + written;
     e.send(SCI_SETSEL, caret, caret);
     e.textChanged();
     return true;
 }
 
-qint64 replaceAll(SciEditor &e, const FindRequest &request)
+qint64 replaceAllMatches(SciEditor &e, const FindRequest &request)
 {
     if (request.what.isEmpty())
         return 0;

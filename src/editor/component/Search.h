@@ -22,6 +22,6 @@ bool findNext(SciEditor &editor, const FindRequest &request);
 // Replaces the selection when it is a match (as one undo step); false when it is not.
 bool replaceSelectedMatch(SciEditor &editor, const FindRequest &request);
 // Replaces every match in the document as one undo step; the number replaced.
-qint64 replaceAll(SciEditor &editor, const FindRequest &request);
+qint64 replaceAllMatches(SciEditor &editor, const FindRequest &request);
 
 } // namespace kestrin
