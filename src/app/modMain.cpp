@@ -111,8 +111,7 @@ int Main(int argc, char **argv)
     std::optional<DisplayHold> display(std::in_place);
     if (!qtOption && !display->open()) {
         const QByteArray name = qgetenv("DISPLAY");
-        std::fprintf(stderr, "kestrin4: cannot open the display: %s
-",
+        std::fprintf(stderr, "kestrin4: cannot open the display: %s\n",
                      name.isEmpty() ? "DISPLAY is not set" : ("no X server accepts connections at " + name).constData());
         return 1;
     }
