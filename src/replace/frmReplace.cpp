@@ -286,10 +286,10 @@ void frmReplace::stopRun()
 void frmReplace::runEnded()
 {
     m_progressTimer->stop();
-    // Deleted later: this is called from the run's own signal.
-    ReplaceRun *run = m_run.release();
-    run->deleteLater();
-    const ReplaceRun::Outcome &outcome = run->outcome();
+    // A copy: the run is deleted later (this is called from its own signal), and the message box
+    // below runs an event loop of its own.
+    const ReplaceRun::Outcome outcome = m_run->outcome();
+    m_run.release()->deleteLater();
     PB->hide();
     List1->clear();
     List1->addItems(outcome.left);
