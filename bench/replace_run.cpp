@@ -1,5 +1,5 @@
-// The multi-file replace run over a list of files, as the replace window does it: each file loaded
-// through the hidden component, replaced, saved into the batch, the batch committed at the end.
+// The multi-file replace run over a list of files, started by the replace window as GO does: on the
+// run's thread each file is loaded, replaced and saved into the batch, the batch committed at the end.
 // Used by replace_bench.sh, which times sed over an identical copy of the same files.
 //
 //   replace_run LIST_FILE FIND REPLACEMENT     (LIST_FILE: one path a line)
@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -44,9 +45,13 @@ int main(int argc, char **argv)
     window.Text1->setText(QString::fromLocal8Bit(argv[2]));
     window.Text2->setText(QString::fromLocal8Bit(argv[3]));
 
+    QEventLoop ended;
+    QObject::connect(&window, &kestrin::frmReplace::runFinished, &ended, &QEventLoop::quit);
     QElapsedTimer timer;
     timer.start();
-    window.ReplaceRun();
+    window.startReplace();
+    if (window.isRunning())
+        ended.exec();
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
     if (window.List1->count() != 0) {
         std::fprintf(stderr, "the run stopped with %d files left\n", int(window.List1->count()));

@@ -1,12 +1,12 @@
 #include "frmReplace.h"
 
 #include "FolderList.h"
-#include "ReplaceEngine.h"
 #include "ReplacePaths.h"
 #include "common/Prompter.h"
 #include "common/ToolWindow.h"
 #include "common/Twips.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -15,12 +15,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
-#include <QFileInfo>
 #include <QPushButton>
-#include <QSet>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
+#include <QTimer>
 
 namespace kestrin {
 
@@ -134,12 +134,29 @@ frmReplace::frmReplace(QWidget *parent) : QWidget(parent, Qt::Tool)
     Form_Load();
 
     connect(Drive1, &QComboBox::currentIndexChanged, this, &frmReplace::Drive1_Change);
+
+    // The run's progress is read at this pace, not signalled per file: thousands of small files
+    // would otherwise cost thousands of paints.
+    m_progressTimer = new QTimer(this);
+    m_progressTimer->setInterval(50);
+    connect(m_progressTimer, &QTimer::timeout, this, [this] {
+        if (m_run)
+            PB->setValue(m_run->done());
+    });
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &frmReplace::stopRun);
 }
 
 frmReplace::~frmReplace()
 {
-    // Changes written so far belong on disk even if the window goes mid-way.
-    RC.CommitSaves();
+    // Gone without a close (the program ending): the run still ends after its current file and
+    // commits what it did; only a failure to do so is worth a word now.
+    if (m_run) {
+        m_run->stop();
+        m_run->wait();
+        if (m_run->outcome().severity == ReplaceRun::Outcome::Severity::Critical)
+            showOutcome(m_run->outcome(), nullptr);
+    }
 }
 
 frmReplace *frmReplace::shared() { return sharedToolWindow<frmReplace>(false); }
@@ -224,119 +241,85 @@ void frmReplace::Command2_Click()
     List1->setCurrentRow(-1);
 }
 
-void frmReplace::Command3_Click() { ReplaceRun(); }
-void frmReplace::Command4_Click() { AddTextRun(); }
+void frmReplace::Command3_Click() { startReplace(); }
+void frmReplace::Command4_Click() { startAddText(); }
 
-void frmReplace::ReplaceRun()
-{
-    runOverList([this](const QByteArray &text, const QByteArray &) {
-        return replaceAll(text, Text1->text().toUtf8(), Text2->text().toUtf8());
-    });
-}
+void frmReplace::startReplace() { startRun(ReplaceRun::replacing(Text1->text(), Text2->text())); }
+void frmReplace::startAddText() { startRun(ReplaceRun::addingLine(Text3->text(), Option1->isChecked())); }
 
-void frmReplace::AddTextRun()
-{
-    runOverList([this](const QByteArray &text, const QByteArray &lineBreak) {
-        return addLine(text, Text3->text().toUtf8(), Option1->isChecked(), lineBreak);
-    });
-}
-
-void frmReplace::runOverList(
-    const std::function<QByteArray(const QByteArray &text, const QByteArray &lineBreak)> &step)
+void frmReplace::startRun(ReplaceRun::Step step)
 {
     const int n = List1->count();
-    if (n == 0)
+    if (n == 0 || m_run)
         return;
-    PB->reset();
-    PB->setMinimum(0);
-    PB->setMaximum(n + 1);
-    m_paintedFill = -1;
+    QStringList paths;
+    paths.reserve(n);
+    for (int i = 0; i < n; ++i)
+        paths << List1->item(i)->text();
+    m_run = std::make_unique<ReplaceRun>(std::move(paths), std::move(step));
+    connect(m_run.get(), &ReplaceRun::finished, this, &frmReplace::runEnded);
+    setListEditable(false);
+    PB->setRange(0, n);
+    PB->setValue(0);
+    PB->setEnabled(true);
     PB->show();
-    PB->repaint();
-    for (int i = 0; i < n; ++i) {
-        const QString path = List1->item(i)->text();
-        if (!RC.LoadFile(path)) {
-            reportFailure(i, path, QStringLiteral("could not be read"), RC.lastError());
-            return;
-        }
-        const QByteArray text = RC.Text();
-        const QByteArray changed = step(text, RC.lineBreak());
-        if (changed.size() != text.size() || changed != text)
-            RC.setText(changed);
-        const QString refused = writeProblem(path);
-        if (!refused.isEmpty()) {
-            reportFailure(i, path, QStringLiteral("could not be saved"), refused);
-            return;
-        }
-        if (!RC.SaveFile(path, SaveMode::Batch)) {
-            reportFailure(i, path, QStringLiteral("could not be saved"), RC.lastError());
-            return;
-        }
-        showProgress(i);
-    }
-    if (!RC.CommitSaves()) {
-        reportCommitFailure(n, RC.lastError());
+    m_progressTimer->start();
+    m_run->start();
+}
+
+void frmReplace::setListEditable(bool on)
+{
+    // The list is the run's until it ends.
+    for (QPushButton *b : {Command1, Command2, Command3, Command4})
+        b->setEnabled(on);
+}
+
+void frmReplace::stopRun()
+{
+    if (!m_run || m_run->stopRequested())
         return;
-    }
+    m_run->stop();
+    // Greyed while the current file is finished and the batch committed.
+    PB->setEnabled(false);
+}
+
+void frmReplace::runEnded()
+{
+    m_progressTimer->stop();
+    // A copy: the run is deleted later (this is called from its own signal), and the message box
+    // below runs an event loop of its own.
+    const ReplaceRun::Outcome outcome = m_run->outcome();
+    m_run.release()->deleteLater();
+    PB->hide();
     List1->clear();
-    PB->hide();
+    List1->addItems(outcome.left);
+    setListEditable(true);
+    showOutcome(outcome, this);
+    Q_EMIT runFinished();
+    if (m_closeAfterRun)
+        close();
 }
 
-void frmReplace::showProgress(int value)
+void frmReplace::showOutcome(const ReplaceRun::Outcome &outcome, QWidget *parent)
 {
-    PB->setValue(value);
-    // The run lets no events in, so paint the bar here; only when its fill moves by a pixel,
-    // which keeps thousands of files from costing thousands of paints.
-    const int fill = int(qint64(value) * PB->width() / qMax(1, PB->maximum()));
-    if (fill != m_paintedFill) {
-        m_paintedFill = fill;
-        PB->repaint();
-    }
+    using S = ReplaceRun::Outcome::Severity;
+    if (!outcome.message.isEmpty())
+        Prompter::instance().message(parent, outcome.severity == S::Critical  ? Prompter::Icon::Critical
+                                             : outcome.severity == S::Warning ? Prompter::Icon::Warning
+                                                                              : Prompter::Icon::Information,
+                                     AppTitle, outcome.message);
 }
 
-void frmReplace::reportCommitFailure(int done, const QString &reason)
+void frmReplace::closeEvent(QCloseEvent *event)
 {
-    // The batch puts every other file in place even when one cannot be. The files that could not
-    // be put in place were left as they were and stay listed; the others are done.
-    PB->hide();
-    const QStringList failedList = RC.failedSaves();
-    const QSet<QString> failed(failedList.cbegin(), failedList.cend());
-    int row = 0;
-    for (int i = 0; i < done; ++i) {
-        const QString path = List1->item(row)->text();
-        if (failed.contains(path) || failed.contains(QFileInfo(path).canonicalFilePath()))
-            ++row;
-        else
-            delete List1->takeItem(row);
-    }
-    Prompter::instance().message(this, Prompter::Icon::Critical, AppTitle,
-                                 QStringLiteral("A changed file could not be put in place: %1\n\n"
-                                                "The files that could not be written were not changed and stay "
-                                                "in the list; the other changed files were written and taken off "
-                                                "the list.")
-                                     .arg(reason.isEmpty() ? QStringLiteral("unknown error") : reason));
-}
-
-void frmReplace::reportFailure(int done, const QString &path, const QString &what, const QString &reason)
-{
-    // The files before the failing one were saved into the batch: put them on disk before the
-    // list says they are done.
-    if (!RC.CommitSaves()) {
-        reportCommitFailure(done, QStringLiteral("%1\n\nThe run had stopped at \"%2\", which %3: %4")
-                                      .arg(RC.lastError(), path, what, reason));
+    if (!m_run) {
+        QWidget::closeEvent(event);
         return;
     }
-    PB->hide();
-    for (int i = 0; i < done; ++i)
-        delete List1->takeItem(0);
-    const int after = List1->count() - 1;
-    Prompter::instance().message(
-        this, Prompter::Icon::Warning, AppTitle,
-        QStringLiteral("\"%1\" %2: %3\n\n%4 file(s) before it were changed and taken off the list. This file and "
-                       "the %5 after it were not changed and stay in the list.")
-            .arg(path, what, reason.isEmpty() ? QStringLiteral("unknown error") : reason)
-            .arg(done)
-            .arg(after));
+    // Closed once the current file is done and the batch committed, so a failure can still be told.
+    m_closeAfterRun = true;
+    stopRun();
+    event->ignore();
 }
 
 } // namespace kestrin

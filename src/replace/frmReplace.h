@@ -1,13 +1,13 @@
 #pragma once
 // The "REPLACE IN MULTIPLE FILES" tool window: pick web-source files into a list, then replace a
-// text in every listed file, or add a line to the end or the beginning of each. Files are loaded
-// and saved by the editor component's document half (a document without a view), so each keeps
-// its encoding, BOM and line ends; the document open in the editor window is never touched.
-#include "document/TextDocument.h"
+// text in every listed file, or add a line to the end or the beginning of each. The run itself is
+// a ReplaceRun on a thread of its own; the window starts it, shows its progress, stops it on
+// Escape or when closed, and shows its outcome. The editor window's document is never touched.
+#include "ReplaceRun.h"
 
 #include <QWidget>
 
-#include <functional>
+#include <memory>
 
 class QComboBox;
 class QGroupBox;
@@ -17,6 +17,7 @@ class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 
 namespace kestrin {
 
@@ -40,11 +41,13 @@ public:
     static constexpr int ClientWidthTwips = 8760;
     static constexpr int ClientHeightTwips = 5670;
 
-    // The runs over List1 (what the two "GO" buttons do). Synchronous: the window takes no user
-    // input until the run ends. A run stops at the first file that cannot be loaded or saved,
+    // The runs over List1 (what the two "GO" buttons do), with the texts as they are now. A run
+    // goes on in the background, GO does nothing until it ends; Escape or closing the window stops
+    // it after the current file. A run stops at the first file that cannot be loaded or saved,
     // leaves it and the later files untouched and listed, and says why in one message.
-    void ReplaceRun();
-    void AddTextRun();
+    void startReplace();
+    void startAddText();
+    bool isRunning() const { return m_run != nullptr; }
 
     // Controls, named as designed.
     QLabel *Label1 = nullptr;
@@ -67,13 +70,14 @@ public:
     QRadioButton *Option1 = nullptr;
     QRadioButton *Option2 = nullptr;
     QPushButton *Command4 = nullptr; // "GO" (Add)
-    // The document each file is loaded into, changed in and saved from; it has no view.
-    TextDocument RC;
-
     // The file list's pattern, ";"-separated.
     QString filePattern() const { return m_pattern; }
     // The volumes Drive1 offers, in its order.
     QStringList volumeRoots() const { return m_volumes; }
+
+Q_SIGNALS:
+    // A run ended and its outcome is shown.
+    void runFinished();
 
 public Q_SLOTS:
     void Command1_Click();
@@ -83,23 +87,26 @@ public Q_SLOTS:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void Form_Load();
     void Drive1_Change();
     void Dir1_Change();
     void fillFileList();
-    // One run: step turns each loaded text into the text to save (lineBreak is the file's own).
-    void runOverList(const std::function<QByteArray(const QByteArray &text, const QByteArray &lineBreak)> &step);
-    void reportFailure(int done, const QString &path, const QString &what, const QString &reason);
-    void reportCommitFailure(int done, const QString &reason);
-    void showProgress(int value);
+    void startRun(ReplaceRun::Step step);
+    void stopRun();
+    void setListEditable(bool on);
+    void runEnded();
+    void showOutcome(const ReplaceRun::Outcome &outcome, QWidget *parent);
 
     QString m_pattern;
     QStringList m_volumes;
     int m_driveIndex = -1;
-    int m_paintedFill = -1;
     bool m_centred = false;
+    bool m_closeAfterRun = false;
+    std::unique_ptr<ReplaceRun> m_run;
+    QTimer *m_progressTimer = nullptr;
 };
 
 } // namespace kestrin

@@ -1,5 +1,6 @@
 // The multi-file replace: its text steps and path arithmetic, the window's file picking, and the
 // runs over real files.
+#include "FailingFolder.h"
 #include "ScriptedPrompter.h"
 #include "FileBytes.h"
 #include "TestRegistry.h"
@@ -7,6 +8,7 @@
 #include "replace/FolderList.h"
 #include "replace/ReplaceEngine.h"
 #include "replace/ReplacePaths.h"
+#include "replace/ReplaceRun.h"
 #include "replace/frmReplace.h"
 
 #include <QComboBox>
@@ -15,17 +17,23 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+
 #include <memory>
+#include <optional>
 
 using namespace kestrin;
 using kestrin::test::readBytes;
@@ -210,7 +218,9 @@ private Q_SLOTS:
         w.Text3->setText(QString::fromUtf8("<!-- \xc3\xa9 -->"));
         if (run == "begin")
             w.Option2->setChecked(true);
+        QSignalSpy ended(&w, &frmReplace::runFinished);
         QTest::mouseClick(run == "replace" || run == "input" ? w.Command3 : w.Command4, Qt::LeftButton);
+        QVERIFY(ended.wait());
         QCOMPARE(w.List1->count(), 0);
         QCOMPARE(prompter->asked.size(), 0);
         for (const QString &name : names)
@@ -219,68 +229,69 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden).size(), names.size());
     }
 
-    // The progress bar shows from the first file to the last and hides after; each run counts
-    // afresh; GO on an empty list does nothing. A file listed twice gets both changes.
+    // The progress bar shows while a run goes on and hides after; the list cannot be changed and
+    // GO does nothing meanwhile; GO on an empty list does nothing. A file listed twice gets both
+    // changes.
     void progressAndRepeats()
     {
         const auto w = window({"f0.htm", "f1.htm", "f2.htm", "f0.htm"}, "x\r\n");
         QVERIFY(w);
-        QList<int> values;
-        connect(w->PB, &QProgressBar::valueChanged, this, [&](int v) { values << (w->PB->isVisible() ? v : -1); });
+        QSignalSpy ended(w.get(), &frmReplace::runFinished);
         w->Text3->setText("footer");
-        w->AddTextRun();
-        QCOMPARE(values, (QList<int>{0, 1, 2, 3}));
-        QVERIFY(!w->PB->isVisible() && w->List1->count() == 0);
+        w->startAddText();
+        QVERIFY(w->PB->isVisible() && w->PB->maximum() == 4 && !w->Command1->isEnabled() && !w->Command2->isEnabled());
+        w->startReplace();
+        QVERIFY(ended.wait());
+        QVERIFY(!w->PB->isVisible() && w->List1->count() == 0 && w->Command3->isEnabled());
         QCOMPARE(readBytes(dir->filePath("f0.htm")), QByteArray("x\r\n\r\nfooter\r\nfooter"));
-        values.clear();
-        w->List1->addItem(dir->filePath("f1.htm"));
-        w->ReplaceRun();
-        w->AddTextRun();
-        QCOMPARE(values, QList<int>{0});
+        QCOMPARE(readBytes(dir->filePath("f1.htm")), QByteArray("x\r\n\r\nfooter"));
+        w->startAddText();
+        QVERIFY(!w->isRunning() && !w->PB->isVisible());
         QCOMPARE(prompter->asked.size(), 0);
     }
 
-    // A file that cannot be checked, loaded or saved stops the run: the files before it are changed and
-    // leave the list, it and the files after it stay untouched and listed, one message says why.
-    void runStopsAtFirstFailingFile_data()
+    // Escape or closing the window while a file is being read (a pipe that waits for its writer)
+    // stops the run after that file: it and the files before it are changed, the rest untouched
+    // and listed; a closed window goes once the run has ended.
+    void stopsAfterTheCurrentFile_data()
     {
-        QTest::addColumn<QString>("trouble");
-        QTest::newRow("read-only file") << "read-only";
-        QTest::newRow("missing file") << "missing";
-        QTest::newRow("folder where the file was") << "folder";
-        QTest::newRow("binary file") << "binary";
-        QTest::newRow("character Windows-1252 cannot hold") << "unencodable";
+        QTest::addColumn<bool>("close");
+        QTest::newRow("Escape") << false;
+        QTest::newRow("window closed") << true;
     }
-    void runStopsAtFirstFailingFile()
+    void stopsAfterTheCurrentFile()
     {
-        QFETCH(QString, trouble);
-        // UTF-8 files, but the middle one in Windows-1252, which cannot hold the arrow.
-        const QString arrow = QString::fromUtf8("\xe2\x86\x92"), replacement = trouble == "unencodable" ? "colour " + arrow : "colour";
-        const auto w = window({"f0.php", "f1.php", "f2.php", "f3.php", "f4.php"}, "caf\xc3\xa9 color\n");
+        QFETCH(bool, close);
+        auto w = window({"f0.htm", "f1.htm", "f2.htm", "f3.htm"}, "color");
         QVERIFY(w);
         const QStringList paths = entries(w->List1);
-        const QString bad = paths[2];
-        QVERIFY(writeBytes(bad, trouble == "binary" ? QByteArray("color\0\x01\x02", 8) : QByteArray("caf\xe9 color\n")));
-        bool locked = false;
-        const auto unlock = makeReadOnly(trouble == "read-only" ? bad : QString(), &locked);
-        if (trouble == "read-only" && !locked)
-            QSKIP("chattr +i is not available on this file system");
-        if (trouble == "missing" || trouble == "folder")
-            QVERIFY(QFile::remove(bad) && (trouble == "missing" || QDir().mkdir(bad)));
-        const QByteArray before = readBytes(bad);
+        QVERIFY(QFile::remove(paths[1]) && ::mkfifo(QFile::encodeName(paths[1]).constData(), 0644) == 0);
+        QPointer<frmReplace> shown = w.get();
+        QSignalSpy ended(w.get(), &frmReplace::runFinished);
         w->Text1->setText("color");
-        w->Text2->setText(replacement);
-        QTest::mouseClick(w->Command3, Qt::LeftButton);
+        w->Text2->setText("colour");
+        w->startReplace();
+        int pipe = -1; // opens once the run is reading the pipe
+        for (int i = 0; i < 500 && (pipe = ::open(QFile::encodeName(paths[1]).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) < 0; ++i)
+            QTest::qWait(10);
+        QVERIFY(pipe >= 0);
+        if (close)
+            (void)w.release()->close();
+        else
+            QTest::keyClick(w.get(), Qt::Key_Escape);
+        QVERIFY(shown && !shown->PB->isEnabled());
+        const bool fed = ::write(pipe, "color", 5) == 5;
+        ::close(pipe);
+        QVERIFY(fed);
+        QVERIFY(ended.wait());
+        QCOMPARE(readBytes(paths[0]) + readBytes(paths[1]) + readBytes(paths[2]) + readBytes(paths[3]),
+                 QByteArray("colourcolourcolorcolor"));
         QCOMPARE(prompter->asked.size(), 1);
-        const auto &said = prompter->asked.first();
-        QVERIFY2(said.title == "kestrin4" && said.text.contains(bad) && said.icon != Prompter::Icon::Information, qPrintable(said.text));
-        QVERIFY2(trouble != "unencodable" || said.text.contains("\"" + arrow + "\" (U+2192)"), qPrintable(said.text));
-        const QByteArray changed = "caf\xc3\xa9 " + replacement.toUtf8() + "\n", unchanged = "caf\xc3\xa9 color\n";
-        QCOMPARE(readBytes(paths[0]) + readBytes(paths[1]) + readBytes(bad) + readBytes(paths[3]) + readBytes(paths[4]),
-                 changed + changed + before + unchanged + unchanged);
-        QCOMPARE(entries(w->List1), paths.mid(2));
-        QVERIFY(!w->PB->isVisible());
-        QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden).size(), QFileInfo(bad).isFile() ? 5 : 4);
+        QVERIFY2(prompter->asked[0].title == "kestrin4" && prompter->asked[0].text.contains(paths[2]), qPrintable(prompter->asked[0].text));
+        if (close)
+            QTRY_VERIFY(shown.isNull());
+        else
+            QCOMPARE(entries(w->List1), paths.mid(2));
     }
 
     // No 16-bit limit on the list or the progress bar; in memory where the system offers it.
@@ -294,18 +305,93 @@ private Q_SLOTS:
                 QFAIL("could not write the files");
             w.List1->addItem(dir->filePath(QString("f%1.js").arg(i)));
         }
-        int last = -1;
-        connect(w.PB, &QProgressBar::valueChanged, this, [&](int v) { last = v; });
+        QSignalSpy ended(&w, &frmReplace::runFinished);
         w.Text1->setText("color");
         w.Text2->setText("colour");
-        w.ReplaceRun();
+        w.startReplace();
+        QCOMPARE(w.PB->maximum(), n);
+        QVERIFY(ended.wait(300000));
         QCOMPARE(prompter->asked.size(), 0);
-        QCOMPARE(last, n - 1);
         QCOMPARE(w.List1->count(), 0);
         QCOMPARE(readBytes(dir->filePath("f0.js")) + readBytes(dir->filePath(QString("f%1.js").arg(n - 1))),
                  QByteArray("var colour;\nvar colour;\n"));
     }
 };
 KESTRIN_REGISTER_TEST(frmReplaceTest);
+
+// The run itself, without a window: where it stops and what it leaves listed and says.
+class ReplaceRunTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // A file that cannot be checked, loaded or saved, a stop asked for while a file is changed, or
+    // a batch that cannot be put in place ends the run: the files before it are changed and leave
+    // the list, it and the files after it stay untouched and listed, one message says why.
+    void endsEarly_data()
+    {
+        QTest::addColumn<QString>("trouble");
+        QTest::addColumn<int>("firstLeft"); // the first entry left listed
+        QTest::addColumn<ReplaceRun::Outcome::Severity>("severity");
+        const auto warning = ReplaceRun::Outcome::Severity::Warning;
+        QTest::newRow("read-only file") << "read-only" << 2 << warning;
+        QTest::newRow("missing file") << "missing" << 2 << warning;
+        QTest::newRow("folder where the file was") << "folder" << 2 << warning;
+        QTest::newRow("binary file") << "binary" << 2 << warning;
+        QTest::newRow("character Windows-1252 cannot hold") << "unencodable" << 2 << warning;
+        QTest::newRow("stop asked while the second file is changed") << "stop" << 2 << ReplaceRun::Outcome::Severity::Note;
+        QTest::newRow("folder read-only before the batch is committed") << "commit" << 0 << ReplaceRun::Outcome::Severity::Critical;
+    }
+    void endsEarly()
+    {
+        QFETCH(QString, trouble);
+        QFETCH(int, firstLeft);
+        QFETCH(ReplaceRun::Outcome::Severity, severity);
+        QTemporaryDir dir;
+        // UTF-8 files, but the middle one in Windows-1252, which cannot hold the arrow.
+        const QString arrow = QString::fromUtf8("\xe2\x86\x92"), replacement = trouble == "unencodable" ? "colour " + arrow : "colour";
+        QStringList paths;
+        for (int i = 0; i < 5; ++i) {
+            paths << dir.filePath(QString("f%1.php").arg(i));
+            QVERIFY(writeBytes(paths.last(), i == 2 && trouble == "binary" ? QByteArray("color\0\x01\x02", 8)
+                                             : i == 2 ? QByteArray("caf\xe9 color\n") : QByteArray("caf\xc3\xa9 color\n")));
+        }
+        const QString bad = paths[2];
+        bool locked = false;
+        const auto unlock = makeReadOnly(trouble == "read-only" ? bad : QString(), &locked);
+        if (trouble == "read-only" && !locked)
+            QSKIP("chattr +i is not available on this file system");
+        if (trouble == "missing" || trouble == "folder")
+            QVERIFY(QFile::remove(bad) && (trouble == "missing" || QDir().mkdir(bad)));
+        const QByteArray before = readBytes(bad);
+        std::optional<test::FailingFolder> readOnlyFolder;
+        int calls = 0;
+        ReplaceRun *self = nullptr;
+        ReplaceRun run(paths, [&, replace = ReplaceRun::replacing("color", replacement)](const QByteArray &text, const QByteArray &lineBreak) {
+            if (++calls == 2 && trouble == "stop")
+                self->stop();
+            if (calls == 3 && trouble == "commit")
+                readOnlyFolder.emplace(dir.path(), test::FailingFolder::Kind::ReadOnly);
+            return replace(text, lineBreak);
+        });
+        self = &run;
+        QSignalSpy ended(&run, &ReplaceRun::finished);
+        run.start();
+        QVERIFY(ended.wait(60000));
+        if (readOnlyFolder && !readOnlyFolder->ok())
+            QSKIP(qPrintable(readOnlyFolder->why()));
+        readOnlyFolder.reset();
+        const ReplaceRun::Outcome &said = run.outcome();
+        QCOMPARE(said.left, paths.mid(firstLeft));
+        QVERIFY(said.severity == severity);
+        QVERIFY2(said.message.contains(bad), qPrintable(said.message));
+        QVERIFY2(trouble != "unencodable" || said.message.contains("\"" + arrow + "\" (U+2192)"), qPrintable(said.message));
+        QVERIFY2(trouble != "commit" || said.message.contains(paths[0]), qPrintable(said.message)); // the first not put in place
+        const QByteArray changed = "caf\xc3\xa9 " + replacement.toUtf8() + "\n", unchanged = "caf\xc3\xa9 color\n";
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(readBytes(paths[i]), i == 2 ? before : i < firstLeft ? changed : unchanged);
+        if (trouble != "commit")
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), QFileInfo(bad).isFile() ? 5 : 4);
+    }
+};
+KESTRIN_REGISTER_TEST(ReplaceRunTest);
 
 #include "tst_replace.moc"

@@ -8,6 +8,7 @@
 #include "replace/frmReplace.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -37,7 +38,11 @@ int main(int argc, char **argv)
             window.List1->addItem(kestrin::listEntry(args[2], name));
         window.Text1->setText(args[3]);
         window.Text2->setText(args[4]);
-        window.ReplaceRun();
+        QEventLoop ended;
+        QObject::connect(&window, &kestrin::frmReplace::runFinished, &ended, &QEventLoop::quit);
+        window.startReplace();
+        if (window.isRunning())
+            ended.exec();
         done = window.List1->count() == 0;
         std::fprintf(stderr, "listed: %d\n", int(window.List1->count())); // the files not changed stay listed
     }

@@ -1,0 +1,144 @@
+#include "ReplaceRun.h"
+
+#include "ReplaceEngine.h"
+#include "ReplacePaths.h"
+
+#include <QFileInfo>
+#include <QSet>
+
+namespace kestrin {
+
+namespace {
+
+QString orUnknown(const QString &reason) { return reason.isEmpty() ? QStringLiteral("unknown error") : reason; }
+
+// What became of the files around the one the run ended at.
+QString splitNote(int done, int after)
+{
+    return QStringLiteral("%1 file(s) before it were changed and taken off the list. This file and the %2 after it "
+                          "were not changed and stay in the list.")
+        .arg(done)
+        .arg(after);
+}
+
+} // namespace
+
+ReplaceRun::Step ReplaceRun::replacing(const QString &find, const QString &replacement)
+{
+    return [find = find.toUtf8(), replacement = replacement.toUtf8()](const QByteArray &text, const QByteArray &) {
+        return replaceAll(text, find, replacement);
+    };
+}
+
+ReplaceRun::Step ReplaceRun::addingLine(const QString &line, bool atEnd)
+{
+    return [line = line.toUtf8(), atEnd](const QByteArray &text, const QByteArray &lineBreak) {
+        return addLine(text, line, atEnd, lineBreak);
+    };
+}
+
+ReplaceRun::ReplaceRun(QStringList paths, Step step, QObject *parent)
+    : QObject(parent), m_paths(std::move(paths)), m_step(std::move(step))
+{
+    connect(this, &ReplaceRun::workDone, this, [this] {
+        wait();
+        Q_EMIT finished();
+    }, Qt::QueuedConnection);
+}
+
+ReplaceRun::~ReplaceRun()
+{
+    stop();
+    wait();
+}
+
+void ReplaceRun::start()
+{
+    if (!m_thread.joinable())
+        m_thread = std::thread([this] {
+            work();
+            Q_EMIT workDone(QPrivateSignal());
+        });
+}
+
+void ReplaceRun::wait()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void ReplaceRun::work()
+{
+    const int n = count();
+    for (int i = 0; i < n; ++i) {
+        if (stopRequested()) {
+            m_outcome = stoppedAt(i);
+            return;
+        }
+        const QString &path = m_paths[i];
+        if (!m_doc.LoadFile(path)) {
+            m_outcome = failedAt(i, QStringLiteral("could not be read"), m_doc.lastError());
+            return;
+        }
+        const QByteArray text = m_doc.Text();
+        const QByteArray changed = m_step(text, m_doc.lineBreak());
+        if (changed.size() != text.size() || changed != text)
+            m_doc.setText(changed);
+        const QString refused = writeProblem(path);
+        if (!refused.isEmpty()) {
+            m_outcome = failedAt(i, QStringLiteral("could not be saved"), refused);
+            return;
+        }
+        if (!m_doc.SaveFile(path, SaveMode::Batch)) {
+            m_outcome = failedAt(i, QStringLiteral("could not be saved"), m_doc.lastError());
+            return;
+        }
+        m_done.store(i + 1, std::memory_order_relaxed);
+    }
+    m_outcome = m_doc.CommitSaves() ? Outcome{} : commitFailed(n, m_doc.lastError());
+}
+
+ReplaceRun::Outcome ReplaceRun::failedAt(int index, const QString &what, const QString &reason)
+{
+    const QString &path = m_paths[index];
+    // The files before the failing one were saved into the batch: put them on disk before the
+    // list says they are done.
+    if (!m_doc.CommitSaves())
+        return commitFailed(index, QStringLiteral("%1\n\nThe run had stopped at \"%2\", which %3: %4")
+                                       .arg(m_doc.lastError(), path, what, reason));
+    return {m_paths.mid(index),
+            QStringLiteral("\"%1\" %2: %3\n\n").arg(path, what, orUnknown(reason)) + splitNote(index, count() - index - 1),
+            Outcome::Severity::Warning};
+}
+
+ReplaceRun::Outcome ReplaceRun::stoppedAt(int index)
+{
+    const QString &path = m_paths[index];
+    if (!m_doc.CommitSaves())
+        return commitFailed(index, QStringLiteral("%1\n\nThe run had been stopped before \"%2\".").arg(m_doc.lastError(), path));
+    return {m_paths.mid(index), QStringLiteral("The run was stopped before \"%1\".\n\n").arg(path) + splitNote(index, count() - index - 1),
+            Outcome::Severity::Note};
+}
+
+ReplaceRun::Outcome ReplaceRun::commitFailed(int done, const QString &reason)
+{
+    // The batch puts every other file in place even when one cannot be. The files that could not
+    // be put in place were left as they were and stay listed; the others are done.
+    const QStringList failedList = m_doc.failedSaves();
+    const QSet<QString> failed(failedList.cbegin(), failedList.cend());
+    Outcome out;
+    for (int i = 0; i < done; ++i) {
+        const QString &path = m_paths[i];
+        if (failed.contains(path) || failed.contains(QFileInfo(path).canonicalFilePath()))
+            out.left << path;
+    }
+    out.left += m_paths.mid(done);
+    out.message = QStringLiteral("A changed file could not be put in place: %1\n\n"
+                                 "The files that could not be written were not changed and stay in the list; the "
+                                 "other changed files were written and taken off the list.")
+                      .arg(orUnknown(reason));
+    out.severity = Outcome::Severity::Critical;
+    return out;
+}
+
+} // namespace kestrin
