@@ -2,6 +2,7 @@
 
 #include "FolderList.h"
 #include "ReplacePaths.h"
+#include "common/AppTitle.h"
 #include "common/Prompter.h"
 #include "common/ToolWindow.h"
 #include "common/Twips.h"
@@ -25,8 +26,6 @@
 namespace kestrin {
 
 namespace {
-
-const QString AppTitle = QStringLiteral("kestrin4");
 
 template <typename W>
 W *place(W *widget, int left, int top, int width, int height)
@@ -127,7 +126,7 @@ frmReplace::frmReplace(QWidget *parent) : QWidget(parent, Qt::Tool)
     connect(Command4, &QPushButton::clicked, this, &frmReplace::Command4_Click);
     connect(Dir1, &FolderList::pathChanged, this, &frmReplace::Dir1_Change);
     connect(Dir1, &FolderList::openFailed, this, [this](const QString &folder) {
-        Prompter::instance().message(this, Prompter::Icon::Warning, AppTitle,
+        Prompter::instance().message(this, Prompter::Icon::Warning, QString::fromLatin1(AppTitle),
                                      QStringLiteral("The folder \"%1\" cannot be opened.").arg(folder));
     });
 
@@ -207,7 +206,7 @@ void frmReplace::Drive1_Change()
         const QSignalBlocker block(Drive1);
         Drive1->setCurrentIndex(m_driveIndex);
     }
-    Prompter::instance().message(this, Prompter::Icon::Warning, AppTitle,
+    Prompter::instance().message(this, Prompter::Icon::Warning, QString::fromLatin1(AppTitle),
                                  QStringLiteral("The drive \"%1\" is not ready.").arg(root));
 }
 
@@ -307,7 +306,7 @@ void frmReplace::showOutcome(const ReplaceRun::Outcome &outcome, QWidget *parent
         Prompter::instance().message(parent, outcome.severity == S::Critical  ? Prompter::Icon::Critical
                                              : outcome.severity == S::Warning ? Prompter::Icon::Warning
                                                                               : Prompter::Icon::Information,
-                                     AppTitle, outcome.message);
+                                     QString::fromLatin1(AppTitle), outcome.message);
 }
 
 void frmReplace::closeEvent(QCloseEvent *event)
