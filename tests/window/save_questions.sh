@@ -12,8 +12,9 @@ start_editor "$doc"
 ask() {
   focus "$win"
   # xdotool maps a character the keyboard lacks to a spare key for a moment; slowly, so that the
-  # editor reads the key before the mapping is taken back, even on a busy machine.
-  [ -z "$2" ] || xdotool type --delay 300 "$2"
+  # editor reads the key before the mapping is taken back, even on a busy machine. It reads its
+  # argument in the locale's encoding: UTF-8, whatever the user running the suite has set.
+  [ -z "$2" ] || LC_ALL=C.UTF-8 xdotool type --delay 300 "$2"
   xdotool key ctrl+s
   box=$(wait_window '^kestrin4$') || fail "no question before $1"
   poll 50 '[ "$(xdotool getwindowfocus)" = "$box" ]' || true
