@@ -217,7 +217,7 @@ int main(int argc, char **argv)
     QElapsedTimer t;
     t.start();
     if (!rc->LoadFile(document)) {
-        std::fprintf(stderr, "cannot load %s: %s\n", argv[1], qPrintable(rc->lastError()));
+        std::fprintf(stderr, "cannot load %s: %s\n", argv[1], qPrintable(rc->document()->lastError()));
         return 1;
     }
     paint();
@@ -315,7 +315,7 @@ int main(int argc, char **argv)
         QFile::remove(copy);
         t.restart();
         if (!rc->SaveFile(target)) {
-            std::fprintf(stderr, "save failed: %s\n", qPrintable(rc->lastError()));
+            std::fprintf(stderr, "save failed: %s\n", qPrintable(rc->document()->lastError()));
             return 1;
         }
         saves.push_back(msSince(t));

@@ -1,14 +1,16 @@
 #pragma once
 // The editor window's layout arithmetic, in twips, free of widgets so the design's numbers can be
 // checked exactly.
+#include "snippets/SidePanelLayout.h"
+
 #include <optional>
 
 namespace kestrin {
 
 // The side panel's widths and the editor's left edge, in twips: as designed (the editor a little
 // further right than the panel's edge), and after a fold or unfold.
-inline constexpr int UnfoldedPanelWidth = 2775;
-inline constexpr int FoldedPanelWidth = 345;
+inline constexpr int UnfoldedPanelWidth = SidePanelLayout::UnfoldedWidth;
+inline constexpr int FoldedPanelWidth = SidePanelLayout::FoldedWidth;
 inline constexpr int DesignEditorLeft = 2820;
 inline constexpr int UnfoldedEditorLeft = 2780;
 inline constexpr int FoldedEditorLeft = 350;

@@ -2,6 +2,7 @@
 
 #include "EditorStatusBar.h"
 #include "Layout.h"
+#include "PanelEdits.h"
 #include "colour/ColourText.h"
 #include "colour/frmColor.h"
 #include "common/BgrColor.h"
@@ -87,7 +88,8 @@ void frmEdit::createCentralArea()
     RC = new CodeEdit(central);
     RC->setObjectName(QStringLiteral("RC"));
     RC->setAccessibleName(QStringLiteral("Document"));
-    SSTab1 = new SidePanel(RC, central);
+    SSTab1 = new SidePanel(central);
+    new PanelEdits(SSTab1, RC, this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
 
     // Design positions; the layout fits the sizes to the window from the first resize on.
@@ -97,9 +99,8 @@ void frmEdit::createCentralArea()
     connect(RC, &CodeEdit::SelectionChanged, this, &frmEdit::RC_SelectionChanged);
     connect(RC, &CodeEdit::KeyDown, this, [this](int key, int shift) { RC_KeyDown(key, shift); });
     connect(RC, &CodeEdit::KeyEvent, this, &frmEdit::RC_KeyEvent);
-    // The one place the document becomes modified: every change of the text, whatever made it
-    // (typing, insertions, Undo and Redo, the colour chooser), passes here.
-    connect(RC, &CodeEdit::documentChanged, this, [this] { DocumentModified = true; });
+    // Panel 1 shows the document's path, whatever bound it (Open, Save As, the command line).
+    connect(RC->document(), &Document::pathChanged, this, [this] { StatusBar1->setPanelText(1, documentPath()); });
     connect(SSTab1, &SidePanel::Command6Clicked, this, &frmEdit::Command6_Click);
     connect(SSTab1, &SidePanel::Command7Clicked, this, &frmEdit::Command7_Click);
     connect(SSTab1, &SidePanel::Command8Clicked, this, &frmEdit::Command8_Click);
@@ -255,7 +256,7 @@ void frmEdit::configureComponent()
     RC->SetItemColor(StyleItem::TagColour, 0x0000FF);
     RC->SetItemColor(StyleItem::DefaultText, 0x000000);
     RC->setEditorFont(QStringLiteral("Courier New"), 15);
-    StatusBar1->setPanelText(1, QStringLiteral("Untitled"));
+    StatusBar1->setPanelText(1, documentPath());
 }
 
 void frmEdit::Form_Load()
@@ -266,20 +267,17 @@ void frmEdit::Form_Load()
     ArrangeControls();
     if (m_startup.registerTypes)
         m_startup.registerTypes();
-    DocumentModified = false;
+    RC->document()->setUnmodified();
 
     if (!m_startup.document.isEmpty()) {
         const QString path = m_startup.document;
         if (!QFileInfo::exists(path)) {
             // A new file: the editor starts empty, bound to the path; Save creates it.
-            StatusBar1->setPanelText(1, path);
-        } else if (RC->LoadFile(path)) {
-            StatusBar1->setPanelText(1, path);
-        } else {
+            RC->document()->setPath(path);
+        } else if (!RC->LoadFile(path)) {
             // Binding an unreadable file to an empty text would let the next Save destroy it.
-            reportFailure(QStringLiteral("open"), path, RC->lastError());
+            reportFailure(QStringLiteral("open"), path, RC->document()->lastError());
         }
-        DocumentModified = false;
     }
 }
 

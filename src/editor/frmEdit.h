@@ -35,13 +35,13 @@ public:
     explicit frmEdit(Startup startup = {}, QWidget *parent = nullptr);
     ~frmEdit() override;
 
-    // The document's path: the text of status-bar panel 1 ("Untitled" without a file).
+    // The document's path as status-bar panel 1 shows it ("Untitled" without a file).
     QString documentPath() const;
     bool isUntitled() const;
 
-    // The document's modified flag: set by every change of the text (documentChanged), cleared
-    // by start-up, Open and the successful saves.
-    bool DocumentModified = false;
+    // Whether the text differs from what was last loaded or saved: the document's own state,
+    // which follows every change, Undo and Redo back to the save point included.
+    bool DocumentModified() const;
 
     // File menu.
     void mnuNew_Click();

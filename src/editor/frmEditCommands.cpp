@@ -36,7 +36,7 @@ void frmEdit::mnuCut_Click()
 
 void frmEdit::mnuCopy_Click() { putOnClipboard(RC->SelectedText()); }
 
-void frmEdit::mnuPaste_Click() { RC->setSelectedText(convertLineEnds(clipboardText(), RC->lineEndStyle())); }
+void frmEdit::mnuPaste_Click() { RC->setSelectedText(convertLineEnds(clipboardText(), RC->document()->lineEndStyle())); }
 
 void frmEdit::mnuDelete_Click() { RC->setSelectedText(QByteArray()); }
 

@@ -22,9 +22,15 @@ const char *const TxtFilter = "Txt file|*.txt";
 
 } // namespace
 
-QString frmEdit::documentPath() const { return StatusBar1->panelText(1); }
+QString frmEdit::documentPath() const
+{
+    const Document *doc = RC->document();
+    return doc->isUntitled() ? QStringLiteral("Untitled") : doc->path();
+}
 
-bool frmEdit::isUntitled() const { return documentPath().left(8) == QLatin1String("Untitled"); }
+bool frmEdit::isUntitled() const { return RC->document()->isUntitled(); }
+
+bool frmEdit::DocumentModified() const { return RC->document()->isModified(); }
 
 void frmEdit::reportFailure(const QString &what, const QString &path, const QString &reason)
 {
@@ -37,7 +43,7 @@ void frmEdit::reportFailure(const QString &what, const QString &path, const QStr
 
 bool frmEdit::askToSave()
 {
-    if (!DocumentModified)
+    if (!DocumentModified())
         return true;
     const auto answer = Prompter::instance().askYesNoCancel(
         this, QString::fromLatin1(AppTitle),
@@ -71,19 +77,17 @@ void frmEdit::mnuOpen_Click()
         return;
     const QString path = Co.FileName;
     if (!RC->LoadFile(path)) {
-        reportFailure(QStringLiteral("open"), path, RC->lastError());
+        reportFailure(QStringLiteral("open"), path, RC->document()->lastError());
         return;
     }
-    StatusBar1->setPanelText(1, path);
-    DocumentModified = false;
 }
 
 bool frmEdit::saveTo(const QString &path)
 {
     if (!settleUnencodable(path))
         return false;
-    if (!RC->SaveFile(path, SaveMode::Durable)) {
-        reportFailure(QStringLiteral("save"), path, RC->lastError());
+    if (!RC->SaveFile(path)) {
+        reportFailure(QStringLiteral("save"), path, RC->document()->lastError());
         return false;
     }
     return true;
@@ -98,7 +102,7 @@ bool frmEdit::settleUnencodable(const QString &path)
     if (found.count == 0)
         return true;
     const QString encoding = QStringLiteral("%1, the encoding of the file %2")
-                                 .arg(RC->encodingName(), QDir::toNativeSeparators(path));
+                                 .arg(RC->document()->encodingName(), QDir::toNativeSeparators(path));
     // One arg() each, so a path with a "%1" in it stays as it is.
     const QString text = found.count == 1
         ? QStringLiteral("The character %1 on line %2 cannot be written in %3.")
@@ -114,7 +118,7 @@ bool frmEdit::settleUnencodable(const QString &path)
         return true;
     case 1:
         // Only Windows-1252 lacks characters, and it has no byte-order mark to keep.
-        return RC->setEncodingName(QStringLiteral("UTF-8"));
+        return RC->document()->setEncodingName(QStringLiteral("UTF-8"));
     default:
         return false;
     }
@@ -124,18 +128,15 @@ bool frmEdit::mnuSave_Click()
 {
     if (isUntitled())
         return mnuSaveAs_Click();
-    const QString path = documentPath();
+    const QString path = RC->document()->path();
     // Never over what another program wrote without asking.
-    if (RC->fileChangedOnDisk(path)
+    if (RC->document()->changedOnDisk()
         && Prompter::instance().askYesNo(this, QString::fromLatin1(AppTitle),
                                          QStringLiteral("The file %1 was changed by another program since it was "
                                                         "opened. Overwrite it?").arg(path))
                != Prompter::Answer::Yes)
         return false;
-    if (!saveTo(path))
-        return false;
-    DocumentModified = false;
-    return true;
+    return saveTo(path);
 }
 
 bool frmEdit::mnuSaveAs_Click()
@@ -145,11 +146,7 @@ bool frmEdit::mnuSaveAs_Click()
     if (!Co.ShowSave())
         return false;
     const QString path = Co.FileName;
-    if (!saveTo(path))
-        return false;
-    StatusBar1->setPanelText(1, path);
-    DocumentModified = false;
-    return true;
+    return saveTo(path);
 }
 
 void frmEdit::mnuSaveAsTxt_Click()
@@ -174,10 +171,9 @@ void frmEdit::Form_Activate()
 {
     // A file another program changed is taken in quietly while there is nothing of the user's to
     // lose; with unsaved changes the question comes at Save.
-    if (isUntitled() || DocumentModified || !RC->fileChangedOnDisk(documentPath()))
+    if (isUntitled() || DocumentModified() || !RC->document()->changedOnDisk())
         return;
-    if (RC->reloadFile(documentPath()))
-        DocumentModified = false;
+    RC->reloadFile();
 }
 
 void frmEdit::changeEvent(QEvent *event)

@@ -1,6 +1,6 @@
 #pragma once
 // The text steps of the multi-file runs, on UTF-8 byte strings. No widget, no file: the runs'
-// TextDocument loads and saves; these only compute the new text.
+// documents load and save; these only compute the new text.
 #include <QByteArray>
 
 namespace kestrin {

@@ -76,11 +76,16 @@ void ReplaceRun::work()
             return;
         }
         const QString &path = m_paths[i];
-        if (!m_doc.LoadFile(path)) {
+        // A file listed twice sees its first result.
+        if (m_batch.isPending(path) && !commit()) {
+            m_outcome = commitFailed(i, m_commitError);
+            return;
+        }
+        if (!m_doc.load(path)) {
             m_outcome = failedAt(i, QStringLiteral("could not be read"), m_doc.lastError());
             return;
         }
-        const QByteArray text = m_doc.Text();
+        const QByteArray text = m_doc.text();
         const QByteArray changed = m_step(text, m_doc.lineBreak());
         if (changed.size() != text.size() || changed != text)
             m_doc.setText(changed);
@@ -89,13 +94,18 @@ void ReplaceRun::work()
             m_outcome = failedAt(i, QStringLiteral("could not be saved"), refused);
             return;
         }
-        if (!m_doc.SaveFile(path, SaveMode::Batch)) {
+        if (!m_doc.save(path, &m_batch)) {
             m_outcome = failedAt(i, QStringLiteral("could not be saved"), m_doc.lastError());
             return;
         }
         m_done.store(i + 1, std::memory_order_relaxed);
     }
-    m_outcome = m_doc.CommitSaves() ? Outcome{} : commitFailed(n, m_doc.lastError());
+    m_outcome = commit() ? Outcome{} : commitFailed(n, m_commitError);
+}
+
+bool ReplaceRun::commit()
+{
+    return m_batch.commit(&m_commitError);
 }
 
 ReplaceRun::Outcome ReplaceRun::failedAt(int index, const QString &what, const QString &reason)
@@ -103,9 +113,9 @@ ReplaceRun::Outcome ReplaceRun::failedAt(int index, const QString &what, const Q
     const QString &path = m_paths[index];
     // The files before the failing one were saved into the batch: put them on disk before the
     // list says they are done.
-    if (!m_doc.CommitSaves())
+    if (!commit())
         return commitFailed(index, QStringLiteral("%1\n\nThe run had stopped at \"%2\", which %3: %4")
-                                       .arg(m_doc.lastError(), path, what, reason));
+                                       .arg(m_commitError, path, what, reason));
     return {m_paths.mid(index),
             QStringLiteral("\"%1\" %2: %3\n\n").arg(path, what, orUnknown(reason)) + splitNote(index, count() - index - 1),
             Outcome::Severity::Warning};
@@ -114,8 +124,8 @@ ReplaceRun::Outcome ReplaceRun::failedAt(int index, const QString &what, const Q
 ReplaceRun::Outcome ReplaceRun::stoppedAt(int index)
 {
     const QString &path = m_paths[index];
-    if (!m_doc.CommitSaves())
-        return commitFailed(index, QStringLiteral("%1\n\nThe run had been stopped before \"%2\".").arg(m_doc.lastError(), path));
+    if (!commit())
+        return commitFailed(index, QStringLiteral("%1\n\nThe run had been stopped before \"%2\".").arg(m_commitError, path));
     return {m_paths.mid(index), QStringLiteral("The run was stopped before \"%1\".\n\n").arg(path) + splitNote(index, count() - index - 1),
             Outcome::Severity::Note};
 }
@@ -124,7 +134,7 @@ ReplaceRun::Outcome ReplaceRun::commitFailed(int done, const QString &reason)
 {
     // The batch puts every other file in place even when one cannot be. The files that could not
     // be put in place were left as they were and stay listed; the others are done.
-    const QStringList failedList = m_doc.failedSaves();
+    const QStringList failedList = m_batch.failed();
     const QSet<QString> failed(failedList.cbegin(), failedList.cend());
     Outcome out;
     for (int i = 0; i < done; ++i) {

@@ -4,7 +4,7 @@
 // document without a view, changed and staged into the run's batch; the batch is committed when
 // the run ends, however it ends, so every file is its old or its new content. No widget: the
 // outcome says which entries stay listed and what to tell the user, and the window shows it.
-#include "document/TextDocument.h"
+#include "document/Document.h"
 
 #include <QObject>
 #include <QStringList>
@@ -59,10 +59,15 @@ private:
     Outcome failedAt(int index, const QString &what, const QString &reason);
     Outcome stoppedAt(int index);
     Outcome commitFailed(int done, const QString &reason);
+    // Puts the files staged so far in place; false (the reason in m_commitError) when one could
+    // not be.
+    bool commit();
 
     const QStringList m_paths;
     const Step m_step;
-    TextDocument m_doc;
+    Document m_doc;
+    AtomicBatch m_batch;
+    QString m_commitError;
     Outcome m_outcome;
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_done{0};

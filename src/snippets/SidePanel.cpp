@@ -5,10 +5,7 @@
 #include "SidePanelLayout.h"
 #include "WrapButton.h"
 #include "common/Twips.h"
-#include "document/LineEnd.h"
-#include "editor/component/CodeEdit.h"
 #include "textutil/CharacterReferences.h"
-#include "textutil/TextTransforms.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -122,7 +119,6 @@ int selectedRowOf(const QListWidget *list)
 } // namespace
 
 struct SidePanel::Private {
-    CodeEdit *rc = nullptr;
     SideTabBar *tabs = nullptr;
     QStackedWidget *pages = nullptr;
     int listHeightTwips = SidePanelLayout::DesignListHeight;
@@ -131,9 +127,8 @@ struct SidePanel::Private {
     std::array<int, 3> listeners{}; // connections of Command6Clicked, Command7Clicked, Command8Clicked
 };
 
-SidePanel::SidePanel(CodeEdit *rc, QWidget *parent) : QWidget(parent), d(new Private)
+SidePanel::SidePanel(QWidget *parent) : QWidget(parent), d(new Private)
 {
-    d->rc = rc;
     setObjectName(QStringLiteral("SSTab1"));
     setAccessibleName(tr("Side panel"));
 
@@ -283,97 +278,43 @@ QString SidePanel::programFolder() const
     return d->programFolderSet ? d->programFolder : QCoreApplication::applicationDirPath();
 }
 
-// --- insertion -------------------------------------------------------------------------------
+// --- choices ---------------------------------------------------------------------------------
 
-void SidePanel::L1_Click()
+void SidePanel::chooseFrom(QListWidget *list, SnippetGroup group)
 {
-    const SnippetGroupData &html = Catalogue::group(SnippetGroup::Html);
-    const int row = selectedRowOf(L1);
-    if (row < 0 || row >= html.texts.size())
-        return;
-    // The selection goes back byte for byte; only the program's own texts take the document's line ends.
-    const QByteArray selected = d->rc->SelectedText();
-    const LineEnd style = d->rc->lineEndStyle();
-    d->rc->setSelectedText(convertLineEnds(html.texts[row], style) + selected +
-                           convertLineEnds(html.closings[row], style));
-    finish();
-}
-
-void SidePanel::replaceFrom(QListWidget *list, int group)
-{
-    const SnippetGroupData &data = Catalogue::group(SnippetGroup(group));
     const int row = selectedRowOf(list);
-    if (row < 0 || row >= data.texts.size())
-        return;
-    d->rc->setSelectedText(convertLineEnds(data.texts[row], d->rc->lineEndStyle()));
-    finish();
+    if (row >= 0 && row < Catalogue::group(group).texts.size())
+        Q_EMIT snippetChosen(group, row);
 }
 
-void SidePanel::L2_Click() { replaceFrom(L2, int(SnippetGroup::Php)); }
-void SidePanel::L3_Click() { replaceFrom(L3, int(SnippetGroup::WebHeader)); }
-void SidePanel::L4_Click() { replaceFrom(L4, int(SnippetGroup::Css)); }
-void SidePanel::L8_Click() { replaceFrom(L8, int(SnippetGroup::Form)); }
-void SidePanel::L9_Click() { replaceFrom(L9, int(SnippetGroup::MySql)); }
-void SidePanel::L10_Click() { replaceFrom(L10, int(SnippetGroup::Table)); }
+void SidePanel::L1_Click() { chooseFrom(L1, SnippetGroup::Html); }
+void SidePanel::L2_Click() { chooseFrom(L2, SnippetGroup::Php); }
+void SidePanel::L3_Click() { chooseFrom(L3, SnippetGroup::WebHeader); }
+void SidePanel::L4_Click() { chooseFrom(L4, SnippetGroup::Css); }
+void SidePanel::L8_Click() { chooseFrom(L8, SnippetGroup::Form); }
+void SidePanel::L9_Click() { chooseFrom(L9, SnippetGroup::MySql); }
+void SidePanel::L10_Click() { chooseFrom(L10, SnippetGroup::Table); }
 
 void SidePanel::L5_Click()
 {
     const AjaxSample sample = readAjaxSample(programFolder());
-    if (sample.status == AjaxSample::Status::Unreadable)
-        return; // the file is there but cannot be read: leave the document as it is
-    d->rc->setSelectedText(convertLineEnds(sample.text, d->rc->lineEndStyle()));
-    finish();
+    // A file that is there but cannot be read leaves the document as it is.
+    if (sample.status != AjaxSample::Status::Unreadable)
+        Q_EMIT sampleChosen(sample.text);
 }
 
 void SidePanel::C6_Click(int index)
 {
-    if (index == ReplaceButtonIndex) {
-        // Each letter is rewritten on its own, so block by block in place; when there is none,
-        // nothing is rewritten and no empty undo step is recorded.
-        const QByteArray text = d->rc->textView();
-        if (const qsizetype growth = SpecialCharactersGrowth(text))
-            d->rc->rewriteText(ReplaceSpecialCharacters, text.size() + growth);
-    } else if (index >= 0 && index < ReplaceButtonIndex) {
-        d->rc->setSelectedText(characterReference(index));
-    } else {
-        return;
-    }
-    finish();
+    if (index == ReplaceButtonIndex)
+        Q_EMIT utilityChosen(Utility::SpecialCharacters);
+    else if (index >= 0 && index < ReplaceButtonIndex)
+        Q_EMIT characterChosen(index);
 }
 
-void SidePanel::Command1_Click()
-{
-    d->rc->setSelectedText(AddressToLink(d->rc->SelectedText()));
-    finish();
-}
-
-void SidePanel::Command2_Click()
-{
-    const QByteArray text = d->rc->textView();
-    const QByteArray stripped = StripTags(text);
-    if (!stripped.isSharedWith(text))
-        d->rc->setText(stripped);
-    finish();
-}
-
-void SidePanel::Command4_Click()
-{
-    d->rc->setSelectedText(HtmlBlockComment(d->rc->SelectedText()));
-    finish();
-}
-
-void SidePanel::Command5_Click()
-{
-    d->rc->setSelectedText(PhpBlockComment(d->rc->SelectedText()));
-    finish();
-}
-
-void SidePanel::finish()
-{
-    d->rc->setFocus();
-    d->rc->ExecuteCommand(EditorCommand::ShowCaret);
-    Q_EMIT insertionFinished();
-}
+void SidePanel::Command1_Click() { Q_EMIT utilityChosen(Utility::Link); }
+void SidePanel::Command2_Click() { Q_EMIT utilityChosen(Utility::RemoveTags); }
+void SidePanel::Command4_Click() { Q_EMIT utilityChosen(Utility::HtmlComment); }
+void SidePanel::Command5_Click() { Q_EMIT utilityChosen(Utility::PhpComment); }
 
 // --- geometry -----------------------------------------------------------------------------
 

@@ -1,8 +1,10 @@
 #pragma once
 // The editor window's side panel (SSTab1): ten pages in a column of tabs along its left edge,
-// the snippet lists with their insertion handlers, the character-reference buttons and the
-// text-utility buttons. Geometry is in twips, converted with round(twips / 15).
-#include "editor/Layout.h"
+// the snippet lists, the character-reference buttons and the text-utility buttons. It only says
+// what was chosen; the editor side applies it to the document. Geometry is in twips, converted
+// with round(twips / 15).
+#include "Catalogue.h"
+#include "SidePanelLayout.h"
 
 #include <QWidget>
 #include <array>
@@ -14,15 +16,23 @@ class QStackedWidget;
 
 namespace kestrin {
 
-class CodeEdit;
-
 class SidePanel : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int UnfoldedWidth = UnfoldedPanelWidth; // twips
-    static constexpr int FoldedWidth = FoldedPanelWidth;
+    static constexpr int UnfoldedWidth = SidePanelLayout::UnfoldedWidth; // twips
+    static constexpr int FoldedWidth = SidePanelLayout::FoldedWidth;
 
-    SidePanel(CodeEdit *rc, QWidget *parent = nullptr);
+    // The text utilities: what each button of the UTILS page and the last LANGUAGE button does.
+    enum class Utility {
+        SpecialCharacters, // every special character of the document to its reference
+        Link,              // the selection as a link to itself
+        RemoveTags,        // the document without its tags
+        HtmlComment,       // the selection in an HTML comment
+        PhpComment,        // the selection in a PHP block comment
+    };
+    Q_ENUM(Utility)
+
+    explicit SidePanel(QWidget *parent = nullptr);
     ~SidePanel() override;
 
     // Fills the name lists (the window's load, first step). No row is selected afterwards.
@@ -39,7 +49,7 @@ public:
     void setProgramFolder(const QString &folder);
     QString programFolder() const;
 
-    // Insertion handlers (a click on a row, or the selected row moving under the keyboard).
+    // The choices (a click on a row, or the selected row moving under the keyboard; a button).
     void L1_Click();
     void L2_Click();
     void L3_Click();
@@ -61,8 +71,13 @@ public:
                 *Command6 = nullptr, *Command7 = nullptr, *Command8 = nullptr;
 
 Q_SIGNALS:
-    // After an insertion's SetFocus and ShowCaret; the change itself has already marked the document.
-    void insertionFinished();
+    // A snippet's row in its group.
+    void snippetChosen(kestrin::SnippetGroup group, int row);
+    // The AJAX sample's text, as read (CR LF line ends).
+    void sampleChosen(const QByteArray &text);
+    // One of the character-reference buttons, by its index.
+    void characterChosen(int index);
+    void utilityChosen(kestrin::SidePanel::Utility utility);
     void Command6Clicked(); // open the colour chooser
     void Command7Clicked(); // open the multi-file replace window
     void Command8Clicked(); // fold or unfold the panel
@@ -74,10 +89,8 @@ protected:
     void disconnectNotify(const QMetaMethod &signal) override;
 
 private:
-    // The finishing steps of every insertion: focus to RC, ShowCaret, insertionFinished().
-    void finish();
-    // The replacing handlers: the text at the list's selected row, in place of the selection.
-    void replaceFrom(QListWidget *list, int group);
+    // The snippet at the list's selected row, if one is selected.
+    void chooseFrom(QListWidget *list, SnippetGroup group);
     void layoutPages();
     static int signalButton(const QMetaMethod &signal);
     void updateSignalButtons();

@@ -5,16 +5,15 @@
 #include <QSize>
 #include <array>
 
-#include "editor/Layout.h"
-
 namespace kestrin::SidePanelLayout {
 
 inline constexpr int PageCount = 10;
 inline constexpr int LanguagePage = 5;
 inline constexpr int UtilsPage = 6;
 
-inline constexpr int UnfoldedWidth = UnfoldedPanelWidth;
-inline constexpr int FoldedWidth = FoldedPanelWidth;
+// The panel's width unfolded, and folded to its tab strip.
+inline constexpr int UnfoldedWidth = 2775;
+inline constexpr int FoldedWidth = 345;
 inline constexpr int DesignListHeight = 5490;
 
 // The tab strip is exactly as thick as the folded panel, so folding leaves the tabs reachable,

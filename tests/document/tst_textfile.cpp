@@ -1,7 +1,7 @@
 #include "FileBytes.h"
 #include "TestRegistry.h"
 
-#include "document/TextDocument.h"
+#include "document/Document.h"
 
 #include <QDir>
 #include <QFile>
@@ -117,12 +117,12 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath("page.php");
         QVERIFY(writeBytes(path, bytes));
-        TextDocument doc;
+        Document doc;
         doc.setText("kept");
-        QCOMPARE(doc.LoadFile(path), d.ok);
+        QCOMPARE(doc.load(path), d.ok);
         if (encoding.isEmpty()) {
             QVERIFY(!d.ok && !d.error.isEmpty() && !doc.lastError().isEmpty());
-            QCOMPARE(doc.Text(), QByteArray("kept"));
+            QVERIFY(doc.text() == "kept" && doc.isModified() && doc.isUntitled());
             QVERIFY(!streamed(bytes, 4).ok && !streamed(bytes, 7).ok);
             return;
         }
@@ -134,8 +134,8 @@ private Q_SLOTS:
         const EncodeResult e = encodeText(d.utf8, d.format);
         QVERIFY2(e.ok, qPrintable(e.error));
         QCOMPARE(e.bytes, bytes);
-        QCOMPARE(doc.Text(), d.utf8);
-        QVERIFY2(doc.SaveFile(path), qPrintable(doc.lastError()));
+        QVERIFY(doc.text() == d.utf8 && !doc.isModified() && doc.path() == path);
+        QVERIFY2(doc.save(path), qPrintable(doc.lastError()));
         QCOMPARE(readBytes(path), bytes);
         QCOMPARE(entries(dir.path()), QStringList{"page.php"});
         for (qsizetype piece : {qsizetype(4), qsizetype(7), qsizetype(1) << 20}) { // pieces cut sequences and CR LF
@@ -196,30 +196,31 @@ private Q_SLOTS:
     void missingFileFails()
     {
         QTemporaryDir dir;
-        TextDocument doc;
+        Document doc;
         doc.setText("kept");
-        QVERIFY(!doc.LoadFile(dir.filePath("x.php")));
+        QVERIFY(!doc.load(dir.filePath("x.php")));
         QVERIFY(!doc.lastError().isEmpty());
-        QCOMPARE(doc.Text(), QByteArray("kept"));
+        QCOMPARE(doc.text(), QByteArray("kept"));
     }
 
-    // The multi-file runs: nothing in place before the commit; a file listed twice sees its first
-    // result.
+    // The multi-file runs: nothing in place before the batch is committed, and a staged save
+    // neither binds the document nor counts as saved.
     void batchSaves()
     {
         QTemporaryDir dir;
         const QString a = dir.filePath("a.php"), b = dir.filePath("b.php");
-        QVERIFY(writeBytes(a, "a"));
-        QVERIFY(writeBytes(b, "b"));
-        TextDocument doc;
-        for (const QString &path : {a, b, a}) {
-            QVERIFY(doc.LoadFile(path)); // commits a pending save of the same file first
-            doc.setText(doc.Text() + "+");
-            QVERIFY(doc.SaveFile(path, SaveMode::Batch));
+        QVERIFY(writeBytes(a, "a") && writeBytes(b, "b"));
+        Document doc;
+        AtomicBatch batch;
+        for (const QString &path : {a, b}) {
+            QVERIFY(doc.load(path));
+            doc.setText(doc.text() + "+");
+            QVERIFY(doc.save(path, &batch) && doc.isModified());
         }
-        QCOMPARE(readBytes(a) + readBytes(b), QByteArray("a+b+")); // the second a not in place yet
-        QVERIFY2(doc.CommitSaves(), qPrintable(doc.lastError()));
-        QCOMPARE(readBytes(a) + readBytes(b), QByteArray("a++b+"));
+        QCOMPARE(readBytes(a) + readBytes(b), QByteArray("ab"));
+        QString why;
+        QVERIFY2(batch.commit(&why), qPrintable(why));
+        QCOMPARE(readBytes(a) + readBytes(b), QByteArray("a+b+"));
         QCOMPARE(entries(dir.path()), (QStringList{"a.php", "b.php"}));
     }
 };

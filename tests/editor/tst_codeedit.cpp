@@ -406,22 +406,6 @@ private Q_SLOTS:
         QCOMPARE(query(Qt::ImCurrentSelection).toString(), QString::fromUtf8(edit.SelectedText()));
     }
 
-    // The multi-file runs need exactly the files that did not reach their place; a later
-    // successful commit forgets the failure.
-    void failedSavesNameTheFileThatFailed()
-    {
-        QTemporaryDir dir;
-        const QString good = dir.filePath("good.htm"), bad = dir.filePath("bad.htm");
-        CodeEdit edit;
-        edit.setText("<p>x</p>");
-        QVERIFY(edit.SaveFile(good, SaveMode::Batch) && edit.SaveFile(bad, SaveMode::Batch));
-        QVERIFY(QDir().mkpath(bad + "/inside")); // a folder now stands where the file goes
-        QVERIFY(!edit.CommitSaves());
-        QVERIFY(edit.failedSaves() == QStringList{bad} && readBytes(good) == "<p>x</p>");
-        QVERIFY(edit.SaveFile(good, SaveMode::Batch) && edit.CommitSaves());
-        QVERIFY(edit.failedSaves().isEmpty());
-    }
-
     // Large saves take another path to the disk (memory file systems may refuse it); the same
     // bytes must land there, replacing a longer old file. Folder empty: the build folder's disk.
     void largeSaveIsByteIdentical_data()

@@ -101,7 +101,7 @@ private Q_SLOTS:
         w.show();
         if (modified)
             w.RC->setSelectedText("unsaved");
-        QCOMPARE(w.DocumentModified, modified);
+        QCOMPARE(w.DocumentModified(), modified);
         const QMap<QString, Answer> question{{"Yes", Answer::Yes}, {"No", Answer::No}, {"Cancel", Answer::Cancel}};
         for (const QString &a : answers.split(' ', Qt::SkipEmptyParts)) {
             if (question.contains(a))
@@ -122,12 +122,12 @@ private Q_SLOTS:
             QCOMPARE(readBytes(file("saved.htm")), QByteArray("unsaved"));
         if (command == "open" && proceeds) {
             QCOMPARE(w.RC->Text(), QByteArray("<?php echo 1; ?>\n"));
-            QCOMPARE(w.documentPath(), file("open.php"));
-            QVERIFY(!w.DocumentModified);
+            QVERIFY(w.documentPath() == file("open.php") && w.StatusBar1->panelText(1) == w.documentPath());
+            QVERIFY(!w.DocumentModified());
         } else if (!proceeds) {
             QCOMPARE(w.RC->Text(), modified ? QByteArray("unsaved") : QByteArray());
             QCOMPARE(w.documentPath(), QStringLiteral("Untitled"));
-            QVERIFY(w.isVisible() && w.DocumentModified == modified);
+            QVERIFY(w.isVisible() && w.DocumentModified() == modified);
         }
     }
 
@@ -146,17 +146,17 @@ private Q_SLOTS:
                  QStringLiteral("Html files|*.htm;*.html|Php files|*.php|Css files|*.css|Js files|*.js|Tpl files|*.tpl"));
         QCOMPARE(readBytes(page), QByteArray("<b>x</b>"));
         QCOMPARE(w.documentPath(), page);
-        QVERIFY(!w.DocumentModified);
+        QVERIFY(!w.DocumentModified());
         w.RC->setSelectedText("<i></i>");
         prompter.answerFile(std::nullopt);
         w.mnuSaveAsTxt_Click();
         prompter.answerFile(txt);
         w.mnuSaveAsTxt_Click();
         QCOMPARE(readBytes(txt), QByteArray("x\r\n"));
-        QVERIFY(w.documentPath() == page && w.DocumentModified);
+        QVERIFY(w.documentPath() == page && w.DocumentModified());
         QVERIFY(w.mnuSave_Click());
         QCOMPARE(readBytes(page), QByteArray("<b>x</b><i></i>"));
-        QVERIFY(!w.DocumentModified);
+        QVERIFY(!w.DocumentModified());
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), (QStringList{"page", "plain.txt"}));
         QVERIFY(prompter.allAnswersUsed() && prompter.asked.size() == 3);
     }
@@ -232,7 +232,7 @@ private Q_SLOTS:
         if (change != "own")
             QCOMPARE(prompter.asked.value(0).text, QString("The file %1 was changed by another program since it was opened. Overwrite it?").arg(page));
         QCOMPARE(readBytes(page), yes ? ours : theirs);
-        QCOMPARE(w.DocumentModified, !yes);
+        QCOMPARE(w.DocumentModified(), !yes);
         if (yes) { // our own save is remembered: the next one does not ask
             w.RC->setSelectedText("again ");
             QVERIFY(w.mnuSave_Click() && prompter.allAnswersUsed());
@@ -273,8 +273,8 @@ private Q_SLOTS:
         }
         QCOMPARE(readBytes(page), written.isEmpty() ? file : written);
         QCOMPARE(w.RC->Text(), text);
-        QCOMPARE(w.RC->encodingName(), encoding);
-        QCOMPARE(w.DocumentModified, button == 2);
+        QCOMPARE(w.RC->document()->encodingName(), encoding);
+        QCOMPARE(w.DocumentModified(), button == 2);
         if (button == 2)
             return;
         // Typing goes on after the same character; saving again asks nothing: the characters are
@@ -306,7 +306,7 @@ private Q_SLOTS:
             QEvent activated(QEvent::ActivationChange);
             QCoreApplication::sendEvent(&w, &activated);
             QCOMPARE(w.RC->Text(), modified ? before : QByteArray("ONE\nTWO\nTHREE\nFOUR\n"));
-            QCOMPARE(w.DocumentModified, modified);
+            QCOMPARE(w.DocumentModified(), modified);
             QCOMPARE(caretLine(w), 2);
             QVERIFY(prompter.asked.isEmpty());
         }
@@ -348,7 +348,7 @@ private Q_SLOTS:
         frmEdit w;
         w.RC->setText("aéc");
         select(w, 1, 3);
-        w.DocumentModified = false;
+        w.RC->document()->setUnmodified();
         QApplication::clipboard()->setText(row.clipboard);
         int triggered = 0;
         if (!row.triggers.isEmpty())
@@ -360,12 +360,14 @@ private Q_SLOTS:
             QVERIFY(!w.RC_KeyDown(row.input.section(' ', 0, 0).toInt(), row.input.section(' ', 1).toInt()));
         else
             QTest::keySequence(w.RC->editorWidget(), QKeySequence(row.input));
-        const QByteArray text = row.text.replace("/", w.RC->lineBreak());
+        const QByteArray text = row.text.replace("/", w.RC->document()->lineBreak());
         QCOMPARE(w.RC->Text(), text);
         QCOMPARE(w.RC->SelectedText(), row.selected);
         QCOMPARE(QApplication::clipboard()->text(), row.copied);
         QCOMPARE(w.StatusBar1->panelText(4), row.status);
-        QCOMPARE(w.DocumentModified, text != "aéc");
+        QCOMPARE(w.DocumentModified(), text != "aéc");
+        w.RC->Undo(); // back at the save point nothing is unsaved, whatever came between
+        QCOMPARE(w.DocumentModified(), w.RC->Text() != "aéc");
         QCOMPARE(triggered, int(!row.triggers.isEmpty()));
         QCOMPARE(desktop.started.size(), int(row.input == "Ctrl+N"));
         if (!desktop.started.isEmpty())
@@ -475,7 +477,7 @@ private Q_SLOTS:
         w.RC->setText("a" + row.selected + tail);
         select(w, 1, 1 + row.selected.size());
         sci(w)->send(SCI_SETFIRSTVISIBLELINE, 300);
-        w.DocumentModified = false;
+        w.RC->document()->setUnmodified();
         if (row.index == 12)
             prompter.answerFont(row.answer.isEmpty() ? std::nullopt : std::optional<QFont>(QFont("Liberation Serif", 20)));
         else if (row.index == 13 || row.index == 14)
@@ -483,7 +485,7 @@ private Q_SLOTS:
         w.Toolbar1_ButtonClick(row.index);
         QVERIFY(prompter.allAnswersUsed());
         QCOMPARE(w.RC->Text(), row.index == 5 ? QByteArray() : "a" + row.expected + tail);
-        QCOMPARE(w.DocumentModified, row.expected != row.selected);
+        QCOMPARE(w.DocumentModified(), row.expected != row.selected);
         QVERIFY(sci(w)->send(SCI_GETFIRSTVISIBLELINE) <= caretLine(w));
     }
 };

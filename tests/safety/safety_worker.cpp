@@ -29,9 +29,9 @@ int main(int argc, char **argv)
             return 2;
         (void)editor.LoadFile(args[2]); // a file that cannot be loaded is saved as a new one
         editor.setText(source.readAll());
-        done = editor.SaveFile(args[2], kestrin::SaveMode::Durable);
+        done = editor.SaveFile(args[2]);
         if (!done)
-            std::fprintf(stderr, "save failed: %s\n", qPrintable(editor.lastError()));
+            std::fprintf(stderr, "save failed: %s\n", qPrintable(editor.document()->lastError()));
     } else {
         kestrin::frmReplace window;
         for (const QString &name : kestrin::matchingFiles(args[2], kestrin::webSourcePattern()))

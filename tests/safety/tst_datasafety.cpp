@@ -244,12 +244,14 @@ private Q_SLOTS:
         QVERIFY(link.isEmpty() || ::symlink(QFile::encodeName(link).constData(), QFile::encodeName(page).constData()) == 0);
         CodeEdit editor;
         QCOMPARE(editor.LoadFile(page), mode != 0);
-        for (const SaveMode how : {SaveMode::Durable, SaveMode::Batch}) {
-            editor.setText(how == SaveMode::Batch ? "<p>batch</p>\n" : "<p>new</p>\n");
+        for (const bool batched : {false, true}) {
+            editor.setText(batched ? "<p>batch</p>\n" : "<p>new</p>\n");
             const mode_t mask = ::umask(022);
-            const bool saved = editor.SaveFile(page, how) && editor.CommitSaves();
+            AtomicBatch batch;
+            QString why;
+            const bool saved = editor.document()->save(page, batched ? &batch : nullptr) && batch.commit(&why);
             ::umask(mask);
-            QVERIFY2(saved, qPrintable(editor.lastError()));
+            QVERIFY2(saved, qPrintable(editor.document()->lastError() + why));
             QCOMPARE(readBytes(target), editor.Text());
             char held[4096];
             const ssize_t n = ::readlink(QFile::encodeName(page).constData(), held, sizeof held);

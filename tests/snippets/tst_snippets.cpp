@@ -2,6 +2,7 @@
 #include "TestRegistry.h"
 
 #include "common/Twips.h"
+#include "editor/PanelEdits.h"
 #include "editor/component/CodeEdit.h"
 #include "snippets/AjaxSample.h"
 #include "snippets/Catalogue.h"
@@ -67,7 +68,8 @@ class TestSidePanel : public QObject {
     struct Bench {
         QWidget window;
         CodeEdit *rc = new CodeEdit(&window);
-        SidePanel *panel = new SidePanel(rc, &window);
+        SidePanel *panel = new SidePanel(&window);
+        PanelEdits edits{panel, rc};
         QTemporaryDir folder;
     };
     std::unique_ptr<Bench> b;
@@ -77,7 +79,7 @@ class TestSidePanel : public QObject {
     void setDocument(const QByteArray &lineBreak, const QByteArray &text, int start, int end)
     {
         const QString path = b->folder.filePath(QStringLiteral("style.html"));
-        QVERIFY(writeBytes(path, "x" + lineBreak + "y") && b->rc->LoadFile(path) && b->rc->lineBreak() == lineBreak);
+        QVERIFY(writeBytes(path, "x" + lineBreak + "y") && b->rc->LoadFile(path) && b->rc->document()->lineBreak() == lineBreak);
         b->rc->setText("start");
         b->rc->setText(text);
         static_cast<ScintillaEditBase *>(b->rc->editorWidget())->send(SCI_SETSEL, start, end);
@@ -120,7 +122,7 @@ private Q_SLOTS:
         b->window.show();
         b->window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&b->window));
-        finished = std::make_unique<QSignalSpy>(b->panel, &SidePanel::insertionFinished);
+        finished = std::make_unique<QSignalSpy>(&b->edits, &PanelEdits::insertionFinished);
     }
     void cleanup()
     {

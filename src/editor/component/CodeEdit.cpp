@@ -14,11 +14,44 @@
 
 namespace kestrin {
 
+namespace {
+
+// The document's text as the engine holds it, with the engine's undo history and save point.
+class EngineStore : public TextStore {
+public:
+    EngineStore(CodeEdit *view, SciEditor *sci, const Document &doc) : m_view(view), m_sci(sci), m_doc(doc) {}
+    bool load(const std::function<bool(TextSink &)> &fill) override
+    {
+        if (!m_sci->loadText(fill))
+            return false;
+        m_sci->setEolMode(m_doc.lineEndStyle());
+        return true;
+    }
+    QByteArray view() const override
+    {
+        // Gathers the text into one block (moving the gap once) and hands out the engine's buffer.
+        const char *p = reinterpret_cast<const char *>(m_sci->send(SCI_GETCHARACTERPOINTER));
+        return QByteArray::fromRawData(p, m_sci->length());
+    }
+    void replace(const QByteArray &utf8) override { m_view->setText(utf8); }
+    bool isModified() const override { return m_sci->send(SCI_GETMODIFY) != 0; }
+    void setSavePoint() override { m_sci->send(SCI_SETSAVEPOINT); }
+
+private:
+    CodeEdit *m_view;
+    SciEditor *m_sci;
+    const Document &m_doc;
+};
+
+} // namespace
+
 struct CodeEdit::Private {
-    explicit Private(CodeEdit *q) : sci(new SciEditor(q)), scheme(sci) {}
+    explicit Private(CodeEdit *q) : sci(new SciEditor(q)), scheme(sci), store(q, sci, doc) { doc.bind(&store); }
+    ~Private() { doc.bind(nullptr); }
     SciEditor *sci;
     StyleScheme scheme;
-    DocumentFile file;
+    Document doc;
+    EngineStore store;
     QPointer<FindReplaceDialog> dialog;
     FindRequest lastFind;
     bool hasLastFind = false;
@@ -34,8 +67,9 @@ CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private(this))
     layout->addWidget(d->sci);
     setFocusProxy(d->sci);
     d->sci->setAccessibleName(tr("Document text"));
-    d->sci->setEolMode(d->file.lineEndStyle());
-    d->file.trackDisk(true);
+    d->sci->setEolMode(d->doc.lineEndStyle());
+    d->doc.trackDisk(true);
+    connect(d->sci, &ScintillaEditBase::savePointChanged, &d->doc, &Document::storeModifiedChanged);
 
     // Copy and paste reach the component through the window's KeyDown handler; the component's
     // own bindings would do them a second time. Ctrl+X belongs to the window's Exit.
@@ -64,13 +98,7 @@ QByteArray CodeEdit::Text() const
     return d->sci->range(0, d->sci->length());
 }
 
-QByteArray CodeEdit::textView() const
-{
-    const long length = d->sci->length();
-    // Gathers the text into one block (moving the gap once) and hands out Scintilla's own buffer.
-    const char *p = reinterpret_cast<const char *>(d->send(SCI_GETCHARACTERPOINTER));
-    return QByteArray::fromRawData(p, length);
-}
+QByteArray CodeEdit::textView() const { return d->store.view(); }
 
 bool CodeEdit::rewriteText(const std::function<QByteArray(const QByteArray &)> &rewrite, qsizetype resultBytes,
                            qsizetype blockBytes)
@@ -159,8 +187,6 @@ void CodeEdit::setSelectedText(const QByteArray &utf8)
     sci->textChanged();
 }
 
-LineEnd CodeEdit::lineEndStyle() const { return d->file.lineEndStyle(); }
-QByteArray CodeEdit::lineBreak() const { return d->file.lineBreak(); }
 
 bool CodeEdit::CanUndo() const { return d->send(SCI_CANUNDO) != 0; }
 bool CodeEdit::CanRedo() const { return d->send(SCI_CANREDO) != 0; }
@@ -193,7 +219,7 @@ void CodeEdit::ExecuteCommand(EditorCommand command)
     case EditorCommand::SelectAll: d->send(SCI_SELECTALL); break;
     case EditorCommand::Paste:
         // Plain text only, in the document's line ends; an empty clipboard deletes the selection.
-        setSelectedText(convertLineEnds(clipboardText(), lineEndStyle()));
+        setSelectedText(convertLineEnds(clipboardText(), d->doc.lineEndStyle()));
         d->send(SCI_SCROLLCARET);
         break;
     case EditorCommand::ReplaceDialog: showFindDialog(true); break;
@@ -247,38 +273,16 @@ void CodeEdit::showFindDialog(bool replace)
     d->dialog->present(replace, QString::fromUtf8(seed));
 }
 
-bool CodeEdit::LoadFile(const QString &path)
-{
-    if (!d->sci->loadText([&](TextSink &sink) { return d->file.loadInto(path, sink); }))
-        return false;
-    d->sci->setEolMode(d->file.lineEndStyle());
-    return true;
-}
+Document *CodeEdit::document() const { return &d->doc; }
 
-bool CodeEdit::SaveFile(const QString &path, SaveMode mode)
-{
-    // Encoded straight from Scintilla's buffer: nothing edits the document while the save runs,
-    // and a UTF-8 document is then written without a copy of the whole text.
-    const long len = d->sci->length();
-    const char *text = len > 0 ? reinterpret_cast<const char *>(d->send(SCI_GETRANGEPOINTER, 0, len)) : "";
-    if (!d->file.save(path, QByteArray::fromRawData(text, len), mode))
-        return false;
-    if (mode == SaveMode::Durable)
-        d->send(SCI_SETSAVEPOINT);
-    return true;
-}
+bool CodeEdit::LoadFile(const QString &path) { return d->doc.load(path); }
 
-bool CodeEdit::CommitSaves() { return d->file.commitSaves(); }
-QStringList CodeEdit::failedSaves() const { return d->file.failedSaves(); }
-void CodeEdit::DiscardSaves() { d->file.discardSaves(); }
-QString CodeEdit::lastError() const { return d->file.lastError(); }
-QString CodeEdit::encodingName() const { return d->file.encodingName(); }
-bool CodeEdit::setEncodingName(const QString &name) { return d->file.setEncodingName(name); }
+bool CodeEdit::SaveFile(const QString &path) { return d->doc.save(path); }
 
 Unencodable CodeEdit::unencodable(EscapeStyle style) const
 {
     // Asked before every save: nothing to look at for most encodings, and no copy for the rest.
-    const TextFormat::Encoding encoding = d->file.format().encoding;
+    const TextFormat::Encoding encoding = d->doc.format().encoding;
     if (holdsEveryCharacter(encoding))
         return {};
     const char *text = reinterpret_cast<const char *>(d->send(SCI_GETCHARACTERPOINTER));
@@ -287,7 +291,7 @@ Unencodable CodeEdit::unencodable(EscapeStyle style) const
 
 bool CodeEdit::escapeUnencodable(EscapeStyle style)
 {
-    const TextFormat::Encoding encoding = d->file.format().encoding;
+    const TextFormat::Encoding encoding = d->doc.format().encoding;
     const Unencodable found = unencodable(style);
     if (found.count == 0)
         return false;
@@ -303,10 +307,9 @@ bool CodeEdit::escapeUnencodable(EscapeStyle style)
     return true;
 }
 
-bool CodeEdit::fileChangedOnDisk(const QString &path) const { return d->file.changedOnDisk(path); }
-
-bool CodeEdit::reloadFile(const QString &path)
+bool CodeEdit::reloadFile()
 {
+    const QString path = d->doc.path();
     const long line = d->send(SCI_LINEFROMPOSITION, d->send(SCI_GETCURRENTPOS));
     const long top = d->send(SCI_GETFIRSTVISIBLELINE);
     if (!LoadFile(path))

@@ -1,11 +1,11 @@
 #pragma once
 // The code-editing component. It and the parts in its folder are the only code that talks to
-// QScintilla; the rest of the program uses these members. Its document half (reading, decoding,
-// encoding and atomic saving) is the widget-free DocumentFile of src/document. Document text
+// the editing engine; the rest of the program uses these members. It is the view of one Document
+// (src/document: path, format, file, modified state), whose text the engine holds. Document text
 // travels as UTF-8 bytes (QByteArray), never as a whole-document QString.
 #include "EditorTypes.h"
 #include "Search.h"
-#include "document/DocumentFile.h"
+#include "document/Document.h"
 
 #include <QByteArray>
 #include <QString>
@@ -48,9 +48,6 @@ public:
     // inserted text. Writing exactly the text already selected changes nothing at all.
     void setSelectedText(const QByteArray &utf8);
 
-    // The document's line ends; texts from outside go through convertLineEnds into this style.
-    LineEnd lineEndStyle() const;
-    QByteArray lineBreak() const; // "\r\n", "\n" or "\r"
 
     // --- undo -------------------------------------------------------------------------------
     bool CanUndo() const;
@@ -74,33 +71,23 @@ public:
     // Replaces every match in the document as one undo step; the number replaced.
     qint64 replaceAll(const FindRequest &request);
 
-    // --- files (DocumentFile: encodings, line ends, atomic and batch saves) ------------------
-    // Loads path into the component. A failed load leaves the current text as it was. The loaded
-    // text starts a fresh undo history and does not count as a change.
+    // --- the document ---------------------------------------------------------------------------
+    // The document this component is the view of: its path, format, file and modified state.
+    Document *document() const;
+    // Loads path into the document. A failed load leaves the current text as it was. The loaded
+    // text starts a fresh undo history and is the save point; the document is bound to path.
     bool LoadFile(const QString &path);
-    // Writes the text back in the encoding, BOM and line ends it was loaded with, atomically.
-    bool SaveFile(const QString &path, SaveMode mode = SaveMode::Durable);
-    bool CommitSaves();
-    QStringList failedSaves() const;
-    void DiscardSaves();
-    // Why the last LoadFile/SaveFile/CommitSaves failed, in words for a message box.
-    QString lastError() const;
-    // "UTF-8", "UTF-8 BOM", "UTF-16LE", "UTF-16BE", "Windows-1252"; a new document is UTF-8.
-    QString encodingName() const;
-    // Chooses the encoding the next save writes (one of the names above); false for another
-    // name. Lets the window offer UTF-8 when a character does not fit the file's encoding.
-    bool setEncodingName(const QString &name);
+    // Writes the text back to path in the encoding, BOM and line ends it was loaded with,
+    // atomically and durably; the document is then bound to path and unmodified.
+    bool SaveFile(const QString &path);
     // The characters of the document its encoding cannot hold (none but in Windows-1252).
     Unencodable unencodable(EscapeStyle style) const;
     // Writes each of them in style, as one undo step, so the file keeps its encoding and the
     // document shows what is saved; false when there was none.
     bool escapeUnencodable(EscapeStyle style);
-    // True when the file at path was changed, replaced or deleted by another program since this
-    // document loaded it or last saved it there.
-    bool fileChangedOnDisk(const QString &path) const;
-    // Loads path again with the caret kept on its line, for a file another program changed while
-    // the document had no change of its own.
-    bool reloadFile(const QString &path);
+    // Loads the document's file again with the caret kept on its line, for a file another
+    // program changed while the document had no change of its own.
+    bool reloadFile();
 
     // --- navigation -------------------------------------------------------------------------
     // Moves the caret to the start of the 1-based line (clamped to the document); false when the
@@ -119,7 +106,7 @@ public:
     // --- state ------------------------------------------------------------------------------
     bool isOvertype() const;
     qint64 length() const;
-    // The QScintilla widget, for focus and geometry only (tests, the window's focus chain).
+    // The engine widget, for focus and geometry only (tests, the window's focus chain).
     QWidget *editorWidget() const;
 
 Q_SIGNALS:

@@ -41,7 +41,7 @@ public:
     // A new line takes the indentation of the last line above it that has text.
     void setAutoIndent(bool on) { m_autoIndent = on; }
 
-    // Replaces the text with one fill hands to its sink (DocumentFile::loadInto): no undo history,
+    // Replaces the text with one fill hands to its sink (Document::load): no undo history,
     // no change reported, caret at the start. When fill fails the text stays as it was.
     bool loadText(const std::function<bool(TextSink &)> &fill);
 

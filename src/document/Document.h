@@ -1,0 +1,111 @@
+#pragma once
+// One document: its path, its file's format (encoding, byte-order mark, line ends), the
+// fingerprint of what it last read or wrote there, and whether its text differs from what was
+// saved. The text itself lives in a store: plain bytes for a document no one sees (the multi-file
+// runs), or the editing engine of the view bound to it. Whether it is modified is the store's save
+// point, never a flag kept beside it. Windows show this state; they do not keep it. No widget.
+#include "AtomicFile.h"
+#include "FileFingerprint.h"
+#include "TextFile.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace kestrin {
+
+// Where a document's text lives.
+class TextStore {
+public:
+    virtual ~TextStore() = default;
+    // Replaces the text with what fill hands its sink, as a fresh start: no undo history, at the
+    // save point. When fill fails the text stays as it was.
+    virtual bool load(const std::function<bool(TextSink &)> &fill) = 0;
+    // The whole text in place, valid until the next change (copy it to keep it).
+    virtual QByteArray view() const = 0;
+    // Replaces the whole text (as one undo step where there is an undo history).
+    virtual void replace(const QByteArray &utf8) = 0;
+    virtual bool isModified() const = 0;
+    // The text as it is now counts as saved.
+    virtual void setSavePoint() = 0;
+};
+
+class Document : public QObject {
+    Q_OBJECT
+public:
+    // An untitled, empty document whose text is held as bytes.
+    explicit Document(QObject *parent = nullptr);
+    ~Document() override;
+
+    // A view's engine becomes the store (the bytes held so far are dropped); the view calls
+    // storeModifiedChanged when the engine's save point is reached or left. Null goes back to
+    // bytes. The store must outlive the binding.
+    void bind(TextStore *store);
+    void storeModifiedChanged(bool modified) { Q_EMIT modifiedChanged(modified); }
+
+    // The file the document is bound to; empty while it is untitled.
+    QString path() const { return m_path; }
+    bool isUntitled() const { return m_path.isEmpty(); }
+    // Binds the document to path without reading it (a new file that Save will create).
+    void setPath(const QString &path);
+
+    bool isModified() const { return m_store->isModified(); }
+    // The text as it is now counts as saved, with no file written.
+    void setUnmodified() { m_store->setSavePoint(); }
+
+    QByteArray text() const { return m_store->view(); } // a copy once the text changes
+    void setText(const QByteArray &utf8) { m_store->replace(utf8); }
+
+    // Reads and decodes path into the store: encoding (BOM for UTF-8/UTF-16, else valid UTF-8,
+    // else Windows-1252) and line-end style are detected and kept for the save. A file that is
+    // not text (NUL bytes outside UTF-16) fails; then nothing changes. On success the document is
+    // bound to path and unmodified.
+    bool load(const QString &path);
+    // Encodes the text in the document's format and writes it to path atomically (temporary file
+    // in the same folder, renamed over the target; permissions kept; through a symbolic link the
+    // link's target is written). A failed save leaves the old file untouched. With a batch the
+    // file is staged into it, to be put in place when its owner commits it; without one it is
+    // durable on return, and the document is then bound to path and unmodified.
+    bool save(const QString &path, AtomicBatch *batch = nullptr);
+
+    // Why the last load or save failed, in words for a message box.
+    QString lastError() const { return m_error; }
+
+    // "UTF-8", "UTF-8 BOM", "UTF-16LE", "UTF-16BE" or "Windows-1252"; a new document is UTF-8.
+    QString encodingName() const { return kestrin::encodingName(m_format.encoding); }
+    // Chooses the encoding the next save writes; false for a name not listed above.
+    bool setEncodingName(const QString &name);
+    const TextFormat &format() const { return m_format; }
+    LineEnd lineEndStyle() const { return m_format.lineEnd; }
+    QByteArray lineBreak() const { return lineBreakOf(m_format.lineEnd); }
+
+    // The editor's document remembers what its file was when it loaded it or last saved it
+    // durably, to tell a change by another program before overwriting it. Off by default: the
+    // multi-file runs do not ask.
+    void trackDisk(bool on) { m_tracksDisk = on; }
+    // True when the document's file is no longer what it loaded from it or last saved to it:
+    // changed, replaced or deleted by someone else.
+    bool changedOnDisk() const;
+
+Q_SIGNALS:
+    void pathChanged(const QString &path);
+    void modifiedChanged(bool modified);
+
+private:
+    bool fill(const QString &path, TextSink &sink);
+    void remember(const QString &path, const QByteArray &fileBytes);
+
+    std::unique_ptr<TextStore> m_bytes; // the store while no view is bound
+    TextStore *m_store;
+    QString m_path;
+    TextFormat m_format;
+    QString m_error;
+    bool m_tracksDisk = false;
+    QString m_diskPath;
+    FileFingerprint m_disk;
+};
+
+} // namespace kestrin
