@@ -24,7 +24,8 @@ public:
     void applyUtility(SidePanel::Utility utility);
 
 Q_SIGNALS:
-    // After an edit's focus and ShowCaret; the change itself has already marked the document.
+    // After an edit's focus and ShowCaret; the change itself has already marked the document
+    // modified (it left the engine's save point).
     void insertionFinished();
 
 private:

@@ -387,7 +387,7 @@ bool frmEdit::RC_KeyDown(int keyCode, int shift)
     return false;
 }
 
-// The keystroke's change has already marked the document (documentChanged).
+// The keystroke's change has already left the engine's save point, which is what marks the document.
 bool frmEdit::RC_KeyEvent() { return false; }
 
 // ---------------------------------------------------------------------------------------------

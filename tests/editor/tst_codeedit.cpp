@@ -351,17 +351,21 @@ private Q_SLOTS:
 
     // A rewrite block by block gives exactly what one pass over the whole text gives, whatever
     // the block length: no character is cut between two blocks (a cut one would come back as
-    // U+FFFD). One undo step, and the caret stays where it was.
+    // U+FFFD). One undo step, and the caret stays where it was. A history of megabytes (kept in
+    // blocks) undoes, redoes and takes a new edit after an undo.
     void rewriteTextBlockByBlock_data()
     {
         QTest::addColumn<int>("blockBytes");
+        QTest::addColumn<int>("repeats");
         for (int n : {4, 5, 7, 1 << 20})
-            QTest::addRow("%d bytes", n) << n;
+            QTest::addRow("%d bytes", n) << n << 40;
+        QTest::addRow("3 MB in 1 MB blocks") << (1 << 20) << 100'000;
     }
     void rewriteTextBlockByBlock()
     {
         QFETCH(int, blockBytes);
-        const QByteArray original = QByteArray("Café Ölé – 😀 naïve €\r\n").repeated(40);
+        QFETCH(int, repeats);
+        const QByteArray original = QByteArray("Café Ölé – 😀 naïve €\r\n").repeated(repeats);
         const auto upper = [](const QByteArray &block) { return QString::fromUtf8(block).toUpper().toUtf8(); };
         const QByteArray expected = upper(original);
         CodeEdit edit;
@@ -373,6 +377,17 @@ private Q_SLOTS:
         QCOMPARE(send(edit, SCI_GETCURRENTPOS), caret);
         edit.Undo();
         QCOMPARE(edit.Text(), original);
+        edit.Redo();
+        QCOMPARE(edit.Text(), expected);
+        edit.Undo();
+        edit.setSelectedText("x");
+        edit.Undo();
+        QCOMPARE(edit.Text(), original);
+        edit.Undo();
+        QCOMPARE(edit.Text(), QByteArray());
+        edit.Redo();
+        edit.Redo();
+        QVERIFY(edit.Text() != original && edit.Text().size() == original.size() + 1);
     }
 
     // Input methods get the caret's line (a window of it when long, cut on whole characters) and
