@@ -2,6 +2,7 @@
 
 #include "FileReader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace kestrin {
@@ -77,7 +78,7 @@ bool DocumentFile::loadInto(const QString &path, TextSink &sink)
         source.file().close();
         std::optional<QByteArray> text = load(path);
         if (text && (!sink.begin(text->size()) || !sink.append(text->constData(), text->size()))) {
-            m_error = QStringLiteral("There is not enough memory to open the file.");
+            m_error = QCoreApplication::translate("TextFile", "There is not enough memory to open the file.");
             return false;
         }
         return text.has_value();
