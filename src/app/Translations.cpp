@@ -6,12 +6,11 @@
 
 namespace kestrin {
 
-QString translationsFolder() { return QCoreApplication::applicationDirPath() + QStringLiteral("/translations"); }
-
 void installTranslations(const QLocale &locale)
 {
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/translations");
     auto *own = new QTranslator(QCoreApplication::instance());
-    if (!own->load(locale, QStringLiteral("kestrin4"), QStringLiteral("_"), translationsFolder())) {
+    if (!own->load(locale, QStringLiteral("kestrin4"), QStringLiteral("_"), folder)) {
         delete own;
         return;
     }

@@ -3,12 +3,8 @@
 // beside the executable (the build folder and the installed program folder alike), and Qt's own for
 // the standard buttons and dialogs.
 #include <QLocale>
-#include <QString>
 
 namespace kestrin {
-
-// The folder of the program's .qm files.
-QString translationsFolder();
 
 // Installs the translators for locale's languages on the running application; with no
 // translation of ours for any of them the texts stay in English, the source language.
