@@ -1,6 +1,6 @@
-# Installing like any desktop application: the program folder (the executable reads img/ and
-# ajax_sampl.dat beside itself), a launcher on the PATH, the desktop entry, icons, the MIME type
-# for templates and the AppStream data. `cpack -G DEB` turns the same rules into a package.
+# Installing like any desktop application: the program folder (the executable reads img/,
+# ajax_sampl.dat and translations/ beside itself), a launcher on the PATH, the desktop entry,
+# icons, the MIME type for templates and the AppStream data. `cpack -G DEB` turns the same rules into a package.
 include(GNUInstallDirs)
 
 set(KESTRIN_PROGRAM_DIR "lib/kestrin4" CACHE STRING "Program folder, relative to the install prefix")
@@ -8,6 +8,7 @@ set(KESTRIN_PROGRAM_DIR "lib/kestrin4" CACHE STRING "Program folder, relative to
 install(TARGETS kestrin4 RUNTIME DESTINATION ${KESTRIN_PROGRAM_DIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/img/ DESTINATION ${KESTRIN_PROGRAM_DIR}/img)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/ajax_sampl.dat DESTINATION ${KESTRIN_PROGRAM_DIR})
+install(FILES ${KESTRIN_QM_FILES} DESTINATION ${KESTRIN_PROGRAM_DIR}/translations)
 
 # The launcher is a relative link, so the installed tree can be moved or packaged as it is.
 file(RELATIVE_PATH KESTRIN_LAUNCHER_TARGET
@@ -47,7 +48,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-qpa-plugins, fonts-liberation")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, shared-mime-info, desktop-file-utils")
+# Qt's own translations give the standard buttons and dialogs the language of ours.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, shared-mime-info, desktop-file-utils, qt6-translations-l10n")
 
 # The manual page, the changelog and the copyright file, dated by SOURCE_DATE_EPOCH when it is set
 # (string(TIMESTAMP) reads it) or else by the last commit, so that one commit gives one package.

@@ -9,12 +9,13 @@ set -euo pipefail
 what=${1:-run}
 
 packages=(cmake make g++ qt6-base-dev qt6-5compat-dev libgl-dev fonts-liberation
-          qt6-image-formats-plugins qt6-qpa-plugins libqt6svg6 shared-mime-info desktop-file-utils)
+          qt6-image-formats-plugins qt6-qpa-plugins libqt6svg6 shared-mime-info desktop-file-utils
+          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n)
 case "$what" in
   run) ;;
   # dbus-x11 and at-spi2-core as every desktop has them: the suite must pass with them.
   test) packages+=(xvfb xauth xdotool x11-utils imagemagick libglib2.0-bin dbus-daemon dbus-x11 at-spi2-core
-                   python3-pyatspi procps python3 clang libclang-rt-14-dev patch) ;;
+                   python3-pyatspi procps python3 clang libclang-rt-14-dev patch appstream) ;;
   bench) packages+=(xvfb xauth xdotool x11-utils libbenchmark-dev geany time sed python3 at-spi2-core python3-pyatspi patch) ;;
   fuzz) packages+=(clang libclang-rt-14-dev) ;;
   deb) packages+=(dpkg-dev file lintian) ;;

@@ -123,13 +123,21 @@ QByteArray desktopEntryText(const QString &executable)
     text += "[Desktop Entry]\n"
             "Type=Application\n"
             "Name=Kestrin 4\n"
+            "Name[de]=Kestrin 4\n"
+            "Name[es]=Kestrin 4\n"
             "GenericName=Web Page Editor\n"
-            "Comment=Edit web pages, PHP scripts, style sheets and templates\n";
+            "GenericName[de]=Webseiten-Editor\n"
+            "GenericName[es]=Editor de p\xC3\xA1ginas web\n"
+            "Comment=Edit web pages, PHP scripts, style sheets and templates\n"
+            "Comment[de]=Webseiten, PHP-Skripte, Stylesheets und Vorlagen bearbeiten\n"
+            "Comment[es]=Editar p\xC3\xA1ginas web, scripts PHP, hojas de estilo y plantillas\n";
     text += "Exec=" + desktopExecArgument(executable).toUtf8() + " %f\n";
     text += QByteArray("Icon=") + kestrinIconName + "\n";
     text += "Terminal=false\n"
             "Categories=Development;WebDevelopment;\n"
-            "Keywords=HTML;PHP;CSS;JavaScript;web;editor;\n";
+            "Keywords=HTML;PHP;CSS;JavaScript;web;editor;\n"
+            "Keywords[de]=HTML;PHP;CSS;JavaScript;Web;Editor;Webseite;\n"
+            "Keywords[es]=HTML;PHP;CSS;JavaScript;web;editor;p\xC3\xA1gina web;\n";
     text += "MimeType=" + registeredMimeTypes().join(QLatin1Char(';')).toUtf8() + ";\n";
     text += "StartupWMClass=kestrin4\n";
     return text;

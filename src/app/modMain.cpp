@@ -3,6 +3,7 @@
 #include "ProcessPolicy.h"
 #include "QuitWhenNoWindows.h"
 #include "Registration.h"
+#include "Translations.h"
 #include "common/AppTitle.h"
 #include "editor/frmEdit.h"
 
@@ -117,6 +118,7 @@ int Main(int argc, char **argv)
     }
     QApplication app(argc, argv);
     display.reset(); // Qt is connected: the server no longer resets
+    installTranslations();
     QApplication::setApplicationName(QString::fromLatin1(AppTitle));
     // Lets Wayland compositors match the window to its desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.marvolis.Kestrin4"));

@@ -38,7 +38,7 @@ QString frmColor::imageFilter()
         if (!patterns.contains(pattern))
             patterns << pattern;
     }
-    return QString::fromLatin1(ImageFilter) + QStringLiteral("|All images|") + patterns.join(QLatin1Char(';'));
+    return tr(ImageFilter) + QLatin1Char('|') + tr("All images") + QLatin1Char('|') + patterns.join(QLatin1Char(';'));
 }
 
 frmColor::frmColor(QWidget *parent)
@@ -47,13 +47,13 @@ frmColor::frmColor(QWidget *parent)
       Co(this)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QString::fromLatin1(Caption));
+    setWindowTitle(tr(Caption));
     setFont(toolWindowFont(false));
     setFixedSize(twipsToPixels(10170), twipsToPixels(5040));
 
     Picture1 = new PictureSurface(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setAccessibleName(QStringLiteral("Colour palette"));
+    Picture1->setAccessibleName(tr("Colour palette"));
     Picture1->setGeometry(twipsRect(0, 0, 3855, 3975));
     {
         // The box's own surface: the palette at the top left on the box's background.
@@ -76,24 +76,24 @@ frmColor::frmColor(QWidget *parent)
 
     P = new QWidget(this);
     P->setObjectName(QStringLiteral("P"));
-    P->setAccessibleName(QStringLiteral("Selected color"));
+    P->setAccessibleName(tr("Selected color"));
     paintSwatch(P, palette().color(QPalette::Base));
     P->setGeometry(twipsRect(6720, 4620, 2055, 375));
 
-    Label1 = new QLabel(QStringLiteral("Selected color:"), this);
+    Label1 = new QLabel(tr("Selected color:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(toolWindowFont(true));
     Label1->setGeometry(twipsRect(5400, 4740, 1305, 195));
 
-    Command1 = new QPushButton(QStringLiteral("INSERT"), this);
+    Command1 = new QPushButton(tr("INSERT"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setAccessibleName(QStringLiteral("INSERT"));
+    Command1->setAccessibleName(tr("INSERT"));
     Command1->setGeometry(twipsRect(8820, 4620, 1275, 375));
     connect(Command1, &QPushButton::clicked, this, &frmColor::Command1_Click);
 
-    Command2 = new QPushButton(QStringLiteral("SELECT PICTURE"), this);
+    Command2 = new QPushButton(tr("SELECT PICTURE"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setAccessibleName(QStringLiteral("SELECT PICTURE"));
+    Command2->setAccessibleName(tr("SELECT PICTURE"));
     Command2->setGeometry(twipsRect(8040, 4080, 1995, 315));
     connect(Command2, &QPushButton::clicked, this, &frmColor::Command2_Click);
 
@@ -101,7 +101,7 @@ frmColor::frmColor(QWidget *parent)
     // neither the keyboard nor the mouse can reach it.
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setAccessibleName(QStringLiteral("Selected color text"));
+    Text1->setAccessibleName(tr("Selected color text"));
     Text1->setGeometry(twipsRect(1080, 6600, 975, 285));
     Text1->hide();
 

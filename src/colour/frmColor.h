@@ -23,8 +23,8 @@ class ScrollPicture;
 class frmColor : public QWidget {
     Q_OBJECT
 public:
-    static constexpr const char *Caption = "COLOR CHOOSER UTILITY";
-    static constexpr const char *ImageFilter = "Images|*.jpg;*.bmp;*.gif;*.wmf";
+    static constexpr const char *Caption = QT_TR_NOOP("COLOR CHOOSER UTILITY");
+    static constexpr const char *ImageFilter = QT_TR_NOOP("Images|*.jpg;*.bmp;*.gif;*.wmf");
 
     // The shared window; created (hidden) when create is true and there is none. Null otherwise.
     static frmColor *instance(bool create);

@@ -63,29 +63,29 @@ ScrollPicture::ScrollPicture(QWidget *parent)
       m_imageWidth(ScrollPictureMetrics::DesignImageWidth),
       m_imageHeight(ScrollPictureMetrics::DesignImageHeight)
 {
-    setAccessibleName(QStringLiteral("Image viewer"));
+    setAccessibleName(tr("Image viewer"));
     setMinimumSize(twipsToPixels(ScrollPictureMetrics::MinimumSize), twipsToPixels(ScrollPictureMetrics::MinimumSize));
 
     HScroll = new QScrollBar(Qt::Horizontal, this);
     HScroll->setObjectName(QStringLiteral("HScroll"));
-    HScroll->setAccessibleName(QStringLiteral("Scroll the image sideways"));
+    HScroll->setAccessibleName(tr("Scroll the image sideways"));
     HScroll->setGeometry(twipsRect(0, 4380, 7500, ScrollPictureMetrics::BarThickness));
 
     VScroll = new QScrollBar(Qt::Vertical, this);
     VScroll->setObjectName(QStringLiteral("VScroll"));
-    VScroll->setAccessibleName(QStringLiteral("Scroll the image up and down"));
+    VScroll->setAccessibleName(tr("Scroll the image up and down"));
     VScroll->setGeometry(twipsRect(7530, 0, ScrollPictureMetrics::BarThickness, 4335));
 
     imgFondo = new QWidget(this);
     imgFondo->setObjectName(QStringLiteral("imgFondo"));
-    imgFondo->setAccessibleName(QStringLiteral("Image frame"));
+    imgFondo->setAccessibleName(tr("Image frame"));
     imgFondo->setAutoFillBackground(true);
     imgFondo->setPalette(withBackground(imgFondo, QColor(128, 128, 128)));
     imgFondo->setGeometry(twipsRect(0, 0, 7515, 4335));
 
     imgImage = new PictureSurface(imgFondo);
     imgImage->setObjectName(QStringLiteral("imgImage"));
-    imgImage->setAccessibleName(QStringLiteral("Image"));
+    imgImage->setAccessibleName(tr("Image"));
     imgImage->setPalette(withBackground(imgImage, palette().color(QPalette::Base)));
     imgImage->setGeometry(twipsRect(0, 0, m_imageWidth, m_imageHeight));
     // Until a picture is loaded the box shows (and reads as) the window-background colour.
@@ -224,12 +224,12 @@ void ScrollPicture::setScaleMode(qint16 New_ScaleMode)
 bool ScrollPicture::PrintImage()
 {
     if (!m_hasImage) {
-        Prompter::instance().message(this, Prompter::Icon::Information, QStringLiteral("Scrool picture"),
-                                     QStringLiteral("No existe ninguna imagen"));
+        Prompter::instance().message(this, Prompter::Icon::Information, tr("Scrool picture"),
+                                     tr("No existe ninguna imagen"));
         return false;
     }
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(m_fileName.isEmpty() ? QStringLiteral("Image") : m_fileName);
+    printer.setDocName(m_fileName.isEmpty() ? tr("Image") : m_fileName);
     if (!runPrintDialog(printer, this))
         return false;
     QPainter painter;
@@ -248,8 +248,8 @@ bool ScrollPicture::PrintImage()
 bool ScrollPicture::Save(const QString &strFileName)
 {
     if (!m_hasImage) {
-        Prompter::instance().message(this, Prompter::Icon::Information, QStringLiteral("Scroll picture"),
-                                     QStringLiteral("No existe ninguna imagen"));
+        Prompter::instance().message(this, Prompter::Icon::Information, tr("Scroll picture"),
+                                     tr("No existe ninguna imagen"));
         return false;
     }
     QSaveFile file(strFileName);
@@ -266,8 +266,8 @@ bool ScrollPicture::Save(const QString &strFileName)
 bool ScrollPicture::Copy()
 {
     if (!m_hasImage) {
-        Prompter::instance().message(this, Prompter::Icon::Information, QStringLiteral("Scroll picture"),
-                                     QStringLiteral("No existe niguna imagen."));
+        Prompter::instance().message(this, Prompter::Icon::Information, tr("Scroll picture"),
+                                     tr("No existe niguna imagen."));
         return false;
     }
     QClipboard *clipboard = QApplication::clipboard();

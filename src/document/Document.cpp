@@ -2,6 +2,7 @@
 
 #include "FileReader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -140,7 +141,7 @@ bool Document::fill(const QString &path, TextSink &sink)
             return false;
         }
         if (!sink.begin(decoded.utf8.size()) || !sink.append(decoded.utf8.constData(), decoded.utf8.size())) {
-            m_error = QStringLiteral("There is not enough memory to open the file.");
+            m_error = QCoreApplication::translate("TextFile", "There is not enough memory to open the file.");
             return false;
         }
         if (m_tracksDisk)

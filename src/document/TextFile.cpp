@@ -3,6 +3,8 @@
 #include "LineEnd.h"
 #include "textutil/Utf8.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -230,23 +232,23 @@ bool decodeUtf16(const u8 *p, const u8 *end, bool bigEndian, QByteArray &out, QS
     for (; p < end; p += 2) {
         uint32_t u = (uint32_t(p[hi]) << 8) | p[lo];
         if (u == 0) {
-            error = QStringLiteral("The file is not a text file (it contains a NUL character).");
+            error = QCoreApplication::translate("TextFile", "The file is not a text file (it contains a NUL character).");
             return false;
         }
         if (u >= 0xD800 && u <= 0xDBFF) {
             if (end - p < 4) {
-                error = QStringLiteral("The UTF-16 text ends in the middle of a character.");
+                error = QCoreApplication::translate("TextFile", "The UTF-16 text ends in the middle of a character.");
                 return false;
             }
             const uint32_t u2 = (uint32_t(p[2 + hi]) << 8) | p[2 + lo];
             if (u2 < 0xDC00 || u2 > 0xDFFF) {
-                error = QStringLiteral("The UTF-16 text contains an unpaired surrogate.");
+                error = QCoreApplication::translate("TextFile", "The UTF-16 text contains an unpaired surrogate.");
                 return false;
             }
             u = 0x10000 + ((u - 0xD800) << 10) + (u2 - 0xDC00);
             p += 2;
         } else if (u >= 0xDC00 && u <= 0xDFFF) {
-            error = QStringLiteral("The UTF-16 text contains an unpaired surrogate.");
+            error = QCoreApplication::translate("TextFile", "The UTF-16 text contains an unpaired surrogate.");
             return false;
         }
         o = putUtf8(o, u);
@@ -287,7 +289,7 @@ DecodeResult decodeText(const QByteArray &fileBytes)
     if (n >= 2 && ((begin[0] == 0xFF && begin[1] == 0xFE) || (begin[0] == 0xFE && begin[1] == 0xFF))) {
         const bool be = begin[0] == 0xFE;
         if ((n & 1) != 0) {
-            r.error = QStringLiteral("The UTF-16 file has an odd number of bytes; its last character is incomplete.");
+            r.error = QCoreApplication::translate("TextFile", "The UTF-16 file has an odd number of bytes; its last character is incomplete.");
             return r;
         }
         if (!decodeUtf16(begin + 2, end, be, r.utf8, r.error))
@@ -298,7 +300,7 @@ DecodeResult decodeText(const QByteArray &fileBytes)
         const u8 *body = bom ? begin + 3 : begin;
         switch (scanUtf8(body, end)) {
         case Scan::HasNul:
-            r.error = QStringLiteral("The file is not a text file (it contains NUL bytes).");
+            r.error = QCoreApplication::translate("TextFile", "The file is not a text file (it contains NUL bytes).");
             return r;
         case Scan::Utf8:
             r.format.encoding = bom ? TextFormat::Encoding::Utf8Bom : TextFormat::Encoding::Utf8;
@@ -322,8 +324,13 @@ DecodeResult decodeText(const QByteArray &fileBytes)
 
 namespace {
 
-constexpr QLatin1StringView kNotText("The file is not a text file (it contains NUL bytes).");
-constexpr QLatin1StringView kNoMemory("There is not enough memory to open the file.");
+// Translated when a failure hands them on.
+struct Message {
+    const char *text;
+    operator QString() const { return QCoreApplication::translate("TextFile", text); }
+};
+constexpr Message kNotText{QT_TRANSLATE_NOOP("TextFile", "The file is not a text file (it contains NUL bytes).")};
+constexpr Message kNoMemory{QT_TRANSLATE_NOOP("TextFile", "There is not enough memory to open the file.")};
 
 // Reads until max bytes or the end: a piece is short only at the end of the file.
 qsizetype readFull(TextSource &source, char *to, qsizetype max)
@@ -491,7 +498,7 @@ EncodeResult encodeText(const QByteArray &utf8, const TextFormat &format)
     }
 
     auto invalidAt = [&](const u8 *p) {
-        r.error = QStringLiteral("Line %1 contains bytes that are not valid UTF-8 text.").arg(lineNumberAt(begin, p));
+        r.error = QCoreApplication::translate("TextFile", "Line %1 contains bytes that are not valid UTF-8 text.").arg(lineNumberAt(begin, p));
     };
 
     if (format.encoding == E::Windows1252) {
@@ -510,8 +517,8 @@ EncodeResult encodeText(const QByteArray &utf8, const TextFormat &format)
             }
             const int byte = cp1252Byte(cp);
             if (byte < 0) {
-                r.error = QStringLiteral("The character %1 on line %2 cannot be written in Windows-1252, "
-                                         "the encoding of this file.")
+                r.error = QCoreApplication::translate("TextFile", "The character %1 on line %2 cannot be written in Windows-1252, "
+                                                             "the encoding of this file.")
                               .arg(describeCharacter(cp))
                               .arg(lineNumberAt(begin, p));
                 r.bytes.clear();

@@ -18,7 +18,10 @@ namespace {
 constexpr int PanelMinimumTwips = 1440; // one inch
 
 // What each panel is, for screen readers; its name is what it shows.
-const char *const PanelDescriptions[5] = {"Document path", "Status", "Caps Lock", "Insert", "Date"};
+const char *const PanelDescriptions[5] = {
+    QT_TRANSLATE_NOOP("kestrin::EditorStatusBar", "Document path"), QT_TRANSLATE_NOOP("kestrin::EditorStatusBar", "Status"),
+    QT_TRANSLATE_NOOP("kestrin::EditorStatusBar", "Caps Lock"), QT_TRANSLATE_NOOP("kestrin::EditorStatusBar", "Insert"),
+    QT_TRANSLATE_NOOP("kestrin::EditorStatusBar", "Date")};
 
 // A panel's text, read by screen readers as its name and kept in step with it.
 void showText(QLabel *panel, const QString &text)
@@ -78,7 +81,7 @@ EditorStatusBar::EditorStatusBar(QWidget *parent) : QStatusBar(parent)
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
         label->setContentsMargins(3, 0, 3, 0);
-        label->setAccessibleDescription(QLatin1String(PanelDescriptions[i]));
+        label->setAccessibleDescription(tr(PanelDescriptions[i]));
         label->setTextInteractionFlags(i == 0 ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
         // Panel 1 takes the room that is left: paths are long.
         addPermanentWidget(label, i == 0 ? 1 : 0);
@@ -120,12 +123,12 @@ void EditorStatusBar::setPanelText(int panel, const QString &text)
 
 void EditorStatusBar::setInsertOn(bool on)
 {
-    showText(m_panels[3], on ? QStringLiteral("INS") : QString());
+    showText(m_panels[3], on ? tr("INS", "insert mode") : QString());
 }
 
 void EditorStatusBar::refresh()
 {
-    showText(m_panels[2], capsLockOn() ? QStringLiteral("CAPS") : QString());
+    showText(m_panels[2], capsLockOn() ? tr("CAPS", "Caps Lock on") : QString());
     showText(m_panels[4], QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
 }
 

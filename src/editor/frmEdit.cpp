@@ -36,17 +36,33 @@ constexpr int DesignEditorWidth = 6975;
 constexpr int DesignEditorHeight = 6195;
 constexpr int SwatchLeft = 5880, SwatchWidth = 375, SwatchHeight = 315;
 
-// The toolbar's 20 positions: picture (empty for a separator) and what the button does.
+// The toolbar's 20 positions: picture (empty for a separator) and what the button does, in the
+// words of the menu commands where there is one.
 struct ToolbarButton {
     const char *icon;
     const char *name;
 };
 constexpr ToolbarButton ToolbarButtons[20] = {
-    {"new", "New"},           {"open", "Open"},        {"save", "Save"},         {nullptr, nullptr},
-    {"undo", "Undo"},         {"redo", "Redo"},        {nullptr, nullptr},       {"bold", "Bold"},
-    {"italic", "Italic"},     {"underline", "Underline"}, {nullptr, nullptr},    {"fontface", "Font face"},
-    {"fontcolor", "Font color"}, {"colorcode", "Color code"}, {nullptr, nullptr}, {"alignleft", "Align left"},
-    {"center", "Center"},     {"alignright", "Align right"}, {nullptr, nullptr}, {"linebreak", "Line break"},
+    {"new", QT_TRANSLATE_NOOP("kestrin::frmEdit", "New")},
+    {"open", QT_TRANSLATE_NOOP("kestrin::frmEdit", "Open")},
+    {"save", QT_TRANSLATE_NOOP("kestrin::frmEdit", "Save")},
+    {nullptr, nullptr},
+    {"undo", QT_TRANSLATE_NOOP("kestrin::frmEdit", "Undo")},
+    {"redo", QT_TRANSLATE_NOOP("kestrin::frmEdit", "Redo")},
+    {nullptr, nullptr},
+    {"bold", QT_TRANSLATE_NOOP("kestrin::frmEdit", "Bold")},
+    {"italic", QT_TRANSLATE_NOOP("kestrin::frmEdit", "Italic")},
+    {"underline", QT_TRANSLATE_NOOP("kestrin::frmEdit", "Underline")},
+    {nullptr, nullptr},
+    {"fontface", QT_TRANSLATE_NOOP("kestrin::frmEdit", "Font face")},
+    {"fontcolor", QT_TRANSLATE_NOOP("kestrin::frmEdit", "Font color")},
+    {"colorcode", QT_TRANSLATE_NOOP("kestrin::frmEdit", "Color code")},
+    {nullptr, nullptr},
+    {"alignleft", QT_TRANSLATE_NOOP("kestrin::frmEdit", "Align left")},
+    {"center", QT_TRANSLATE_NOOP("kestrin::frmEdit", "Center")},
+    {"alignright", QT_TRANSLATE_NOOP("kestrin::frmEdit", "Align right")},
+    {nullptr, nullptr},
+    {"linebreak", QT_TRANSLATE_NOOP("kestrin::frmEdit", "Line break")},
 };
 
 } // namespace
@@ -87,7 +103,7 @@ void frmEdit::createCentralArea()
 
     RC = new CodeEdit(central);
     RC->setObjectName(QStringLiteral("RC"));
-    RC->setAccessibleName(QStringLiteral("Document"));
+    RC->setAccessibleName(tr("Document"));
     SSTab1 = new SidePanel(central);
     new PanelEdits(SSTab1, RC, this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
@@ -120,40 +136,40 @@ void frmEdit::createActions()
             connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    mnuNew = make(QStringLiteral("New"), QStringLiteral("mnuNew"), QKeySequence(Qt::CTRL | Qt::Key_N), &frmEdit::mnuNew_Click);
-    mnuOpen = make(QStringLiteral("Open"), QStringLiteral("mnuOpen"), QKeySequence(Qt::CTRL | Qt::Key_O), &frmEdit::mnuOpen_Click);
-    mnuSave = make(QStringLiteral("Save"), QStringLiteral("mnuSave"), QKeySequence(Qt::CTRL | Qt::Key_S), nullptr);
+    mnuNew = make(tr("New"), QStringLiteral("mnuNew"), QKeySequence(Qt::CTRL | Qt::Key_N), &frmEdit::mnuNew_Click);
+    mnuOpen = make(tr("Open"), QStringLiteral("mnuOpen"), QKeySequence(Qt::CTRL | Qt::Key_O), &frmEdit::mnuOpen_Click);
+    mnuSave = make(tr("Save"), QStringLiteral("mnuSave"), QKeySequence(Qt::CTRL | Qt::Key_S), nullptr);
     connect(mnuSave, &QAction::triggered, this, [this] { mnuSave_Click(); });
-    mnuSaveAs = make(QStringLiteral("Save As..."), QStringLiteral("mnuSaveAs"), QKeySequence(Qt::CTRL | Qt::Key_Q), nullptr);
+    mnuSaveAs = make(tr("Save As..."), QStringLiteral("mnuSaveAs"), QKeySequence(Qt::CTRL | Qt::Key_Q), nullptr);
     connect(mnuSaveAs, &QAction::triggered, this, [this] { mnuSaveAs_Click(); });
-    mnuSaveAsTxt = make(QStringLiteral("Save as txt..."), QStringLiteral("mnuSaveAsTxt"), QKeySequence(), &frmEdit::mnuSaveAsTxt_Click);
-    mnuExit = make(QStringLiteral("Exit"), QStringLiteral("mnuExit"), QKeySequence(Qt::CTRL | Qt::Key_X), &frmEdit::mnuExit_Click);
+    mnuSaveAsTxt = make(tr("Save as txt..."), QStringLiteral("mnuSaveAsTxt"), QKeySequence(), &frmEdit::mnuSaveAsTxt_Click);
+    mnuExit = make(tr("Exit"), QStringLiteral("mnuExit"), QKeySequence(Qt::CTRL | Qt::Key_X), &frmEdit::mnuExit_Click);
 
-    mnuUndo = make(QStringLiteral("Undo"), QStringLiteral("mnuUndo"), QKeySequence(), &frmEdit::mnuUndo_Click);
-    mnuRedo = make(QStringLiteral("Redo"), QStringLiteral("mnuRedo"), QKeySequence(), &frmEdit::mnuRedo_Click);
-    mnuCut = make(QStringLiteral("Cut"), QStringLiteral("mnuCut"), QKeySequence(), &frmEdit::mnuCut_Click);
-    mnuCopy = make(QStringLiteral("Copy"), QStringLiteral("mnuCopy"), QKeySequence(), &frmEdit::mnuCopy_Click);
-    mnuPaste = make(QStringLiteral("Paste"), QStringLiteral("mnuPaste"), QKeySequence(), &frmEdit::mnuPaste_Click);
-    mnuDelete = make(QStringLiteral("Delete"), QStringLiteral("mnuDelete"), QKeySequence(), &frmEdit::mnuDelete_Click);
-    mnuSelectAll = make(QStringLiteral("Select All"), QStringLiteral("mnuSelectAll"), QKeySequence(), &frmEdit::mnuSelectAll_Click);
-    mnuFind = make(QStringLiteral("Find"), QStringLiteral("mnuFind"), QKeySequence(Qt::Key_F5), &frmEdit::mnuFind_Click);
-    mnuFindNext = make(QStringLiteral("Find next"), QStringLiteral("mnuFindNext"), QKeySequence(Qt::Key_F6), &frmEdit::mnuFindNext_Click);
-    mnuReplace = make(QStringLiteral("Replace"), QStringLiteral("mnuReplace"), QKeySequence(), &frmEdit::mnuReplace_Click);
-    mnuGotoline = make(QStringLiteral("Goto line"), QStringLiteral("mnuGotoline"), QKeySequence(), &frmEdit::mnuGotoline_Click);
-    mnuAbout = make(QStringLiteral("About"), QStringLiteral("mnuAbout"), QKeySequence(), &frmEdit::mnuAbout_Click);
+    mnuUndo = make(tr("Undo"), QStringLiteral("mnuUndo"), QKeySequence(), &frmEdit::mnuUndo_Click);
+    mnuRedo = make(tr("Redo"), QStringLiteral("mnuRedo"), QKeySequence(), &frmEdit::mnuRedo_Click);
+    mnuCut = make(tr("Cut"), QStringLiteral("mnuCut"), QKeySequence(), &frmEdit::mnuCut_Click);
+    mnuCopy = make(tr("Copy"), QStringLiteral("mnuCopy"), QKeySequence(), &frmEdit::mnuCopy_Click);
+    mnuPaste = make(tr("Paste"), QStringLiteral("mnuPaste"), QKeySequence(), &frmEdit::mnuPaste_Click);
+    mnuDelete = make(tr("Delete"), QStringLiteral("mnuDelete"), QKeySequence(), &frmEdit::mnuDelete_Click);
+    mnuSelectAll = make(tr("Select All"), QStringLiteral("mnuSelectAll"), QKeySequence(), &frmEdit::mnuSelectAll_Click);
+    mnuFind = make(tr("Find"), QStringLiteral("mnuFind"), QKeySequence(Qt::Key_F5), &frmEdit::mnuFind_Click);
+    mnuFindNext = make(tr("Find next"), QStringLiteral("mnuFindNext"), QKeySequence(Qt::Key_F6), &frmEdit::mnuFindNext_Click);
+    mnuReplace = make(tr("Replace"), QStringLiteral("mnuReplace"), QKeySequence(), &frmEdit::mnuReplace_Click);
+    mnuGotoline = make(tr("Goto line"), QStringLiteral("mnuGotoline"), QKeySequence(), &frmEdit::mnuGotoline_Click);
+    mnuAbout = make(tr("About"), QStringLiteral("mnuAbout"), QKeySequence(), &frmEdit::mnuAbout_Click);
     // Shortcuts act while the menus are closed too.
     addActions({mnuNew, mnuOpen, mnuSave, mnuSaveAs, mnuExit, mnuFind, mnuFindNext});
 }
 
 void frmEdit::createMenus()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu *file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     file->addActions({mnuNew, mnuOpen, mnuSave, mnuSaveAs, mnuSaveAsTxt});
     file->addSeparator()->setObjectName(QStringLiteral("line1"));
     file->addAction(mnuExit);
 
-    QMenu *edit = menuBar()->addMenu(QStringLiteral("Edit"));
+    QMenu *edit = menuBar()->addMenu(tr("Edit"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
     edit->addActions({mnuUndo, mnuRedo});
     edit->addSeparator()->setObjectName(QStringLiteral("line91"));
@@ -169,7 +185,7 @@ void frmEdit::createMenus()
 
 void frmEdit::createToolBar()
 {
-    Toolbar1 = new QToolBar(QStringLiteral("Toolbar1"), this);
+    Toolbar1 = new QToolBar(tr("Toolbar1"), this);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setMovable(false);
     Toolbar1->setFloatable(false);
@@ -188,9 +204,9 @@ void frmEdit::createToolBar()
             action = Toolbar1->addAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(b.icon))), QString());
             action->setObjectName(QStringLiteral("Toolbar1_%1").arg(i + 1));
             // Picture-only buttons: the tool tip says in words what the button does, as its name does.
-            action->setToolTip(QLatin1String(b.name));
+            action->setToolTip(tr(b.name));
             if (auto *button = qobject_cast<QToolButton *>(Toolbar1->widgetForAction(action))) {
-                button->setAccessibleName(QLatin1String(b.name));
+                button->setAccessibleName(tr(b.name));
                 button->setFocusPolicy(Qt::NoFocus);
             }
             const int index = i + 1;
@@ -202,8 +218,8 @@ void frmEdit::createToolBar()
     // The current colour swatch sits on the toolbar at its design position.
     PC = new QLabel(Toolbar1);
     PC->setObjectName(QStringLiteral("PC"));
-    PC->setToolTip(QStringLiteral("Current color"));
-    PC->setAccessibleName(QStringLiteral("Current color"));
+    PC->setToolTip(tr("Current color"));
+    PC->setAccessibleName(tr("Current color"));
     PC->setFrameShape(QFrame::Panel);
     PC->setFrameShadow(QFrame::Sunken);
     placeSwatch();
@@ -276,7 +292,7 @@ void frmEdit::Form_Load()
             RC->document()->setPath(path);
         } else if (!RC->LoadFile(path)) {
             // Binding an unreadable file to an empty text would let the next Save destroy it.
-            reportFailure(QStringLiteral("open"), path, RC->document()->lastError());
+            reportFailure(tr("open", "Could not %1 the file"), path, RC->document()->lastError());
         }
     }
 }

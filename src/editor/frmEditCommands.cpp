@@ -72,7 +72,7 @@ std::optional<qint32> parseLineNumber(const QString &answer)
 
 void frmEdit::mnuGotoline_Click()
 {
-    const auto answer = Prompter::instance().inputText(this, QString::fromLatin1(AppTitle), QStringLiteral("Line:"));
+    const auto answer = Prompter::instance().inputText(this, QString::fromLatin1(AppTitle), tr("Line:"));
     if (answer) {
         if (const auto line = parseLineNumber(*answer))
             RC->GoToLine(*line, true);
@@ -82,7 +82,7 @@ void frmEdit::mnuGotoline_Click()
 
 QString aboutText()
 {
-    return QStringLiteral("Marvolis KESTRIN Vozod 4\nVer %1.%2.%3\nMade by Marvolis for web developers")
+    return frmEdit::tr("Marvolis KESTRIN Vozod 4\nVer %1.%2.%3\nMade by Marvolis for web developers")
         .arg(KESTRIN_VERSION_MAJOR)
         .arg(KESTRIN_VERSION_MINOR)
         .arg(KESTRIN_VERSION_PATCH);
@@ -91,7 +91,7 @@ QString aboutText()
 void frmEdit::mnuAbout_Click()
 {
     // The libraries built into the program, as their licences ask.
-    const QString credits = QStringLiteral(
+    const QString credits = tr(
         "The editing engine is Scintilla %1 with Lexilla %2, Copyright 1998-2021 by Neil Hodgson, "
         "used under their licence (see the copyright file).").arg(QLatin1String(KESTRIN_SCINTILLA_VERSION), QLatin1String(KESTRIN_LEXILLA_VERSION));
     Prompter::instance().message(this, Prompter::Icon::Information, QString::fromLatin1(AppTitle), aboutText(), credits);

@@ -16,16 +16,19 @@ namespace kestrin {
 
 namespace {
 
-const char *const OpenFilter = "Supported files|*.htm;*.html;*.php;*.css;*.js;*.tpl|All files|*.*";
-const char *const SaveAsFilter = "Html files|*.htm;*.html|Php files|*.php|Css files|*.css|Js files|*.js|Tpl files|*.tpl";
-const char *const TxtFilter = "Txt file|*.txt";
+// Translated whole; the translations keep the patterns (tools/check-translations.py sees to it).
+const char *const OpenFilter =
+    QT_TRANSLATE_NOOP("kestrin::frmEdit", "Supported files|*.htm;*.html;*.php;*.css;*.js;*.tpl|All files|*.*");
+const char *const SaveAsFilter = QT_TRANSLATE_NOOP(
+    "kestrin::frmEdit", "Html files|*.htm;*.html|Php files|*.php|Css files|*.css|Js files|*.js|Tpl files|*.tpl");
+const char *const TxtFilter = QT_TRANSLATE_NOOP("kestrin::frmEdit", "Txt file|*.txt");
 
 } // namespace
 
 QString frmEdit::documentPath() const
 {
     const Document *doc = RC->document();
-    return doc->isUntitled() ? QStringLiteral("Untitled") : doc->path();
+    return doc->isUntitled() ? tr("Untitled") : doc->path();
 }
 
 bool frmEdit::isUntitled() const { return RC->document()->isUntitled(); }
@@ -35,7 +38,7 @@ bool frmEdit::DocumentModified() const { return RC->document()->isModified(); }
 void frmEdit::reportFailure(const QString &what, const QString &path, const QString &reason)
 {
     Prompter::instance().message(this, Prompter::Icon::Critical, QString::fromLatin1(AppTitle),
-                                 QStringLiteral("Could not %1 the file %2:\n%3").arg(what, QDir::toNativeSeparators(path), reason));
+                                 tr("Could not %1 the file %2:\n%3").arg(what, QDir::toNativeSeparators(path), reason));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -47,7 +50,7 @@ bool frmEdit::askToSave()
         return true;
     const auto answer = Prompter::instance().askYesNoCancel(
         this, QString::fromLatin1(AppTitle),
-        QStringLiteral("The file ") + documentPath() + QStringLiteral(" is changed and not saved. Save?"));
+        tr("The file %1 is changed and not saved. Save?").arg(documentPath()));
     switch (answer) {
     case Prompter::Answer::Cancel:
         return false;
@@ -64,7 +67,7 @@ void frmEdit::mnuNew_Click()
     const QString program = QCoreApplication::applicationFilePath();
     if (!Desktop::instance().startDetached(program, {}))
         Prompter::instance().message(this, Prompter::Icon::Critical, QString::fromLatin1(AppTitle),
-                                     QStringLiteral("Could not start a new window of %1.").arg(QDir::toNativeSeparators(program)));
+                                     tr("Could not start a new window of %1.").arg(QDir::toNativeSeparators(program)));
 }
 
 void frmEdit::mnuOpen_Click()
@@ -72,12 +75,12 @@ void frmEdit::mnuOpen_Click()
     if (!askToSave())
         return;
     Co.CancelError = true;
-    Co.Filter = QString::fromLatin1(OpenFilter);
+    Co.Filter = tr(OpenFilter);
     if (!Co.ShowOpen())
         return;
     const QString path = Co.FileName;
     if (!RC->LoadFile(path)) {
-        reportFailure(QStringLiteral("open"), path, RC->document()->lastError());
+        reportFailure(tr("open", "Could not %1 the file"), path, RC->document()->lastError());
         return;
     }
 }
@@ -87,7 +90,7 @@ bool frmEdit::saveTo(const QString &path)
     if (!settleUnencodable(path))
         return false;
     if (!RC->SaveFile(path)) {
-        reportFailure(QStringLiteral("save"), path, RC->document()->lastError());
+        reportFailure(tr("save", "Could not %1 the file"), path, RC->document()->lastError());
         return false;
     }
     return true;
@@ -101,17 +104,17 @@ bool frmEdit::settleUnencodable(const QString &path)
     const Unencodable found = RC->unencodable(style);
     if (found.count == 0)
         return true;
-    const QString encoding = QStringLiteral("%1, the encoding of the file %2")
+    const QString encoding = tr("%1, the encoding of the file %2")
                                  .arg(RC->document()->encodingName(), QDir::toNativeSeparators(path));
     // One arg() each, so a path with a "%1" in it stays as it is.
     const QString text = found.count == 1
-        ? QStringLiteral("The character %1 on line %2 cannot be written in %3.")
+        ? tr("The character %1 on line %2 cannot be written in %3.")
               .arg(describeCharacter(found.first), QString::number(found.line), encoding)
-        : QStringLiteral("%1 characters cannot be written in %2. The first is %3 on line %4.")
+        : tr("%1 characters cannot be written in %2. The first is %3 on line %4.")
               .arg(QString::number(found.count), encoding, describeCharacter(found.first), QString::number(found.line));
-    const QStringList buttons{style == EscapeStyle::CharacterReference ? QStringLiteral("Use character references")
-                                                                       : QStringLiteral("Use escapes"),
-                              QStringLiteral("Save as UTF-8"), QStringLiteral("Cancel")};
+    const QStringList buttons{style == EscapeStyle::CharacterReference ? tr("Use character references")
+                                                                       : tr("Use escapes"),
+                              tr("Save as UTF-8"), tr("Cancel")};
     switch (Prompter::instance().choose(this, Prompter::Icon::Question, QString::fromLatin1(AppTitle), text, buttons)) {
     case 0:
         RC->escapeUnencodable(style);
@@ -132,8 +135,8 @@ bool frmEdit::mnuSave_Click()
     // Never over what another program wrote without asking.
     if (RC->document()->changedOnDisk()
         && Prompter::instance().askYesNo(this, QString::fromLatin1(AppTitle),
-                                         QStringLiteral("The file %1 was changed by another program since it was "
-                                                        "opened. Overwrite it?").arg(path))
+                                         tr("The file %1 was changed by another program since it was "
+                                            "opened. Overwrite it?").arg(path))
                != Prompter::Answer::Yes)
         return false;
     return saveTo(path);
@@ -142,7 +145,7 @@ bool frmEdit::mnuSave_Click()
 bool frmEdit::mnuSaveAs_Click()
 {
     Co.CancelError = true;
-    Co.Filter = QString::fromLatin1(SaveAsFilter);
+    Co.Filter = tr(SaveAsFilter);
     if (!Co.ShowSave())
         return false;
     const QString path = Co.FileName;
@@ -151,7 +154,7 @@ bool frmEdit::mnuSaveAs_Click()
 
 void frmEdit::mnuSaveAsTxt_Click()
 {
-    Co.Filter = QString::fromLatin1(TxtFilter);
+    Co.Filter = tr(TxtFilter);
     if (!Co.ShowSave())
         return;
     const QString path = Co.FileName;
@@ -160,7 +163,7 @@ void frmEdit::mnuSaveAsTxt_Click()
     text += "\r\n";
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        reportFailure(QStringLiteral("save"), path, file.errorString());
+        reportFailure(tr("save", "Could not %1 the file"), path, file.errorString());
         return;
     }
 }

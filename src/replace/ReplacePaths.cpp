@@ -1,5 +1,6 @@
 #include "ReplacePaths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -125,18 +126,18 @@ QString writeProblem(const QString &path)
     if (::access(QFile::encodeName(path).constData(), W_OK) != 0) {
         const int err = errno;
         if (err == EACCES)
-            return QStringLiteral("the file is read-only or you have no permission to change it");
+            return QCoreApplication::translate("ReplacePaths", "the file is read-only or you have no permission to change it");
         if (err == EPERM)
-            return QStringLiteral("the file may not be changed (it is marked immutable)");
+            return QCoreApplication::translate("ReplacePaths", "the file may not be changed (it is marked immutable)");
         if (err == EROFS)
-            return QStringLiteral("the file lies on a read-only file system");
+            return QCoreApplication::translate("ReplacePaths", "the file lies on a read-only file system");
         return QString::fromLocal8Bit(std::strerror(err));
     }
     return QString();
 #else
     const QFileInfo info(path);
     if (info.exists() && !info.isWritable())
-        return QStringLiteral("the file is read-only or you have no permission to change it");
+        return QCoreApplication::translate("ReplacePaths", "the file is read-only or you have no permission to change it");
     return QString();
 #endif
 }

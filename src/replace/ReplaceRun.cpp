@@ -10,14 +10,13 @@ namespace kestrin {
 
 namespace {
 
-QString orUnknown(const QString &reason) { return reason.isEmpty() ? QStringLiteral("unknown error") : reason; }
+QString orUnknown(const QString &reason) { return reason.isEmpty() ? ReplaceRun::tr("unknown error") : reason; }
 
 // What became of the files around the one the run ended at.
 QString splitNote(int done, int after)
 {
-    return QStringLiteral("%1 file(s) before it were changed and taken off the list. This file and the %2 after it "
-                          "were not changed and stay in the list.")
-        .arg(done)
+    return ReplaceRun::tr("%n file(s) before it were changed and taken off the list. This file and the %1 after it "
+                          "were not changed and stay in the list.", nullptr, done)
         .arg(after);
 }
 
@@ -82,7 +81,7 @@ void ReplaceRun::work()
             return;
         }
         if (!m_doc.load(path)) {
-            m_outcome = failedAt(i, QStringLiteral("could not be read"), m_doc.lastError());
+            m_outcome = failedAt(i, tr("could not be read"), m_doc.lastError());
             return;
         }
         const QByteArray text = m_doc.text();
@@ -91,11 +90,11 @@ void ReplaceRun::work()
             m_doc.setText(changed);
         const QString refused = writeProblem(path);
         if (!refused.isEmpty()) {
-            m_outcome = failedAt(i, QStringLiteral("could not be saved"), refused);
+            m_outcome = failedAt(i, tr("could not be saved"), refused);
             return;
         }
         if (!m_doc.save(path, &m_batch)) {
-            m_outcome = failedAt(i, QStringLiteral("could not be saved"), m_doc.lastError());
+            m_outcome = failedAt(i, tr("could not be saved"), m_doc.lastError());
             return;
         }
         m_done.store(i + 1, std::memory_order_relaxed);
@@ -114,7 +113,7 @@ ReplaceRun::Outcome ReplaceRun::failedAt(int index, const QString &what, const Q
     // The files before the failing one were saved into the batch: put them on disk before the
     // list says they are done.
     if (!commit())
-        return commitFailed(index, QStringLiteral("%1\n\nThe run had stopped at \"%2\", which %3: %4")
+        return commitFailed(index, tr("%1\n\nThe run had stopped at \"%2\", which %3: %4")
                                        .arg(m_commitError, path, what, reason));
     return {m_paths.mid(index),
             QStringLiteral("\"%1\" %2: %3\n\n").arg(path, what, orUnknown(reason)) + splitNote(index, count() - index - 1),
@@ -125,8 +124,8 @@ ReplaceRun::Outcome ReplaceRun::stoppedAt(int index)
 {
     const QString &path = m_paths[index];
     if (!commit())
-        return commitFailed(index, QStringLiteral("%1\n\nThe run had been stopped before \"%2\".").arg(m_commitError, path));
-    return {m_paths.mid(index), QStringLiteral("The run was stopped before \"%1\".\n\n").arg(path) + splitNote(index, count() - index - 1),
+        return commitFailed(index, tr("%1\n\nThe run had been stopped before \"%2\".").arg(m_commitError, path));
+    return {m_paths.mid(index), tr("The run was stopped before \"%1\".\n\n").arg(path) + splitNote(index, count() - index - 1),
             Outcome::Severity::Note};
 }
 
@@ -143,7 +142,7 @@ ReplaceRun::Outcome ReplaceRun::commitFailed(int done, const QString &reason)
             out.left << path;
     }
     out.left += m_paths.mid(done);
-    out.message = QStringLiteral("A changed file could not be put in place: %1\n\n"
+    out.message = tr("A changed file could not be put in place: %1\n\n"
                                  "The files that could not be written were not changed and stay in the list; the "
                                  "other changed files were written and taken off the list.")
                       .arg(orUnknown(reason));

@@ -57,61 +57,61 @@ frmReplace::frmReplace(QWidget *parent) : QWidget(parent, Qt::Tool)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                    | Qt::MSWindowsFixedSizeDialogHint);
-    setWindowTitle(QStringLiteral("REPLACE IN MULTIPLE FILES"));
+    setWindowTitle(tr("REPLACE IN MULTIPLE FILES"));
     setObjectName(QStringLiteral("frmReplace"));
     setFont(toolWindowFont(false));
     setFixedSize(twipsToPixels(ClientWidthTwips), twipsToPixels(ClientHeightTwips));
 
-    Label1 = boldLabel(this, QStringLiteral("Select files"), 960, 60, 960, 195);
+    Label1 = boldLabel(this, tr("Select files"), 960, 60, 960, 195);
 
     Drive1 = place(new QComboBox(this), 180, 300, 2595, 315);
-    Drive1->setAccessibleName(QStringLiteral("Drive"));
+    Drive1->setAccessibleName(tr("Drive"));
 
     Dir1 = place(new FolderList(this), 180, 660, 2595, 1665);
-    Dir1->setAccessibleName(QStringLiteral("Folders"));
+    Dir1->setAccessibleName(tr("Folders"));
 
     File1 = place(new QListWidget(this), 180, 2340, 2595, 1845);
     File1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    File1->setAccessibleName(QStringLiteral("Files"));
+    File1->setAccessibleName(tr("Files"));
 
-    Command2 = button(this, QStringLiteral("<<"), QStringLiteral("Remove the highlighted file from the list"), 2880,
+    Command2 = button(this, QStringLiteral("<<"), tr("Remove the highlighted file from the list"), 2880,
                       480, 375, 1815);
-    Command1 = button(this, QStringLiteral(">>"), QStringLiteral("Add the selected files to the list"), 2880, 2400,
+    Command1 = button(this, QStringLiteral(">>"), tr("Add the selected files to the list"), 2880, 2400,
                       375, 1755);
 
     List1 = place(new QListWidget(this), 3360, 300, 5355, 3570);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->setAccessibleName(QStringLiteral("Files to change"));
+    List1->setAccessibleName(tr("Files to change"));
     List1->setUniformItemSizes(true);
 
     PB = place(new QProgressBar(this), 3360, 3900, 5355, 255);
     PB->setTextVisible(false);
-    PB->setAccessibleName(QStringLiteral("Progress"));
+    PB->setAccessibleName(tr("Progress"));
     PB->hide();
 
-    Frame1 = place(new QGroupBox(QStringLiteral("Replace"), this), 180, 4200, 8535, 675);
-    Label2 = boldLabel(Frame1, QStringLiteral("Find:"), 120, 300, 435, 195);
+    Frame1 = place(new QGroupBox(tr("Replace"), this), 180, 4200, 8535, 675);
+    Label2 = boldLabel(Frame1, tr("Find:"), 120, 300, 435, 195);
     Text1 = place(new QLineEdit(Frame1), 660, 240, 2535, 315);
-    Text1->setAccessibleName(QStringLiteral("Find:"));
+    Text1->setAccessibleName(tr("Find:", "accessible name, any length"));
     Label2->setBuddy(Text1);
-    Label3 = boldLabel(Frame1, QStringLiteral("Replace with:"), 3300, 300, 1185, 195);
+    Label3 = boldLabel(Frame1, tr("Replace with:"), 3300, 300, 1185, 195);
     Text2 = place(new QLineEdit(Frame1), 4560, 240, 2595, 315);
-    Text2->setAccessibleName(QStringLiteral("Replace with:"));
+    Text2->setAccessibleName(tr("Replace with:", "accessible name, any length"));
     Label3->setBuddy(Text2);
-    Command3 = button(Frame1, QStringLiteral("GO"), QStringLiteral("GO: replace in the listed files"), 7260, 240,
+    Command3 = button(Frame1, tr("GO"), tr("GO: replace in the listed files"), 7260, 240,
                       1155, 315);
 
-    Frame2 = place(new QGroupBox(QStringLiteral("Add"), this), 180, 4920, 8535, 735);
-    Label4 = boldLabel(Frame2, QStringLiteral("Add this text:"), 180, 300, 1140, 195);
+    Frame2 = place(new QGroupBox(tr("Add"), this), 180, 4920, 8535, 735);
+    Label4 = boldLabel(Frame2, tr("Add this text:"), 180, 300, 1140, 195);
     Text3 = place(new QLineEdit(Frame2), 1440, 240, 3555, 315);
-    Text3->setAccessibleName(QStringLiteral("Add this text:"));
+    Text3->setAccessibleName(tr("Add this text:", "accessible name, any length"));
     Label4->setBuddy(Text3);
-    Option1 = place(new QRadioButton(QStringLiteral("To end of files"), Frame2), 5100, 180, 2475, 195);
+    Option1 = place(new QRadioButton(tr("To end of files"), Frame2), 5100, 180, 2475, 195);
     Option1->setAccessibleName(Option1->text());
-    Option2 = place(new QRadioButton(QStringLiteral("To begining of files"), Frame2), 5100, 420, 1755, 195);
+    Option2 = place(new QRadioButton(tr("To begining of files"), Frame2), 5100, 420, 1755, 195);
     Option2->setAccessibleName(Option2->text());
     Option1->setChecked(true);
-    Command4 = button(Frame2, QStringLiteral("GO"), QStringLiteral("GO: add the text to the listed files"), 7260, 240,
+    Command4 = button(Frame2, tr("GO"), tr("GO: add the text to the listed files"), 7260, 240,
                       1155, 315);
 
     // The design's tab order; labels and the progress bar take no focus.
@@ -127,7 +127,7 @@ frmReplace::frmReplace(QWidget *parent) : QWidget(parent, Qt::Tool)
     connect(Dir1, &FolderList::pathChanged, this, &frmReplace::Dir1_Change);
     connect(Dir1, &FolderList::openFailed, this, [this](const QString &folder) {
         Prompter::instance().message(this, Prompter::Icon::Warning, QString::fromLatin1(AppTitle),
-                                     QStringLiteral("The folder \"%1\" cannot be opened.").arg(folder));
+                                     tr("The folder \"%1\" cannot be opened.").arg(folder));
     });
 
     Form_Load();
@@ -207,7 +207,7 @@ void frmReplace::Drive1_Change()
         Drive1->setCurrentIndex(m_driveIndex);
     }
     Prompter::instance().message(this, Prompter::Icon::Warning, QString::fromLatin1(AppTitle),
-                                 QStringLiteral("The drive \"%1\" is not ready.").arg(root));
+                                 tr("The drive \"%1\" is not ready.").arg(root));
 }
 
 void frmReplace::Dir1_Change() { fillFileList(); }

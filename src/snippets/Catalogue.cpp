@@ -1,11 +1,16 @@
 #include "Catalogue.h"
 
+#include <QCoreApplication>
+
 namespace kestrin::Catalogue {
 
 namespace {
 
 #define CRLF "\r\n"
 
+// Names that describe what a snippet is are marked for translation (the side panel shows them in
+// the user's language); names that are code themselves (keywords, functions, selectors, SQL) are
+// not. The texts are code and markup and are never translated.
 struct Wrap {
     const char *name, *opening, *closing;
 };
@@ -17,36 +22,36 @@ struct CssProperty {
 };
 
 constexpr Wrap html[] = {
-    {"Bold", "<b>", "</b>"},
-    {"Italic", "<i>", "</i>"},
-    {"Underline", "<u>", "</u>"},
-    {"Strikethru", "<s>", "</s>"},
-    {"Cite", "<cite>", "</cite>"},
-    {"Big", "<big>", "</big>"},
-    {"Small", "<small>", "</small>"},
-    {"Strong", "<strong>", "</strong>"},
-    {"Header1", "<h1>", "</h1>"},
-    {"Header2", "<h2>", "</h2>"},
-    {"Header3", "<h3>", "</h3>"},
-    {"Header4", "<h4>", "</h4>"},
-    {"Header5", "<h5>", "</h5>"},
-    {"Font color", "<font color='#'>", "</font>"},
-    {"Font size", "<font size=''>", "</font>"},
-    {"Font face", "<font face=''>", "</font>"},
-    {"Center", "<center>", "</center>"},
-    {"Left", "<p align='left'>", "</p>"},
-    {"Right", "<p align='right'>", "</p>"},
-    {"Justyfied", "<p align='justify'>", "</p>"},
-    {"Horizontal line", "<hr />", ""},
-    {"Line break", "<br />", ""},
-    {"Nobreak", "<nobr>", "</nobr>"},
-    {"Preformatted", "<pre>", "</pre>"},
-    {"Copiryght", "&copy;", ""},
-    {"Registered", "&reg;", ""},
+    {QT_TRANSLATE_NOOP("Catalogue", "Bold"), "<b>", "</b>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Italic"), "<i>", "</i>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Underline"), "<u>", "</u>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Strikethru"), "<s>", "</s>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Cite"), "<cite>", "</cite>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Big"), "<big>", "</big>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Small"), "<small>", "</small>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Strong"), "<strong>", "</strong>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Header1"), "<h1>", "</h1>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Header2"), "<h2>", "</h2>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Header3"), "<h3>", "</h3>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Header4"), "<h4>", "</h4>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Header5"), "<h5>", "</h5>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Font color"), "<font color='#'>", "</font>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Font size"), "<font size=''>", "</font>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Font face"), "<font face=''>", "</font>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Center"), "<center>", "</center>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Left"), "<p align='left'>", "</p>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Right"), "<p align='right'>", "</p>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Justyfied"), "<p align='justify'>", "</p>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Horizontal line"), "<hr />", ""},
+    {QT_TRANSLATE_NOOP("Catalogue", "Line break"), "<br />", ""},
+    {QT_TRANSLATE_NOOP("Catalogue", "Nobreak"), "<nobr>", "</nobr>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Preformatted"), "<pre>", "</pre>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Copiryght"), "&copy;", ""},
+    {QT_TRANSLATE_NOOP("Catalogue", "Registered"), "&reg;", ""},
 };
 
 constexpr Entry php[] = {
-    {"Insert function", "function sample(in_val)" CRLF "{" CRLF CRLF "return out_val;" CRLF "}"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Insert function"), "function sample(in_val)" CRLF "{" CRLF CRLF "return out_val;" CRLF "}"},
     {"If", "if ($val1==$val2)" CRLF "{" CRLF CRLF "}"},
     {"Switch", "switch $varname" CRLF "{" CRLF "case result1:" CRLF CRLF "break;" CRLF "}"},
     {"While", "while($expresion)" CRLF "{" CRLF CRLF "}"},
@@ -61,14 +66,14 @@ constexpr Entry php[] = {
      "while ($row=mysql_fetch_array($result, MYSQL_ASSOC))" CRLF "{" CRLF R"~($anyval=$row["field"];)~" CRLF CRLF "}"},
     {"Include", R"~(include "";)~"},
     {"Require", R"~(require "";)~"},
-    {"Delete file", R"~(unlink ("");)~"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Delete file"), R"~(unlink ("");)~"},
     {"Mail", R"~(mail("To,"Title,"Text",Options");)~"},
-    {"Strip html tags", "$out_val=strip_tags($in_val);"},
-    {"Convert html special chars", "$out_val=htmlspecialchars($in_val);"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Strip html tags"), "$out_val=strip_tags($in_val);"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Convert html special chars"), "$out_val=htmlspecialchars($in_val);"},
 };
 
 constexpr Entry webHeader[] = {
-    {"xhtml header",
+    {QT_TRANSLATE_NOOP("Catalogue", "xhtml header"),
      R"~(<!DOCTYPE HTML PUBLIC "-//W3C//DTD XHTML 1.0 Transitional//EN">)~" CRLF
      R"~(<html xmlns="http://www.w3.org/1999/xhtml">)~" CRLF
      "<head>" CRLF
@@ -81,7 +86,7 @@ constexpr Entry webHeader[] = {
      R"~(<link rel="shortcut icon" href="sample.ico" />)~" CRLF
      "</head>" CRLF
      "<body>" CRLF},
-    {"xhtml footer", "</body>" CRLF "</html>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "xhtml footer"), "</body>" CRLF "</html>"},
 };
 
 constexpr const char *cssSelectors[] = {
@@ -137,15 +142,15 @@ constexpr CssProperty cssProperties[] = {
 };
 
 constexpr Entry form[] = {
-    {"form", "<form method='post' action='any.php' name='Postform' enctype='multipart/form-data'>" CRLF CRLF "</form>"},
-    {"textbox", "<input type='textbox' value='' name='sampletext' size=40 />"},
-    {"hidded textbox", "<input type='textbox' value='' name='sampletext' style='display:none' />"},
-    {"read only textbox", "<input type='text' name='sampletext' readonly='readonly' size=40 value='100' />"},
-    {"passwordbox", "<input type='password' value='' name='signpsw' size=40 />"},
-    {"combobox",
+    {QT_TRANSLATE_NOOP("Catalogue", "form"), "<form method='post' action='any.php' name='Postform' enctype='multipart/form-data'>" CRLF CRLF "</form>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "textbox"), "<input type='textbox' value='' name='sampletext' size=40 />"},
+    {QT_TRANSLATE_NOOP("Catalogue", "hidded textbox"), "<input type='textbox' value='' name='sampletext' style='display:none' />"},
+    {QT_TRANSLATE_NOOP("Catalogue", "read only textbox"), "<input type='text' name='sampletext' readonly='readonly' size=40 value='100' />"},
+    {QT_TRANSLATE_NOOP("Catalogue", "passwordbox"), "<input type='password' value='' name='signpsw' size=40 />"},
+    {QT_TRANSLATE_NOOP("Catalogue", "combobox"),
      "<select name='sample'>" CRLF "<option value='1' selected>Sampletext</option>" CRLF
      "<option value='2' selected>Sampletext2</option>" CRLF "</select>"},
-    {"submit", "<input type='submit' value='OK' name='s_but' />"},
+    {QT_TRANSLATE_NOOP("Catalogue", "submit"), "<input type='submit' value='OK' name='s_but' />"},
 };
 
 // Quoted so they paste into program code as strings.
@@ -164,10 +169,10 @@ constexpr Entry table[] = {
     {"<tr>", "<tr>"},
     {"<td>", "<td width='100%' bgcolor='#' valign='top'>"},
     {"<td colspan>", "<td colspan=2>"},
-    {"Insert table", "<table width='100%'><tr>" CRLF "<td valign='top'>" CRLF CRLF "</td></tr></table>"},
+    {QT_TRANSLATE_NOOP("Catalogue", "Insert table"), "<table width='100%'><tr>" CRLF "<td valign='top'>" CRLF CRLF "</td></tr></table>"},
 };
 
-constexpr const char *ajaxName = "Ajax getHTTPObject sample";
+constexpr const char *ajaxName = QT_TRANSLATE_NOOP("Catalogue", "Ajax getHTTPObject sample");
 
 #undef CRLF
 
@@ -238,6 +243,11 @@ QByteArray cssSelectorText(const QByteArray &name)
 QByteArray cssPropertyText(const QByteArray &name, const QByteArray &value)
 {
     return name + value + ';';
+}
+
+QString shownName(const QString &name)
+{
+    return QCoreApplication::translate("Catalogue", name.toUtf8().constData());
 }
 
 int entryCount()

@@ -37,6 +37,10 @@ const SnippetGroupData &group(SnippetGroup g);
 QByteArray cssSelectorText(const QByteArray &name);
 QByteArray cssPropertyText(const QByteArray &name, const QByteArray &value);
 
+// A name as the side panel shows it: in the user's language where the name is words, as it is
+// where it is code.
+QString shownName(const QString &name);
+
 // Total number of entries (146).
 int entryCount();
 

@@ -28,8 +28,11 @@ namespace {
 constexpr double TabFontPoints = 7.5;
 constexpr int TabTextPadding = 8; // pixels along a tab, around its text
 
+// Translated where they are words; the languages' and libraries' names stay.
 constexpr const char *pageCaptions[SidePanelLayout::PageCount] = {
-    "HTML", "PHP", "WEB HEADER", "CSS", "AJAX", "LANGUAGE", "UTILS", "FORM", "MySQL", "TABLE",
+    "HTML", "PHP", QT_TRANSLATE_NOOP("kestrin::SidePanel", "WEB HEADER"), "CSS", "AJAX",
+    QT_TRANSLATE_NOOP("kestrin::SidePanel", "LANGUAGE"), QT_TRANSLATE_NOOP("kestrin::SidePanel", "UTILS"),
+    QT_TRANSLATE_NOOP("kestrin::SidePanel", "FORM"), "MySQL", QT_TRANSLATE_NOOP("kestrin::SidePanel", "TABLE"),
 };
 
 QFont designFont(double points)
@@ -142,7 +145,7 @@ SidePanel::SidePanel(QWidget *parent) : QWidget(parent), d(new Private)
     d->tabs->setDrawBase(false);
     d->tabs->setFont(designFont(TabFontPoints));
     for (const char *caption : pageCaptions)
-        d->tabs->addTab(QString::fromLatin1(caption));
+        d->tabs->addTab(tr(caption));
 
     d->pages = new QStackedWidget(this);
     const QFont listFont = designFont(8.25);
@@ -158,7 +161,7 @@ SidePanel::SidePanel(QWidget *parent) : QWidget(parent), d(new Private)
             auto *pageWidget = new QWidget;
             auto *list = new SnippetList(pageWidget);
             list->setObjectName(QStringLiteral("L%1").arg(page + 1));
-            list->setAccessibleName(tr("%1 snippets").arg(caption));
+            list->setAccessibleName(tr("%1 snippets").arg(tr(pageCaptions[page])));
             list->setFont(listFont);
             list->setSelectionMode(QAbstractItemView::SingleSelection);
             list->picked = clicks[page];
@@ -192,7 +195,7 @@ SidePanel::SidePanel(QWidget *parent) : QWidget(parent), d(new Private)
             const auto buttons = SidePanelLayout::utilityButtons();
             for (int i = 0; i < 6; ++i) {
                 const auto &button = buttons[size_t(i)];
-                auto *b = new WrapButton(QString::fromLatin1(button.caption), content);
+                auto *b = new WrapButton(tr(button.caption), content);
                 b->setObjectName(QString::fromLatin1(button.name));
                 b->setFont(font);
                 *targets[i] = b;
@@ -237,7 +240,7 @@ void SidePanel::BuildCatalogue()
         const SnippetGroupData &group = Catalogue::group(g);
         QListWidget *list = listOf[size_t(g)];
         for (const QString &name : group.names)
-            list->addItem(name);
+            list->addItem(Catalogue::shownName(name));
         list->setCurrentRow(-1);
         list->clearSelection();
     }
@@ -264,7 +267,7 @@ void SidePanel::setCurrentPage(int page)
 
 QString SidePanel::pageCaption(int page) const
 {
-    return page >= 0 && page < SidePanelLayout::PageCount ? QString::fromLatin1(pageCaptions[page]) : QString();
+    return page >= 0 && page < SidePanelLayout::PageCount ? tr(pageCaptions[page]) : QString();
 }
 
 void SidePanel::setProgramFolder(const QString &folder)

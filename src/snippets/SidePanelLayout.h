@@ -2,6 +2,7 @@
 // The side panel's design geometry in twips, relative to the panel's left edge. Pure arithmetic:
 // the widget converts with twipsToPixels.
 #include <QRect>
+#include <QtGlobal>
 #include <QSize>
 #include <array>
 
@@ -39,19 +40,19 @@ constexpr QRect listRect(bool isL2, int height)
 
 struct UtilityButton {
     const char *name;
-    const char *caption;
+    const char *caption; // in the source language; the panel shows it translated
     int left, top, width, height;
 };
 
 constexpr std::array<UtilityButton, 6> utilityButtons()
 {
     return {{
-        {"Command1", "CONVERT SELECTED ADDRESS TO LINK", 420, 60, 2295, 555},
-        {"Command2", "DELETE HTM CODES", 420, 660, 2295, 315},
-        {"Command4", "HTML BLOCK COMMENT", 420, 1380, 2295, 315},
-        {"Command5", "PHP BLOCK COMMENT", 420, 1740, 2295, 315},
-        {"Command6", "COLOR CHOOSER UTILITY", 420, 2520, 2295, 315},
-        {"Command7", "REPLACE IN MULTIPLE FILES", 420, 2880, 2295, 495},
+        {"Command1", QT_TRANSLATE_NOOP("kestrin::SidePanel", "CONVERT SELECTED ADDRESS TO LINK"), 420, 60, 2295, 555},
+        {"Command2", QT_TRANSLATE_NOOP("kestrin::SidePanel", "DELETE HTM CODES"), 420, 660, 2295, 315},
+        {"Command4", QT_TRANSLATE_NOOP("kestrin::SidePanel", "HTML BLOCK COMMENT"), 420, 1380, 2295, 315},
+        {"Command5", QT_TRANSLATE_NOOP("kestrin::SidePanel", "PHP BLOCK COMMENT"), 420, 1740, 2295, 315},
+        {"Command6", QT_TRANSLATE_NOOP("kestrin::SidePanel", "COLOR CHOOSER UTILITY"), 420, 2520, 2295, 315},
+        {"Command7", QT_TRANSLATE_NOOP("kestrin::SidePanel", "REPLACE IN MULTIPLE FILES"), 420, 2880, 2295, 495},
     }};
 }
 

@@ -1,5 +1,7 @@
 #include "CharacterReferences.h"
 
+#include <QCoreApplication>
+
 #include <array>
 #include <cstring>
 #include <string>
@@ -15,7 +17,7 @@ constexpr std::array<CharacterButton, CharacterButtonCount> buttons{{
     {")", 3, 6, nullptr},         // 2
     {"(", 3, 5, nullptr},         // 3
     {"#", 3, 4, nullptr},         // 4
-    {"AND", 3, 3, "&#38;"},       // 5
+    {QT_TRANSLATE_NOOP("CharacterReferences", "AND"), 3, 3, "&#38;"}, // 5
     {"$", 3, 2, nullptr},         // 6
     {"\"", 3, 1, nullptr},        // 7
     {"\xC3\xA2", 2, 5, nullptr},  // 8 â
@@ -50,7 +52,7 @@ constexpr std::array<CharacterButton, CharacterButtonCount> buttons{{
     {"\xC2\xAE", 3, 14, nullptr}, // 37 ®
     {"\xC2\xB1", 3, 15, nullptr}, // 38 ±
     {"\xC2\xB5", 3, 16, nullptr}, // 39 µ
-    {"Replace special caracters with html code", 0, 0, nullptr}, // 40
+    {QT_TRANSLATE_NOOP("CharacterReferences", "Replace special caracters with html code"), 0, 0, nullptr}, // 40
 }};
 
 // Button 40's letters are all U+00C0..U+00FF, i.e. 0xC3 followed by one byte 0x80..0xBF.
@@ -110,7 +112,7 @@ const CharacterButton &characterButton(int index)
 
 QString characterButtonCaption(int index)
 {
-    return QString::fromUtf8(characterButton(index).caption);
+    return QCoreApplication::translate("CharacterReferences", characterButton(index).caption);
 }
 
 QByteArray characterReference(int index)

@@ -118,14 +118,16 @@ private slots:
         QCOMPARE(templatesFolder(userDirs, "/home/u"), expected);
     }
 
-    // The packaged desktop entry says what the registered one says; only the type nobody else
-    // defines gets a file-name pattern; "%", "\", "$" and "`" quoted (gio checks spaces and quotes).
+    // The packaged desktop entry says what the registered one says, in every language; only the
+    // type nobody else defines gets a file-name pattern; "%", "\", "$" and "`" quoted (gio checks
+    // spaces and quotes).
     void entryAndPackage()
     {
         const QByteArray installed =
             readBytes(qEnvironmentVariable("KESTRIN_SOURCE_DIR") + "/packaging/com.marvolis.Kestrin4.desktop.in");
         for (const QByteArray key : {"Name", "GenericName", "Comment", "Icon", "Categories", "MimeType", "Keywords", "StartupWMClass"})
-            QCOMPARE(desktopValue(installed, key), desktopValue(desktopEntryText("/x/k"), key));
+            for (const QByteArray language : {"", "[de]", "[es]"})
+                QCOMPARE(desktopValue(installed, key + language), desktopValue(desktopEntryText("/x/k"), key + language));
         QCOMPARE(mimePackageText().count("<glob "), 1);
         QVERIFY(mimePackageText().contains("<glob pattern=\"*.tpl\"/>"));
         QCOMPARE(desktopExecArgument("/a%b\\c$d`e"), QStringLiteral("\"/a%%b\\\\\\\\c\\\\$d\\\\`e\""));

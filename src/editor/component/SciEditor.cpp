@@ -20,6 +20,14 @@ namespace kestrin {
 
 namespace {
 
+// The engine's context menu asks for its items by these words and translates them in the context
+// "ScintillaQt" (third_party/patches/0003); listed here for lupdate, which reads only our sources.
+[[maybe_unused]] constexpr const char *ContextMenuWords[] = {
+    QT_TRANSLATE_NOOP("ScintillaQt", "Undo"),  QT_TRANSLATE_NOOP("ScintillaQt", "Redo"),
+    QT_TRANSLATE_NOOP("ScintillaQt", "Cut"),   QT_TRANSLATE_NOOP("ScintillaQt", "Copy"),
+    QT_TRANSLATE_NOOP("ScintillaQt", "Paste"), QT_TRANSLATE_NOOP("ScintillaQt", "Delete"),
+    QT_TRANSLATE_NOOP("ScintillaQt", "Select All")};
+
 // Windows virtual-key code of a Qt key, for the KeyDown event.
 int virtualKey(int qtKey)
 {
