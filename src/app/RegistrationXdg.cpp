@@ -159,6 +159,8 @@ QByteArray mimePackageText()
             described << mime;
             text += "  <mime-type type=\"" + mime.toUtf8() + "\">\n";
             text += "    <comment>" + escapeXml(type.description) + "</comment>\n";
+            text += "    <comment xml:lang=\"de\">" + escapeXml(type.descriptionDe) + "</comment>\n";
+            text += "    <comment xml:lang=\"es\">" + escapeXml(type.descriptionEs) + "</comment>\n";
             text += QByteArray("    <icon name=\"") + type.iconName + "\"/>\n";
             if (mime == QLatin1String(tplMimeType)) {
                 text += "    <sub-class-of type=\"text/plain\"/>\n";

@@ -128,8 +128,11 @@ private slots:
         for (const QByteArray key : {"Name", "GenericName", "Comment", "Icon", "Categories", "MimeType", "Keywords", "StartupWMClass"})
             for (const QByteArray language : {"", "[de]", "[es]"})
                 QCOMPARE(desktopValue(installed, key + language), desktopValue(desktopEntryText("/x/k"), key + language));
+        // The packaged template type is the one registered, descriptions in every language included.
+        const QByteArray mime = readBytes(qEnvironmentVariable("KESTRIN_SOURCE_DIR") + "/packaging/kestrin4-mime.xml");
+        const qsizetype tpl = mime.indexOf("  <mime-type");
+        QVERIFY(tpl > 0 && mimePackageText().contains(mime.mid(tpl, mime.indexOf("</mime-type>\n") + 13 - tpl)));
         QCOMPARE(mimePackageText().count("<glob "), 1);
-        QVERIFY(mimePackageText().contains("<glob pattern=\"*.tpl\"/>"));
         QCOMPARE(desktopExecArgument("/a%b\\c$d`e"), QStringLiteral("\"/a%%b\\\\\\\\c\\\\$d\\\\`e\""));
     }
 
