@@ -56,7 +56,9 @@ public:
     // The text as it is now counts as saved, with no file written.
     void setUnmodified() { m_store->setSavePoint(); }
 
-    QByteArray text() const { return m_store->view(); } // a copy once the text changes
+    // The whole text without a copy: bytes shared with the store. With a view bound it is the
+    // engine's buffer in place, valid until the next change (copy it to keep it).
+    QByteArray text() const { return m_store->view(); }
     void setText(const QByteArray &utf8) { m_store->replace(utf8); }
 
     // Reads and decodes path into the store: encoding (BOM for UTF-8/UTF-16, else valid UTF-8,
