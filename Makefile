@@ -7,7 +7,7 @@ DEB_BUILD ?= build-deb
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all build run test test-unit test-asan mutate bench fuzz install deb clean
+.PHONY: all build run test test-unit test-fuzz test-asan mutate bench fuzz install deb clean
 
 all: build
 
@@ -26,12 +26,17 @@ run:
 test:
 	scripts/install-deps.sh test
 	$(MAKE) test-unit
+	$(MAKE) test-fuzz
 	$(MAKE) test-asan
 
 # A session bus of the suite's own, never the desktop's; each real-window test starts its own X
 # server and bus (tests/on-own-display.sh), the other tests draw offscreen.
 test-unit: build
 	cd $(BUILD) && dbus-run-session -- ctest --output-on-failure -j 1
+
+# make fuzz's targets build and run: two seconds each, the corpus in the repository left as it is.
+test-fuzz:
+	FUZZ_MERGE=0 scripts/fuzz.sh 2
 
 test-asan:
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKESTRIN_SANITIZE=ON $(CMAKE_FLAGS)
@@ -40,10 +45,11 @@ test-asan:
 	  dbus-run-session -- ctest --output-on-failure -j 1
 
 # Mutation run: each fault of tools/mutants.tsv in a scratch copy (build-mutate/), the affected
-# unit tests rerun; prints the survivors and the score. MUTATE_ARGS="--only TextFile" for a part.
+# unit tests rerun, then the real-window tests for what they leave alive; prints the survivors, the
+# blind rows' score and the overall one. MUTATE_ARGS="--only TextFile" for a part.
 mutate:
 	scripts/install-deps.sh test
-	python3 tools/mutate.py $(MUTATE_ARGS)
+	python3 tools/mutate.py --window $(MUTATE_ARGS)
 
 bench:
 	scripts/install-deps.sh bench

@@ -3,7 +3,8 @@
 # corpus in fuzz/corpus/<target>/. New inputs that reach new code are merged back into the corpus
 # (only those, and none longer than FUZZ_MAX_LEN bytes), so the corpora stay small.
 #   scripts/fuzz.sh [seconds-per-target] [target ...]     default: 60 seconds, every target
-# Environment: FUZZ_BUILD (build-fuzz), FUZZ_MAX_LEN (4096), FUZZ_JOBS (targets run at once, 1).
+# Environment: FUZZ_BUILD (build-fuzz), FUZZ_MAX_LEN (4096), FUZZ_JOBS (targets run at once, 1),
+# FUZZ_MERGE (1; 0 leaves the corpus in the repository untouched, as the test suite's short run does).
 # A broken property or a sanitizer report stops with the input saved in build-fuzz/artifacts/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,18 +14,16 @@ build=${FUZZ_BUILD:-build-fuzz}
 max_len=${FUZZ_MAX_LEN:-4096}
 jobs=${FUZZ_JOBS:-1}
 
-if [ $# -gt 0 ]; then
-  targets=("$@")
-else
-  targets=()
-  for source in fuzz/*.cpp; do
-    targets+=("$(basename "$source" .cpp)")
-  done
-fi
-
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
     -DKESTRIN_BUILD_TESTS=OFF -DKESTRIN_BUILD_FUZZ=ON
+else
+  cmake "$build" > /dev/null # a target added since the last run
+fi
+if [ $# -gt 0 ]; then
+  targets=("$@")
+else
+  mapfile -t targets < "$build/fuzz/targets.txt"
 fi
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]/#/fuzz_}"
 
@@ -41,7 +40,7 @@ run_one() {
   "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" "$fresh" "$corpus" \
     > "$build/artifacts/$target.log" 2>&1 || status=$?
-  if [ "$status" -eq 0 ]; then
+  if [ "$status" -eq 0 ] && [ "${FUZZ_MERGE:-1}" = 1 ]; then
     # Only inputs that add coverage join the corpus in the repository.
     "$build/fuzz/fuzz_$target" -merge=1 -max_len="$max_len" "$corpus" "$fresh" >> "$build/artifacts/$target.log" 2>&1 || status=$?
   fi
