@@ -2,21 +2,27 @@
 """Mutation run: what the unit tests catch.
 
 Each row of the mutant list (tools/mutants.tsv) is one realistic fault: a source file, a text that
-occurs exactly once in it, and what replaces it (\\n, \\t and \\\\ escapes allowed). Every mutant is
-applied in a scratch copy of the tree, the test executables whose build depends on the file are
-rebuilt and run (those of the file's own folder first), and the file is restored. A mutant is killed
-when a test fails or runs out of time. Prints every mutant that survives and, last,
-"mutation score: N %" (killed / mutants that applied and built).
+occurs exactly once in it, and what replaces it (\\n, \\t and \\\\ escapes allowed); a fifth column
+`blind` marks a fault written by someone who had not seen the tests. Every mutant is applied in a
+scratch copy of the tree, the test executables whose build depends on the file are rebuilt and run
+(those of the file's own folder first, each stopped at its first failure), and the file is restored.
+A mutant is killed when a test fails or runs out of time. With --window, the mutants the unit tests
+leave alive are tried again against CTest's other tests (the real-window scripts, the safety suite,
+the monkey), so a fault only a real window shows is counted when one shows it. Prints every mutant
+that survives, "blind mutation score: N %" for the blind rows and, last, "mutation score: N %"
+(killed / mutants that applied and built).
 
   tools/mutate.py                      every mutant
   tools/mutate.py --only TextFile      mutants whose file or description contains a word
   tools/mutate.py --check              only check that each pattern occurs exactly once
+  tools/mutate.py --blind --window     the blind rows, then the window tests for their survivors
 Environment / options: --timeout seconds per test executable (MUTATE_TIMEOUT, default 120),
 --jobs build jobs (MUTATE_JOBS, default 2), --scratch folder (default build-mutate; its build sits in
 its build/ folder, so ccache finds the objects of build/).
 """
 import argparse
 import json
+import selectors
 import os
 import shutil
 import signal
@@ -51,7 +57,8 @@ def read_mutants(path):
         if len(cols) < 3:
             sys.exit(f'{path}:{number}: expected file<TAB>pattern<TAB>replacement<TAB>what')
         mutants.append({'line': number, 'file': cols[0].strip(), 'pattern': unescape(cols[1]),
-                        'replacement': unescape(cols[2]), 'what': cols[3].strip() if len(cols) > 3 else ''})
+                        'replacement': unescape(cols[2]), 'what': cols[3].strip() if len(cols) > 3 else '',
+                        'blind': len(cols) > 4 and cols[4].strip() == 'blind'})
     return mutants
 
 
@@ -155,27 +162,146 @@ def unit_tests(build, targets):
     return tests
 
 
-def run_test(test, timeout, output=subprocess.DEVNULL):
-    """'passed', 'failed' or 'timeout'."""
-    p = subprocess.Popen(test['command'], cwd=test['cwd'], env=test['env'], stdout=output,
+def run_test(test, timeout, output=None):
+    """'passed', 'failed' or 'timeout'. A Qt Test executable is stopped at its first "FAIL!": one
+    failure kills the mutant, and the functions after it would only cost time."""
+    p = subprocess.Popen(test['command'], cwd=test['cwd'], env=test['env'], stdout=subprocess.PIPE,
                          stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL, start_new_session=True)
+    deadline = time.monotonic() + timeout
+    failed = timed_out = False
     try:
-        p.wait(timeout=timeout)
-    except subprocess.TimeoutExpired:
-        os.killpg(p.pid, signal.SIGKILL)
-        p.wait()
-        return 'timeout'
+        with selectors.DefaultSelector() as sel:
+            sel.register(p.stdout, selectors.EVENT_READ)
+            pending = b''
+            while True:
+                left = deadline - time.monotonic()
+                if left <= 0:
+                    timed_out = True
+                    break
+                if not sel.select(min(left, 1.0)):
+                    continue
+                chunk = os.read(p.stdout.fileno(), 65536)
+                if not chunk:
+                    break
+                if output:
+                    output.write(chunk.decode(errors='replace'))
+                pending = (pending + chunk)[-4096:]
+                if b'\nFAIL!  :' in b'\n' + pending:
+                    failed = True
+                    break
+        if not (failed or timed_out):
+            try:  # the output closed; the exit status is still to come
+                p.wait(timeout=max(0.1, deadline - time.monotonic()))
+            except subprocess.TimeoutExpired:
+                timed_out = True
     finally:
         try:
             os.killpg(p.pid, signal.SIGKILL)  # whatever the test left running
         except ProcessLookupError:
             pass
-    return 'passed' if p.returncode == 0 else 'failed'
+        p.wait()
+        p.stdout.close()
+    if timed_out:
+        return 'timeout'
+    return 'failed' if failed or p.returncode != 0 else 'passed'
 
 
 def build_targets(build, names, jobs):
     r = run(['cmake', '--build', str(build), '-j', str(jobs), '--target', *sorted(names)])
     return r.returncode == 0, r.stdout[-3000:] + r.stderr[-3000:]
+
+
+def window_tests(build, unit):
+    """CTest's tests that are not unit test executables: the real-window scripts, the safety suite,
+    the monkey. The engine's release check is left out: it fails on any change to the engine's
+    sources, whether a user could see it or not."""
+    shown = json.loads(run(['ctest', '--show-only=json-v1'], cwd=build).stdout)
+    names = {t['name'] for t in unit} | {'third_party'}
+    return sorted((t['name'] for t in shown['tests'] if t['name'] not in names),
+                  key=lambda n: (n == 'monkey', n))
+
+
+def run_ctest(build, names, timeout):
+    """The first of names that fails, or None."""
+    pattern = '^(' + '|'.join(names) + ')$'
+    r = run(['dbus-run-session', '--', 'ctest', '-R', pattern, '--stop-on-failure', '--timeout', str(timeout)],
+            cwd=build)
+    failed = [line.split(' - ')[1].split()[0] for line in r.stdout.splitlines() if ' - ' in line and
+              line.strip()[:1].isdigit() and '(' in line]
+    return failed[0] if failed else (names[0] if r.returncode else None)
+
+
+def mutated(scratch, m):
+    """Context: the mutant applied to the scratch copy, restored afterwards."""
+    class Apply:
+        def __enter__(self):
+            self.path = scratch / m['file']
+            self.original = self.path.read_text(encoding='utf-8')
+            self.path.write_text(self.original.replace(m['pattern'], m['replacement'], 1), encoding='utf-8')
+
+        def __exit__(self, *exc):
+            self.path.write_text(self.original, encoding='utf-8')
+    return Apply()
+
+
+def unit_phase(mutants, scratch, build, targets, tests, args):
+    killed, survived, uncovered, invalid = [], [], [], []
+    for n, m in enumerate(mutants, 1):
+        started = time.time()
+        # Targets that compile the file, then the tests whose executable needs one of them.
+        owners = {tid for tid, t in targets.items() if m['file'] in t['sources']}
+        affected = [t for t in tests if owners & closure(targets, t['target'])] if owners else list(tests)
+        folder = Path(m['file']).parent.name
+        affected.sort(key=lambda t: (folder not in (t['name'], targets[t['target']]['name'].removeprefix('test_')), t['name']))
+        label = f"[{n}/{len(mutants)}] {m['file']}: {m['what']}"
+        if not affected:
+            uncovered.append(m)
+            print(f'{label}: NOT COVERED', flush=True)
+            continue
+        verdict = 'survived'
+        with mutated(scratch, m):
+            built = set()
+            for t in affected:
+                name = targets[t['target']]['name']
+                if name not in built:
+                    ok, log = build_targets(build, {name}, args.jobs)
+                    built.add(name)
+                    if not ok:
+                        verdict = 'invalid'
+                        m['log'] = log
+                        break
+                result = run_test(t, args.timeout)
+                if result != 'passed':
+                    verdict = f"killed by {t['name']}" + (' (timeout)' if result == 'timeout' else '')
+                    break
+        {'invalid': invalid, 'survived': survived}.get(verdict, killed).append(m)
+        print(f'{label}: {verdict.upper() if verdict != "survived" else "SURVIVED"} ({time.time() - started:.0f} s)', flush=True)
+    return killed, survived, uncovered, invalid
+
+
+def window_phase(alive, build, scratch, names, args):
+    """Of the mutants the unit tests left alive, those a window test kills. A test that fails on a
+    mutant is run again on the restored tree: one that fails there too proves nothing."""
+    killed = []
+    for n, m in enumerate(alive, 1):
+        started = time.time()
+        with mutated(scratch, m):
+            ok, _ = build_targets(build, {'all'}, args.jobs)
+            failing = run_ctest(build, names, args.timeout * 3) if ok else None
+        verdict = 'survived'
+        if failing:
+            build_targets(build, {'all'}, args.jobs)
+            verdict = (f'survived ({failing} fails without the mutant too)' if run_ctest(build, [failing], args.timeout * 3)
+                       else f'killed by {failing}')
+        if verdict.startswith('killed'):
+            killed.append(m)
+        print(f"[window {n}/{len(alive)}] {m['file']}: {m['what']}: {verdict.upper()} ({time.time() - started:.0f} s)", flush=True)
+    build_targets(build, {'all'}, args.jobs)
+    return killed
+
+
+def score(killed, valid):
+    return 100.0 * len(killed) / len(valid) if valid else 0.0
 
 
 def main():
@@ -185,12 +311,16 @@ def main():
     ap.add_argument('--timeout', type=int, default=int(os.environ.get('MUTATE_TIMEOUT', 120)))
     ap.add_argument('--jobs', type=int, default=int(os.environ.get('MUTATE_JOBS', 2)))
     ap.add_argument('--only', action='append', default=[])
+    ap.add_argument('--blind', action='store_true', help='only the rows marked blind')
+    ap.add_argument('--window', action='store_true', help='the window tests for what the unit tests leave alive')
     ap.add_argument('--check', action='store_true')
     args = ap.parse_args()
 
     mutants = read_mutants(Path(args.list))
     if args.only:
         mutants = [m for m in mutants if any(w in m['file'] or w in m['what'] for w in args.only)]
+    if args.blind:
+        mutants = [m for m in mutants if m['blind']]
     broken = [(m, why) for m in mutants if (why := check(m, ROOT))]
     for m, why in broken:
         print(f"BROKEN   {m['file']} (list line {m['line']}): {why}: {m['what']}")
@@ -219,50 +349,16 @@ def main():
             if run_test(t, args.timeout, log) != 'passed':
                 sys.exit(f"test {t['name']} fails on the unmutated tree (see {log.name}); fix that first")
 
-    killed, survived, uncovered, invalid = [], [], [], []
-    for n, m in enumerate(mutants, 1):
-        started = time.time()
-        path = scratch / m['file']
-        original = path.read_text(encoding='utf-8')
-        # Targets that compile the file, then the tests whose executable needs one of them.
-        owners = {tid for tid, t in targets.items() if m['file'] in t['sources']}
-        affected = [t for t in tests if owners & closure(targets, t['target'])] if owners else list(tests)
-        folder = Path(m['file']).parent.name
-        affected.sort(key=lambda t: (folder not in (t['name'], targets[t['target']]['name'].removeprefix('test_')), t['name']))
-        label = f"[{n}/{len(mutants)}] {m['file']}: {m['what']}"
-        if not affected:
-            uncovered.append(m)
-            print(f'{label}: NOT COVERED', flush=True)
-            continue
-        verdict = 'survived'
-        try:
-            path.write_text(original.replace(m['pattern'], m['replacement'], 1), encoding='utf-8')
-            built = set()
-            for t in affected:
-                name = targets[t['target']]['name']
-                if name not in built:
-                    ok, log = build_targets(build, {name}, args.jobs)
-                    built.add(name)
-                    if not ok:
-                        verdict = 'invalid'
-                        m['log'] = log
-                        break
-                result = run_test(t, args.timeout)
-                if result != 'passed':
-                    verdict = f"killed by {t['name']}" + (' (timeout)' if result == 'timeout' else '')
-                    break
-        finally:
-            path.write_text(original, encoding='utf-8')
-        if verdict == 'invalid':
-            invalid.append(m)
-        elif verdict == 'survived':
-            survived.append(m)
-        else:
-            killed.append(m)
-        print(f'{label}: {verdict.upper() if verdict != "survived" else "SURVIVED"} ({time.time() - started:.0f} s)', flush=True)
-
+    killed, survived, uncovered, invalid = unit_phase(mutants, scratch, build, targets, tests, args)
     # Leave the scratch build as the tree is, for the next run.
     build_targets(build, {targets[t['target']]['name'] for t in tests}, args.jobs)
+    if args.window and (survived or uncovered):
+        names = window_tests(build, tests)
+        print(f'window tests for {len(survived) + len(uncovered)} mutants: {", ".join(names)}', flush=True)
+        by_window = window_phase(survived + uncovered, build, scratch, names, args)
+        killed += by_window
+        survived = [m for m in survived if m not in by_window]
+        uncovered = [m for m in uncovered if m not in by_window]
     print()
     for m in survived:
         print(f"SURVIVED {m['file']} (list line {m['line']}): {m['what']}")
@@ -270,11 +366,14 @@ def main():
         print(f"NOT COVERED {m['file']} (list line {m['line']}): {m['what']}")
     for m in invalid:
         print(f"INVALID  {m['file']} (list line {m['line']}): does not build: {m['what']}")
-    valid = len(killed) + len(survived) + len(uncovered)
+    valid = killed + survived + uncovered
     print(f'{len(killed)} killed, {len(survived)} survived, {len(uncovered)} not covered, '
           f'{len(invalid)} invalid (do not build), {len(broken)} broken (pattern not found once)')
-    score = 100.0 * len(killed) / valid if valid else 0.0
-    print(f'mutation score: {score:.1f} %')
+    blind = [m for m in valid if m['blind']]
+    if blind:
+        blind_killed = [m for m in killed if m['blind']]
+        print(f'blind mutation score: {score(blind_killed, blind):.1f} % ({len(blind_killed)} of {len(blind)})')
+    print(f'mutation score: {score(killed, valid):.1f} %')
     return 0 if not (invalid or broken) else 1
 
 
