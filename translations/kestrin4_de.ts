@@ -202,7 +202,7 @@
     </message>
     <message>
         <source>Redo</source>
-        <translation>Wiederholen</translation>
+        <translation>Wiederherstellen</translation>
     </message>
     <message>
         <source>Cut</source>
@@ -222,7 +222,7 @@
     </message>
     <message>
         <source>Select All</source>
-        <translation>Alles markieren</translation>
+        <translation>Alles auswählen</translation>
     </message>
 </context>
 <context>
@@ -598,7 +598,7 @@ Die Dateien, die nicht geschrieben werden konnten, wurden nicht geändert und bl
     </message>
     <message>
         <source>Redo</source>
-        <translation>Wiederholen</translation>
+        <translation>Wiederherstellen</translation>
     </message>
     <message>
         <source>Bold</source>
@@ -674,7 +674,7 @@ Die Dateien, die nicht geschrieben werden konnten, wurden nicht geändert und bl
     </message>
     <message>
         <source>Select All</source>
-        <translation>Alles markieren</translation>
+        <translation>Alles auswählen</translation>
     </message>
     <message>
         <source>Find</source>

@@ -218,7 +218,7 @@
     </message>
     <message>
         <source>Delete</source>
-        <translation>Eliminar</translation>
+        <translation>Borrar</translation>
     </message>
     <message>
         <source>Select All</source>
@@ -670,7 +670,7 @@ Los archivos que no se pudieron escribir no se modificaron y siguen en la lista;
     </message>
     <message>
         <source>Delete</source>
-        <translation>Eliminar</translation>
+        <translation>Borrar</translation>
     </message>
     <message>
         <source>Select All</source>
