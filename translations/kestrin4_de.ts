@@ -432,6 +432,11 @@ The files that could not be written were not changed and stay in the list; the o
 
 Die Dateien, die nicht geschrieben werden konnten, wurden nicht geändert und bleiben in der Liste; die übrigen geänderten Dateien wurden geschrieben und von der Liste genommen.</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; %2: %3</source>
+        <comment>%1 a file&apos;s path, %2 what failed (could not be read), %3 why</comment>
+        <translation>„%1“ %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>kestrin::ScrollPicture</name>

@@ -432,6 +432,11 @@ The files that could not be written were not changed and stay in the list; the o
 
 Los archivos que no se pudieron escribir no se modificaron y siguen en la lista; los demás archivos modificados se escribieron y se quitaron de la lista.</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; %2: %3</source>
+        <comment>%1 a file&apos;s path, %2 what failed (could not be read), %3 why</comment>
+        <translation>«%1» %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>kestrin::ScrollPicture</name>

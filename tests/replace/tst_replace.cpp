@@ -25,6 +25,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 #include <QTreeWidget>
 
 #include <fcntl.h>
@@ -390,6 +391,22 @@ private Q_SLOTS:
             QCOMPARE(readBytes(paths[i]), i == 2 ? before : i < firstLeft ? changed : unchanged);
         if (trouble != "commit")
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), QFileInfo(bad).isFile() ? 5 : 4);
+    }
+
+    // The message quotes the file the way the user's language does: the quotes are the translation's.
+    void quotesTheFileInTheUsersLanguage()
+    {
+        QTranslator german;
+        QVERIFY2(german.load(qEnvironmentVariable("KESTRIN_BUILD_DIR") + "/translations/kestrin4_de.qm"), "build the translations");
+        QCoreApplication::installTranslator(&german);
+        const auto removeGerman = qScopeGuard([&] { QCoreApplication::removeTranslator(&german); });
+        QTemporaryDir dir;
+        const QString missing = dir.filePath("missing.php");
+        ReplaceRun run({missing}, ReplaceRun::replacing("a", "b"));
+        run.start();
+        run.wait();
+        QVERIFY2(run.outcome().message.startsWith(QString::fromUtf8("\u201e%1\u201c konnte nicht gelesen werden: ").arg(missing)),
+                 qPrintable(run.outcome().message));
     }
 };
 KESTRIN_REGISTER_TEST(ReplaceRunTest);
