@@ -183,7 +183,7 @@
     <name>ReplacePaths</name>
     <message>
         <source>the file is read-only or you have no permission to change it</source>
-        <translation>die Datei ist schreibgeschützt, oder Sie haben nicht das Recht, sie zu ändern</translation>
+        <translation>die Datei ist schreibgeschützt, oder Sie haben keine Berechtigung, sie zu ändern</translation>
     </message>
     <message>
         <source>the file may not be changed (it is marked immutable)</source>
@@ -814,7 +814,7 @@ Von Marvolis für Webentwickler</translation>
     </message>
     <message>
         <source>Select files</source>
-        <translation>Auswählen</translation>
+        <translation>Dateiwahl</translation>
     </message>
     <message>
         <source>Drive</source>
@@ -866,11 +866,11 @@ Von Marvolis für Webentwickler</translation>
     </message>
     <message>
         <source>Add</source>
-        <translation>Anfügen</translation>
+        <translation>Hinzufügen</translation>
     </message>
     <message>
         <source>Add this text:</source>
-        <translation>Text anfügen:</translation>
+        <translation>Text:</translation>
     </message>
     <message>
         <source>To end of files</source>
@@ -882,7 +882,7 @@ Von Marvolis für Webentwickler</translation>
     </message>
     <message>
         <source>GO: add the text to the listed files</source>
-        <translation>LOS: den Text an die Dateien der Liste anfügen</translation>
+        <translation>LOS: den Text den Dateien der Liste hinzufügen</translation>
     </message>
     <message>
         <source>The folder &quot;%1&quot; cannot be opened.</source>
@@ -905,7 +905,7 @@ Von Marvolis für Webentwickler</translation>
     <message>
         <source>Add this text:</source>
         <comment>accessible name, any length</comment>
-        <translation>Diesen Text anfügen:</translation>
+        <translation>Diesen Text hinzufügen:</translation>
     </message>
 </context>
 </TS>

@@ -814,7 +814,7 @@ Hecho por Marvolis para desarrolladores web</translation>
     </message>
     <message>
         <source>Select files</source>
-        <translation>Seleccionar</translation>
+        <translation>Archivos</translation>
     </message>
     <message>
         <source>Drive</source>
@@ -874,11 +874,11 @@ Hecho por Marvolis para desarrolladores web</translation>
     </message>
     <message>
         <source>To end of files</source>
-        <translation>Al final</translation>
+        <translation>Al final del archivo</translation>
     </message>
     <message>
         <source>To begining of files</source>
-        <translation>Al principio</translation>
+        <translation>Al inicio del archivo</translation>
     </message>
     <message>
         <source>GO: add the text to the listed files</source>
