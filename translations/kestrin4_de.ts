@@ -21,15 +21,15 @@
     </message>
     <message>
         <source>Cite</source>
-        <translation>Zitat</translation>
+        <translation>Quellenangabe</translation>
     </message>
     <message>
         <source>Big</source>
-        <translation>Groß</translation>
+        <translation>Größer</translation>
     </message>
     <message>
         <source>Small</source>
-        <translation>Klein</translation>
+        <translation>Kleiner</translation>
     </message>
     <message>
         <source>Strong</source>
@@ -121,7 +121,7 @@
     </message>
     <message>
         <source>Convert html special chars</source>
-        <translation>Sonderzeichen umwandeln</translation>
+        <translation>HTML-Sonderzeichen</translation>
     </message>
     <message>
         <source>xhtml header</source>
@@ -145,7 +145,7 @@
     </message>
     <message>
         <source>read only textbox</source>
-        <translation>Schreibgeschütztes Feld</translation>
+        <translation>Textfeld (schreibgeschützt)</translation>
     </message>
     <message>
         <source>passwordbox</source>
@@ -529,7 +529,7 @@ Die Dateien, die nicht geschrieben werden konnten, wurden nicht geändert und bl
     </message>
     <message>
         <source>HTML BLOCK COMMENT</source>
-        <translation>HTML-KOMMENTAR</translation>
+        <translation>HTML-BLOCKKOMMENTAR</translation>
     </message>
     <message>
         <source>PHP BLOCK COMMENT</source>

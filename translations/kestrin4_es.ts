@@ -93,7 +93,7 @@
     </message>
     <message>
         <source>Nobreak</source>
-        <translation>Sin salto</translation>
+        <translation>Sin salto de línea</translation>
     </message>
     <message>
         <source>Preformatted</source>
@@ -117,19 +117,19 @@
     </message>
     <message>
         <source>Strip html tags</source>
-        <translation>Quitar etiquetas html</translation>
+        <translation>Quitar etiquetas HTML</translation>
     </message>
     <message>
         <source>Convert html special chars</source>
-        <translation>Codificar caracteres html</translation>
+        <translation>Caracteres especiales HTML</translation>
     </message>
     <message>
         <source>xhtml header</source>
-        <translation>cabecera xhtml</translation>
+        <translation>cabecera XHTML</translation>
     </message>
     <message>
         <source>xhtml footer</source>
-        <translation>pie xhtml</translation>
+        <translation>pie XHTML</translation>
     </message>
     <message>
         <source>form</source>
@@ -145,7 +145,7 @@
     </message>
     <message>
         <source>read only textbox</source>
-        <translation>texto de solo lectura</translation>
+        <translation>cuadro de texto no editable</translation>
     </message>
     <message>
         <source>passwordbox</source>
@@ -176,7 +176,7 @@
     </message>
     <message>
         <source>Replace special caracters with html code</source>
-        <translation>Reemplazar caracteres especiales por código html</translation>
+        <translation>Reemplazar caracteres especiales por código HTML</translation>
     </message>
 </context>
 <context>
@@ -489,7 +489,7 @@ Los archivos que no se pudieron escribir no se modificaron y siguen en la lista;
     </message>
     <message>
         <source>UTILS</source>
-        <translation>ÚTILES</translation>
+        <translation>ACCIONES</translation>
     </message>
     <message>
         <source>FORM</source>
@@ -521,7 +521,7 @@ Los archivos que no se pudieron escribir no se modificaron y siguen en la lista;
     </message>
     <message>
         <source>CONVERT SELECTED ADDRESS TO LINK</source>
-        <translation>CONVERTIR DIRECCIÓN EN ENLACE</translation>
+        <translation>CONVERTIR LA SELECCIÓN EN ENLACE</translation>
     </message>
     <message>
         <source>DELETE HTM CODES</source>
@@ -655,7 +655,7 @@ Los archivos que no se pudieron escribir no se modificaron y siguen en la lista;
     </message>
     <message>
         <source>Save as txt...</source>
-        <translation>Guardar como txt...</translation>
+        <translation>Guardar como TXT...</translation>
     </message>
     <message>
         <source>Exit</source>
