@@ -336,7 +336,7 @@
     </message>
     <message>
         <source>Wrap ar&amp;ound</source>
-        <translation>Am Ende von &amp;vorn beginnen</translation>
+        <translation>Am anderen Ende &amp;fortsetzen</translation>
     </message>
     <message>
         <source>&amp;Find Next</source>

@@ -336,7 +336,7 @@
     </message>
     <message>
         <source>Wrap ar&amp;ound</source>
-        <translation>Continuar desde el &amp;principio</translation>
+        <translation>Continuar desde el otro &amp;extremo</translation>
     </message>
     <message>
         <source>&amp;Find Next</source>
@@ -556,11 +556,11 @@ Los archivos que no se pudieron escribir no se modificaron y siguen en la lista;
     </message>
     <message>
         <source>Selected color</source>
-        <translation>Color elegido</translation>
+        <translation>Color seleccionado</translation>
     </message>
     <message>
         <source>Selected color:</source>
-        <translation>Color elegido:</translation>
+        <translation>Seleccionado:</translation>
     </message>
     <message>
         <source>INSERT</source>
@@ -568,11 +568,11 @@ Los archivos que no se pudieron escribir no se modificaron y siguen en la lista;
     </message>
     <message>
         <source>SELECT PICTURE</source>
-        <translation>ELEGIR IMAGEN</translation>
+        <translation>SELECCIONAR IMAGEN</translation>
     </message>
     <message>
         <source>Selected color text</source>
-        <translation>Texto del color elegido</translation>
+        <translation>Texto del color seleccionado</translation>
     </message>
     <message>
         <source>COLOR CHOOSER UTILITY</source>
