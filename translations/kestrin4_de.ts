@@ -165,7 +165,7 @@
     </message>
     <message>
         <source>Ajax getHTTPObject sample</source>
-        <translation>Ajax-Beispiel getHTTPObject</translation>
+        <translation>Beispiel getHTTPObject</translation>
     </message>
 </context>
 <context>

@@ -165,7 +165,7 @@
     </message>
     <message>
         <source>Ajax getHTTPObject sample</source>
-        <translation>Ejemplo Ajax getHTTPObject</translation>
+        <translation>Ejemplo getHTTPObject</translation>
     </message>
 </context>
 <context>
