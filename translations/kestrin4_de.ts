@@ -21,15 +21,15 @@
     </message>
     <message>
         <source>Cite</source>
-        <translation>Zitat</translation>
+        <translation>Quellenangabe</translation>
     </message>
     <message>
         <source>Big</source>
-        <translation>Groß</translation>
+        <translation>Größer</translation>
     </message>
     <message>
         <source>Small</source>
-        <translation>Klein</translation>
+        <translation>Kleiner</translation>
     </message>
     <message>
         <source>Strong</source>
@@ -121,7 +121,7 @@
     </message>
     <message>
         <source>Convert html special chars</source>
-        <translation>Sonderzeichen umwandeln</translation>
+        <translation>HTML-Sonderzeichen</translation>
     </message>
     <message>
         <source>xhtml header</source>
@@ -145,7 +145,7 @@
     </message>
     <message>
         <source>read only textbox</source>
-        <translation>Schreibgeschütztes Feld</translation>
+        <translation>Textfeld (schreibgeschützt)</translation>
     </message>
     <message>
         <source>passwordbox</source>
@@ -165,7 +165,7 @@
     </message>
     <message>
         <source>Ajax getHTTPObject sample</source>
-        <translation>Ajax-Beispiel getHTTPObject</translation>
+        <translation>Beispiel getHTTPObject</translation>
     </message>
 </context>
 <context>
@@ -183,7 +183,7 @@
     <name>ReplacePaths</name>
     <message>
         <source>the file is read-only or you have no permission to change it</source>
-        <translation>die Datei ist schreibgeschützt, oder Sie haben nicht das Recht, sie zu ändern</translation>
+        <translation>die Datei ist schreibgeschützt, oder Sie haben keine Berechtigung, sie zu ändern</translation>
     </message>
     <message>
         <source>the file may not be changed (it is marked immutable)</source>
@@ -202,7 +202,7 @@
     </message>
     <message>
         <source>Redo</source>
-        <translation>Wiederholen</translation>
+        <translation>Wiederherstellen</translation>
     </message>
     <message>
         <source>Cut</source>
@@ -222,7 +222,7 @@
     </message>
     <message>
         <source>Select All</source>
-        <translation>Alles markieren</translation>
+        <translation>Alles auswählen</translation>
     </message>
 </context>
 <context>
@@ -336,7 +336,7 @@
     </message>
     <message>
         <source>Wrap ar&amp;ound</source>
-        <translation>Am Ende von &amp;vorn beginnen</translation>
+        <translation>Am anderen Ende &amp;fortsetzen</translation>
     </message>
     <message>
         <source>&amp;Find Next</source>
@@ -432,6 +432,11 @@ The files that could not be written were not changed and stay in the list; the o
 
 Die Dateien, die nicht geschrieben werden konnten, wurden nicht geändert und bleiben in der Liste; die übrigen geänderten Dateien wurden geschrieben und von der Liste genommen.</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; %2: %3</source>
+        <comment>%1 a file&apos;s path, %2 what failed (could not be read), %3 why</comment>
+        <translation>„%1“ %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>kestrin::ScrollPicture</name>
@@ -524,7 +529,7 @@ Die Dateien, die nicht geschrieben werden konnten, wurden nicht geändert und bl
     </message>
     <message>
         <source>HTML BLOCK COMMENT</source>
-        <translation>HTML-KOMMENTAR</translation>
+        <translation>HTML-BLOCKKOMMENTAR</translation>
     </message>
     <message>
         <source>PHP BLOCK COMMENT</source>
@@ -598,7 +603,7 @@ Die Dateien, die nicht geschrieben werden konnten, wurden nicht geändert und bl
     </message>
     <message>
         <source>Redo</source>
-        <translation>Wiederholen</translation>
+        <translation>Wiederherstellen</translation>
     </message>
     <message>
         <source>Bold</source>
@@ -674,7 +679,7 @@ Die Dateien, die nicht geschrieben werden konnten, wurden nicht geändert und bl
     </message>
     <message>
         <source>Select All</source>
-        <translation>Alles markieren</translation>
+        <translation>Alles auswählen</translation>
     </message>
     <message>
         <source>Find</source>
@@ -809,7 +814,7 @@ Von Marvolis für Webentwickler</translation>
     </message>
     <message>
         <source>Select files</source>
-        <translation>Auswählen</translation>
+        <translation>Dateiwahl</translation>
     </message>
     <message>
         <source>Drive</source>
@@ -861,11 +866,11 @@ Von Marvolis für Webentwickler</translation>
     </message>
     <message>
         <source>Add</source>
-        <translation>Anfügen</translation>
+        <translation>Hinzufügen</translation>
     </message>
     <message>
         <source>Add this text:</source>
-        <translation>Text anfügen:</translation>
+        <translation>Text:</translation>
     </message>
     <message>
         <source>To end of files</source>
@@ -877,7 +882,7 @@ Von Marvolis für Webentwickler</translation>
     </message>
     <message>
         <source>GO: add the text to the listed files</source>
-        <translation>LOS: den Text an die Dateien der Liste anfügen</translation>
+        <translation>LOS: den Text den Dateien der Liste hinzufügen</translation>
     </message>
     <message>
         <source>The folder &quot;%1&quot; cannot be opened.</source>
@@ -900,7 +905,7 @@ Von Marvolis für Webentwickler</translation>
     <message>
         <source>Add this text:</source>
         <comment>accessible name, any length</comment>
-        <translation>Diesen Text anfügen:</translation>
+        <translation>Diesen Text hinzufügen:</translation>
     </message>
 </context>
 </TS>

@@ -93,7 +93,7 @@
     </message>
     <message>
         <source>Nobreak</source>
-        <translation>Sin salto</translation>
+        <translation>Sin salto de línea</translation>
     </message>
     <message>
         <source>Preformatted</source>
@@ -117,19 +117,19 @@
     </message>
     <message>
         <source>Strip html tags</source>
-        <translation>Quitar etiquetas html</translation>
+        <translation>Quitar etiquetas HTML</translation>
     </message>
     <message>
         <source>Convert html special chars</source>
-        <translation>Codificar caracteres html</translation>
+        <translation>Caracteres especiales HTML</translation>
     </message>
     <message>
         <source>xhtml header</source>
-        <translation>cabecera xhtml</translation>
+        <translation>cabecera XHTML</translation>
     </message>
     <message>
         <source>xhtml footer</source>
-        <translation>pie xhtml</translation>
+        <translation>pie XHTML</translation>
     </message>
     <message>
         <source>form</source>
@@ -145,7 +145,7 @@
     </message>
     <message>
         <source>read only textbox</source>
-        <translation>texto de solo lectura</translation>
+        <translation>cuadro de texto no editable</translation>
     </message>
     <message>
         <source>passwordbox</source>
@@ -165,7 +165,7 @@
     </message>
     <message>
         <source>Ajax getHTTPObject sample</source>
-        <translation>Ejemplo Ajax getHTTPObject</translation>
+        <translation>Ejemplo getHTTPObject</translation>
     </message>
 </context>
 <context>
@@ -176,7 +176,7 @@
     </message>
     <message>
         <source>Replace special caracters with html code</source>
-        <translation>Reemplazar caracteres especiales por código html</translation>
+        <translation>Reemplazar caracteres especiales por código HTML</translation>
     </message>
 </context>
 <context>
@@ -218,7 +218,7 @@
     </message>
     <message>
         <source>Delete</source>
-        <translation>Eliminar</translation>
+        <translation>Borrar</translation>
     </message>
     <message>
         <source>Select All</source>
@@ -336,7 +336,7 @@
     </message>
     <message>
         <source>Wrap ar&amp;ound</source>
-        <translation>Continuar desde el &amp;principio</translation>
+        <translation>Continuar desde el otro &amp;extremo</translation>
     </message>
     <message>
         <source>&amp;Find Next</source>
@@ -432,6 +432,11 @@ The files that could not be written were not changed and stay in the list; the o
 
 Los archivos que no se pudieron escribir no se modificaron y siguen en la lista; los demás archivos modificados se escribieron y se quitaron de la lista.</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; %2: %3</source>
+        <comment>%1 a file&apos;s path, %2 what failed (could not be read), %3 why</comment>
+        <translation>«%1» %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>kestrin::ScrollPicture</name>
@@ -484,7 +489,7 @@ Los archivos que no se pudieron escribir no se modificaron y siguen en la lista;
     </message>
     <message>
         <source>UTILS</source>
-        <translation>ÚTILES</translation>
+        <translation>ACCIONES</translation>
     </message>
     <message>
         <source>FORM</source>
@@ -516,7 +521,7 @@ Los archivos que no se pudieron escribir no se modificaron y siguen en la lista;
     </message>
     <message>
         <source>CONVERT SELECTED ADDRESS TO LINK</source>
-        <translation>CONVERTIR DIRECCIÓN EN ENLACE</translation>
+        <translation>CONVERTIR LA SELECCIÓN EN ENLACE</translation>
     </message>
     <message>
         <source>DELETE HTM CODES</source>
@@ -551,11 +556,11 @@ Los archivos que no se pudieron escribir no se modificaron y siguen en la lista;
     </message>
     <message>
         <source>Selected color</source>
-        <translation>Color elegido</translation>
+        <translation>Color seleccionado</translation>
     </message>
     <message>
         <source>Selected color:</source>
-        <translation>Color elegido:</translation>
+        <translation>Seleccionado:</translation>
     </message>
     <message>
         <source>INSERT</source>
@@ -563,11 +568,11 @@ Los archivos que no se pudieron escribir no se modificaron y siguen en la lista;
     </message>
     <message>
         <source>SELECT PICTURE</source>
-        <translation>ELEGIR IMAGEN</translation>
+        <translation>SELECCIONAR IMAGEN</translation>
     </message>
     <message>
         <source>Selected color text</source>
-        <translation>Texto del color elegido</translation>
+        <translation>Texto del color seleccionado</translation>
     </message>
     <message>
         <source>COLOR CHOOSER UTILITY</source>
@@ -650,7 +655,7 @@ Los archivos que no se pudieron escribir no se modificaron y siguen en la lista;
     </message>
     <message>
         <source>Save as txt...</source>
-        <translation>Guardar como txt...</translation>
+        <translation>Guardar como TXT...</translation>
     </message>
     <message>
         <source>Exit</source>
@@ -670,7 +675,7 @@ Los archivos que no se pudieron escribir no se modificaron y siguen en la lista;
     </message>
     <message>
         <source>Delete</source>
-        <translation>Eliminar</translation>
+        <translation>Borrar</translation>
     </message>
     <message>
         <source>Select All</source>
@@ -809,7 +814,7 @@ Hecho por Marvolis para desarrolladores web</translation>
     </message>
     <message>
         <source>Select files</source>
-        <translation>Seleccionar</translation>
+        <translation>Archivos</translation>
     </message>
     <message>
         <source>Drive</source>
@@ -869,11 +874,11 @@ Hecho por Marvolis para desarrolladores web</translation>
     </message>
     <message>
         <source>To end of files</source>
-        <translation>Al final</translation>
+        <translation>Al final del archivo</translation>
     </message>
     <message>
         <source>To begining of files</source>
-        <translation>Al principio</translation>
+        <translation>Al inicio del archivo</translation>
     </message>
     <message>
         <source>GO: add the text to the listed files</source>

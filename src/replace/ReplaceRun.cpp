@@ -114,10 +114,12 @@ ReplaceRun::Outcome ReplaceRun::failedAt(int index, const QString &what, const Q
     // list says they are done.
     if (!commit())
         return commitFailed(index, tr("%1\n\nThe run had stopped at \"%2\", which %3: %4")
-                                       .arg(m_commitError, path, what, reason));
+                                       .arg(m_commitError, path, what, orUnknown(reason)));
+    // The quotes are the translation's: each language writes its own.
+    const QString failed = tr("\"%1\" %2: %3", "%1 a file's path, %2 what failed (could not be read), %3 why")
+                               .arg(path, what, orUnknown(reason));
     return {m_paths.mid(index),
-            QStringLiteral("\"%1\" %2: %3\n\n").arg(path, what, orUnknown(reason)) + splitNote(index, count() - index - 1),
-            Outcome::Severity::Warning};
+            failed + QStringLiteral("\n\n") + splitNote(index, count() - index - 1), Outcome::Severity::Warning};
 }
 
 ReplaceRun::Outcome ReplaceRun::stoppedAt(int index)

@@ -25,6 +25,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 #include <QTreeWidget>
 
 #include <fcntl.h>
@@ -333,7 +334,7 @@ private Q_SLOTS:
         QTest::addColumn<ReplaceRun::Outcome::Severity>("severity");
         const auto warning = ReplaceRun::Outcome::Severity::Warning;
         QTest::newRow("read-only file") << "read-only" << 2 << warning;
-        QTest::newRow("missing file") << "missing" << 2 << warning;
+        QTest::newRow("missing file, told in German") << "missing" << 2 << warning;
         QTest::newRow("folder where the file was") << "folder" << 2 << warning;
         QTest::newRow("binary file") << "binary" << 2 << warning;
         QTest::newRow("character Windows-1252 cannot hold") << "unencodable" << 2 << warning;
@@ -373,6 +374,9 @@ private Q_SLOTS:
             return replace(text, lineBreak);
         });
         self = &run;
+        QTranslator german; // the quotes round the file are the translation's
+        QVERIFY(trouble != "missing" || (german.load(qEnvironmentVariable("KESTRIN_BUILD_DIR") + "/translations/kestrin4_de")
+                                         && QCoreApplication::installTranslator(&german)));
         QSignalSpy ended(&run, &ReplaceRun::finished);
         run.start();
         QVERIFY(ended.wait(60000));
@@ -382,7 +386,8 @@ private Q_SLOTS:
         const ReplaceRun::Outcome &said = run.outcome();
         QCOMPARE(said.left, paths.mid(firstLeft));
         QVERIFY(said.severity == severity);
-        QVERIFY2(said.message.contains(bad), qPrintable(said.message));
+        QVERIFY2(said.message.contains(trouble == "missing" ? QString::fromUtf8("\u201e%1\u201c konnte nicht gelesen").arg(bad) : bad),
+                 qPrintable(said.message));
         QVERIFY2(trouble != "unencodable" || said.message.contains("\"" + arrow + "\" (U+2192)"), qPrintable(said.message));
         QVERIFY2(trouble != "commit" || said.message.contains(paths[0]), qPrintable(said.message)); // the first not put in place
         const QByteArray changed = "caf\xc3\xa9 " + replacement.toUtf8() + "\n", unchanged = "caf\xc3\xa9 color\n";

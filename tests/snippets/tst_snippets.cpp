@@ -7,6 +7,7 @@
 #include "snippets/AjaxSample.h"
 #include "snippets/Catalogue.h"
 #include "snippets/SidePanel.h"
+#include "snippets/WrapButton.h"
 
 #include <ScintillaEditBase.h>
 
@@ -24,6 +25,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 #include <map>
 #include <memory>
@@ -254,11 +256,39 @@ private Q_SLOTS:
         QCOMPARE(finished->count(), 0);
     }
 
-    // The tabs fit the folded width and all show at the window's minimum height; the fold button
-    // shows on the first page only; a short panel scrolls to button 40; every control is named.
+    // In every language the tabs fit the folded width and all show at the window's minimum height, and
+    // every snippet name and button caption fits whole; the fold button shows on the first page only;
+    // a short panel scrolls to button 40; every control is named.
+    void layout_data()
+    {
+        QTest::addColumn<QString>("language");
+        for (const char *language : {"en", "de", "es"})
+            QTest::newRow(language) << QString::fromLatin1(language);
+    }
     void layout()
     {
+        QFETCH(QString, language);
+        QTranslator translator; // taken out again when it goes
+        if (language != "en") { // the panel again, built in the language
+            QVERIFY(translator.load(qEnvironmentVariable("KESTRIN_BUILD_DIR") + "/translations/kestrin4_" + language)
+                    && QCoreApplication::installTranslator(&translator));
+            cleanup();
+            init();
+        }
         SidePanel *p = b->panel;
+        for (int page = 0; page < SidePanelLayout::PageCount; ++page) {
+            p->setCurrentPage(page); // not CSS: the properties' own names, some wider than the list, never translated
+            for (QListWidget *list : p->findChildren<QListWidget *>())
+                for (int row = 0; list->isVisible() && p->pageCaption(page) != "CSS" && row < list->count(); ++row)
+                    QVERIFY2(list->fontMetrics().horizontalAdvance(list->item(row)->text()) <= list->viewport()->width() - 4,
+                             qPrintable(list->item(row)->text())); // 2-pixel margins as painted
+        }
+        p->setCurrentPage(0);
+        for (WrapButton *button : p->findChildren<WrapButton *>()) {
+            const QRect area = button->rect().adjusted(3, 2, -3, -2); // inside the bevel
+            QVERIFY2(area.contains(button->fontMetrics().boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, button->text())),
+                     qPrintable(button->text()));
+        }
         auto *tabs = p->findChild<QTabBar *>();
         QVERIFY(tabs->geometry().right() < twipsToPixels(SidePanel::FoldedWidth));
         QVERIFY(tabs->geometry().top() >= p->Command8->geometry().bottom());
