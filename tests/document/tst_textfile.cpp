@@ -2,9 +2,11 @@
 #include "TestRegistry.h"
 
 #include "document/Document.h"
+#include "document/FileFingerprint.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -193,6 +195,32 @@ private Q_SLOTS:
     }
 
     // A missing file fails, and the text stays.
+    // A file's fingerprint (hashed, as on a network file system) is of the file as it is, so it is
+    // not taken for changed by another program until it is: an empty one, read whole, and one found
+    // not to be UTF-8 after its first pieces, read again from the start (its text is the second
+    // reading alone).
+    void fingerprintAfterLoad()
+    {
+        FileFingerprint::setAlwaysHash(true);
+        auto normal = qScopeGuard([] { FileFingerprint::setAlwaysHash(false); });
+        QTemporaryDir dir;
+        const QString path = dir.filePath("late.php");
+        const QByteArray ascii(600 * 1024, 'a');
+        for (const QByteArray &bytes : {QByteArray(), ascii + "caf\xE9\r\n"}) {
+            QVERIFY(writeBytes(path, bytes));
+            Document doc;
+            doc.trackDisk(true);
+            QVERIFY(doc.load(path));
+            if (!bytes.isEmpty()) {
+                QVERIFY(doc.text() == ascii + "caf\xC3\xA9\r\n");
+                QCOMPARE(encodingName(doc.format().encoding), QStringLiteral("Windows-1252"));
+            }
+            QVERIFY(!doc.changedOnDisk());
+            QVERIFY(writeBytes(path, bytes.isEmpty() ? "x" : ascii + "cafe\r\n"));
+            QVERIFY2(doc.changedOnDisk(), bytes.isEmpty() ? "empty" : "long");
+        }
+    }
+
     void missingFileFails()
     {
         QTemporaryDir dir;
