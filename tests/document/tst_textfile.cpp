@@ -10,6 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
+
 using namespace kestrin;
 using kestrin::test::readBytes;
 using kestrin::test::writeBytes;
@@ -229,6 +232,8 @@ private Q_SLOTS:
         QVERIFY(!doc.load(dir.filePath("x.php")));
         QVERIFY(!doc.lastError().isEmpty());
         QCOMPARE(doc.text(), QByteArray("kept"));
+        QVERIFY(!doc.save(dir.filePath("gone/x.php"))); // the missing folder is the reason given
+        QCOMPARE(doc.lastError(), QString::fromLocal8Bit(std::strerror(ENOENT)));
     }
 
     // The multi-file runs: nothing in place before the batch is committed, and a staged save
