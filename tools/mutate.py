@@ -93,7 +93,10 @@ def sync_tree(scratch):
         if dst.is_file() and dst.read_bytes() == src.read_bytes():
             continue
         dst.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(src, dst)
+        # A fresh time, never the source's: a copy older than its object (a mutant's build that an
+        # interrupted run left behind) would not be rebuilt.
+        shutil.copyfile(src, dst)
+        shutil.copymode(src, dst)
 
 
 def run(cmd, **kw):
