@@ -95,6 +95,14 @@ private Q_SLOTS:
         edit.setSelectedText("<b>\r\n</b>");
         QCOMPARE(changed.count(), 2);
         QCOMPARE(edit.Text(), QByteArray("a<b>\r\n</b>b"));
+        send(edit, SCI_DOCUMENTSTART);
+        QSignalSpy selected(&edit, &CodeEdit::SelectionChanged);
+        edit.ExecuteCommand(EditorCommand::SelectAll); // the caret stays at the start: still a change
+        QCOMPARE(selected.count(), 1);
+        send(edit, SCI_GOTOPOS, 3);
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Backspace); // the user's own edits are reported too
+        QCOMPARE(changed.count(), 3);
+        edit.Undo();
         edit.Undo();
         edit.Undo();
         QCOMPARE(edit.Text(), QByteArray("first"));
@@ -305,7 +313,8 @@ private Q_SLOTS:
         // An "é" in an attribute value across the cut.
         const QByteArray unit = "<b>x</b>";
         const QByteArray longLine = unit.repeated(kColouredLineBytes / 8 - 1) + "<b t=\"x\xC3\xA9\">y</b>" + unit.repeated(100);
-        edit.setText(longLine + "\n<i>y</i>\n");
+        QTemporaryDir dir; // opened from a file, as a user's page is
+        QVERIFY(writeBytes(dir.filePath("long.php"), longLine + "\n<i>y</i>\n") && edit.LoadFile(dir.filePath("long.php")));
         send(edit, SCI_COLOURISE, 0, -1);
         auto styleAt = [&](long pos) { return send(edit, SCI_GETSTYLEAT, pos); };
         QCOMPARE(styleAt(1), long(SCE_H_TAG));
