@@ -21,13 +21,22 @@
 
 namespace kestrin {
 
-QString CommandLineDocument;
-
 namespace {
 
-QString joinedArguments(const QStringList &arguments)
+// The document the command line (the arguments after the program's name joined by single
+// spaces) names, empty for none, with the system asked to start reading it; nullopt when the
+// line names no known type, and the start ends there.
+std::optional<QString> commandLineDocument(const QStringList &arguments)
 {
-    return arguments.mid(1).join(QLatin1Char(' '));
+    const QString line = arguments.mid(1).join(QLatin1Char(' '));
+    if (line.isEmpty())
+        return QString();
+    if (!namesKnownDocumentType(line))
+        return std::nullopt;
+    const QString path = commandLineDocumentPath(line, QDir::currentPath());
+    // So that reading the file into the kernel's cache overlaps the building of the window.
+    prefetchDocument(path);
+    return path;
 }
 
 // An X server resets when its last client leaves and drops a client still in its handshake then:
@@ -89,25 +98,19 @@ private:
 
 int Main(int argc, char **argv)
 {
-    bool qtOption = false; // -display, -platform and the like: Qt is left to find its display
-    // A start that names no known type ends at once, before any window system is touched.
-    {
-        QStringList raw;
-        for (int i = 0; i < argc; ++i) {
-            raw << QString::fromLocal8Bit(argv[i]);
-            if (i > 0 && argv[i][0] == '-')
-                qtOption = true;
-        }
-        const QString line = joinedArguments(raw);
-        if (!qtOption && !line.isEmpty() && !namesKnownDocumentType(line))
-            return 0;
-        // The process's policy, set once here, before the first document-sized block.
-        applyHeapPolicy();
-        // Started before Qt, so that reading the file into the kernel's cache overlaps the
-        // building of the window.
-        if (!qtOption && !line.isEmpty())
-            prefetchDocument(commandLineDocumentPath(line, QDir::currentPath()));
+    // A start that names no known type ends at once, before any window system is touched; with
+    // an option of Qt's (-display, -platform and the like) the line is known once Qt took its own.
+    QStringList raw;
+    bool qtOption = false;
+    for (int i = 0; i < argc; ++i) {
+        raw << QString::fromLocal8Bit(argv[i]);
+        qtOption = qtOption || (i > 0 && argv[i][0] == '-');
     }
+    std::optional<QString> document;
+    if (!qtOption && !(document = commandLineDocument(raw)))
+        return 0;
+    // The process's policy, set once here, before the first document-sized block.
+    applyHeapPolicy();
 
     std::optional<DisplayHold> display(std::in_place);
     if (!qtOption && !display->open()) {
@@ -126,19 +129,13 @@ int Main(int argc, char **argv)
                                             .arg(KESTRIN_VERSION_MAJOR)
                                             .arg(KESTRIN_VERSION_MINOR)
                                             .arg(KESTRIN_VERSION_PATCH));
-    const QString line = joinedArguments(QApplication::arguments());
-    if (!line.isEmpty()) {
-        if (!namesKnownDocumentType(line))
-            return 0;
-        CommandLineDocument = commandLineDocumentPath(line, QDir::currentPath());
-        // Read while the window is built: on two cores the read costs the start nothing.
-        prefetchDocument(CommandLineDocument);
-    }
+    if (!document && !(document = commandLineDocument(QApplication::arguments())))
+        return 0;
     // Tool windows have no owner; the process lives until the last window of any kind closes.
     app.setQuitOnLastWindowClosed(false);
     QuitWhenNoWindows quitPolicy;
     app.installEventFilter(&quitPolicy);
-    frmEdit *window = new frmEdit({CommandLineDocument, [] { RegisterDocumentTypes(); }});
+    frmEdit *window = new frmEdit({*document, [] { RegisterDocumentTypes(); }});
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     return app.exec();

@@ -285,16 +285,9 @@ void frmEdit::Form_Load()
         m_startup.registerTypes();
     RC->document()->setUnmodified();
 
-    if (!m_startup.document.isEmpty()) {
-        const QString path = m_startup.document;
-        if (!QFileInfo::exists(path)) {
-            // A new file: the editor starts empty, bound to the path; Save creates it.
-            RC->document()->setPath(path);
-        } else if (!RC->LoadFile(path)) {
-            // Binding an unreadable file to an empty text would let the next Save destroy it.
-            reportFailure(tr("open", "Could not %1 the file"), path, RC->document()->lastError());
-        }
-    }
+    // A new file: the editor starts empty, bound to the path; Save creates it.
+    if (const QString &path = m_startup.document; !path.isEmpty())
+        QFileInfo::exists(path) ? open(path) : RC->document()->setPath(path);
 }
 
 // ---------------------------------------------------------------------------------------------

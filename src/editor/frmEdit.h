@@ -121,6 +121,7 @@ private:
     void placeSwatch();
     // The save question; false when the command must stop (Cancel, or Yes and the save failed).
     bool askToSave();
+    void open(const QString &path);
     bool saveTo(const QString &path);
     bool settleUnencodable(const QString &path);
     void reportFailure(const QString &what, const QString &path, const QString &reason);

@@ -10,7 +10,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QSaveFile>
 
 namespace kestrin {
 
@@ -78,19 +77,24 @@ void frmEdit::mnuOpen_Click()
     Co.Filter = tr(OpenFilter);
     if (!Co.ShowOpen())
         return;
-    const QString path = Co.FileName;
-    if (!RC->LoadFile(path)) {
+    open(Co.FileName);
+}
+
+void frmEdit::open(const QString &path)
+{
+    // A failed open leaves the document as it was: binding an unreadable file to an empty text
+    // would let the next Save destroy it.
+    if (!RC->document()->load(path))
         reportFailure(tr("open", "Could not %1 the file"), path, RC->document()->lastError());
-        return;
-    }
 }
 
 bool frmEdit::saveTo(const QString &path)
 {
+    Document *doc = RC->document();
     if (!settleUnencodable(path))
         return false;
-    if (!RC->SaveFile(path)) {
-        reportFailure(tr("save", "Could not %1 the file"), path, RC->document()->lastError());
+    if (!doc->save(path)) {
+        reportFailure(tr("save", "Could not %1 the file"), path, doc->lastError());
         return false;
     }
     return true;
@@ -100,12 +104,13 @@ bool frmEdit::saveTo(const QString &path)
 // language's escapes, the encoding kept), UTF-8 from now on, or no save at all.
 bool frmEdit::settleUnencodable(const QString &path)
 {
+    Document *doc = RC->document();
     const EscapeStyle style = escapeStyleFor(path);
-    const Unencodable found = RC->unencodable(style);
+    const Unencodable found = doc->unencodable(style);
     if (found.count == 0)
         return true;
     const QString encoding = tr("%1, the encoding of the file %2")
-                                 .arg(RC->document()->encodingName(), QDir::toNativeSeparators(path));
+                                 .arg(doc->encodingName(), QDir::toNativeSeparators(path));
     // One arg() each, so a path with a "%1" in it stays as it is.
     const QString text = found.count == 1
         ? tr("The character %1 on line %2 cannot be written in %3.")
@@ -117,11 +122,11 @@ bool frmEdit::settleUnencodable(const QString &path)
                               tr("Save as UTF-8"), tr("Cancel")};
     switch (Prompter::instance().choose(this, Prompter::Icon::Question, QString::fromLatin1(AppTitle), text, buttons)) {
     case 0:
-        RC->escapeUnencodable(style);
+        doc->escapeUnencodable(style);
         return true;
     case 1:
         // Only Windows-1252 lacks characters, and it has no byte-order mark to keep.
-        return RC->document()->setEncodingName(QStringLiteral("UTF-8"));
+        return doc->setEncodingName(QStringLiteral("UTF-8"));
     default:
         return false;
     }
@@ -158,14 +163,10 @@ void frmEdit::mnuSaveAsTxt_Click()
     if (!Co.ShowSave())
         return;
     const QString path = Co.FileName;
-    // The locale's encoding is UTF-8 here, which is what the component holds.
-    QByteArray text = StripTags(RC->Text());
-    text += "\r\n";
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        reportFailure(tr("save", "Could not %1 the file"), path, file.errorString());
-        return;
-    }
+    // The locale's encoding is UTF-8 here, which is what the document holds.
+    QString why;
+    if (!AtomicFile::write(path, StripTags(RC->document()->text()) + "\r\n", &why))
+        reportFailure(tr("save", "Could not %1 the file"), path, why);
 }
 
 void frmEdit::mnuExit_Click() { close(); }
