@@ -10,9 +10,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
+#include <QSocketNotifier>
 
+#include <csignal>
 #include <cstdio>
 #include <optional>
+#include <fcntl.h>
+#include <unistd.h>
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
 #include <dlfcn.h>
 #include <unistd.h>
@@ -94,6 +99,39 @@ private:
     void (*m_disconnect)(void *) = nullptr;
 };
 
+// SIGTERM, SIGHUP and SIGINT (a logout, a shutdown, Ctrl+C) end the program without a question,
+// the unsaved changes left in their journal for the next start. The handler only writes the
+// signal's number to a pipe; the window acts on it in the event loop, where Qt may be called.
+int signalPipe[2] = {-1, -1};
+
+void onEndSignal(int signo)
+{
+    const char c = char(signo);
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &c, 1);
+}
+
+void endOnSignals(QApplication &app, frmEdit *window)
+{
+    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [target = QPointer<frmEdit>(window)] {
+        char signo = 0;
+        if (::read(signalPipe[0], &signo, 1) != 1)
+            return;
+        if (target)
+            target->endWithoutQuestion(128 + signo);
+        else
+            QCoreApplication::exit(128 + signo);
+    });
+    struct sigaction action = {};
+    action.sa_handler = onEndSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signo : {SIGTERM, SIGHUP, SIGINT})
+        ::sigaction(signo, &action, nullptr);
+}
+
 } // namespace
 
 int Main(int argc, char **argv)
@@ -137,6 +175,7 @@ int Main(int argc, char **argv)
     app.installEventFilter(&quitPolicy);
     frmEdit *window = new frmEdit({*document, [] { RegisterDocumentTypes(); }});
     window->setAttribute(Qt::WA_DeleteOnClose);
+    endOnSignals(app, window);
     window->show();
     return app.exec();
 }

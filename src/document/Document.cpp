@@ -1,7 +1,9 @@
 #include "Document.h"
 
 #include "FileReader.h"
+#include "JournalWriter.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
@@ -101,8 +103,10 @@ public:
         m_modified = true;
     }
     void rewrite(const Rewrite &rewrite, qsizetype) override { replace(rewrite(m_text)); }
+    qint64 length() const override { return m_text.size(); }
     bool isModified() const override { return m_modified; }
     void setSavePoint() override { m_modified = false; }
+    void forgetSavePoint() override { m_modified = true; }
 
 private:
     QByteArray m_text;
@@ -128,6 +132,9 @@ void Document::bind(TextStore *store)
 
 void Document::storeModifiedChanged(bool modified)
 {
+    // Back at the save point, the journal has nothing left to keep.
+    if (!modified && m_journal)
+        m_journal->discard();
     if (std::exchange(m_modified, modified) != modified)
         Q_EMIT modifiedChanged(modified);
 }
@@ -146,8 +153,11 @@ void Document::setText(const QByteArray &utf8)
 
 void Document::setPath(const QString &path)
 {
-    if (std::exchange(m_path, path) != path)
-        Q_EMIT pathChanged(path);
+    if (std::exchange(m_path, path) == path)
+        return;
+    if (m_journal)
+        m_journal->formatChanged(journalPathOf(path), m_format);
+    Q_EMIT pathChanged(path);
 }
 
 bool Document::load(const QString &path)
@@ -159,6 +169,7 @@ bool Document::load(const QString &path)
     loader->finish(format);
     m_format = format;
     setPath(path);
+    m_journalBroken = m_journalTold = false;
     storeModifiedChanged(false);
     return true;
 }
@@ -173,6 +184,7 @@ bool Document::read(const QString &path, TextSink &sink, TextFormat *format)
         m_diskPath = path;
         m_disk = FileFingerprint::take(path, nullptr, hash ? &*hash : nullptr);
     }
+    m_diskStamp = DiskStamp::of(path);
     m_error.clear();
     return true;
 }
@@ -197,6 +209,10 @@ bool Document::save(const QString &path, AtomicBatch *batch)
         return true;
     if (m_tracksDisk)
         remember(path, encoded.bytes);
+    m_diskStamp = DiskStamp::of(path);
+    // Durable now: the journal goes (with the save point), and one that failed is tried again at
+    // the next change.
+    m_journalBroken = false;
     setUnmodified();
     setPath(path);
     return true;
@@ -240,10 +256,107 @@ bool Document::setEncodingName(const QString &name)
     for (E e : {E::Utf8, E::Utf8Bom, E::Utf16LE, E::Utf16BE, E::Windows1252}) {
         if (kestrin::encodingName(e) == name) {
             m_format.encoding = e;
+            if (m_journal)
+                m_journal->formatChanged(journalPathOf(m_path), m_format);
             return true;
         }
     }
     return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Recovery journal
+
+void Document::keepJournalIn(const QString &folder)
+{
+    m_journal.reset();
+    if (folder.isEmpty())
+        return;
+    m_journal = std::make_unique<JournalWriter>(folder);
+    connect(m_journal.get(), &JournalWriter::failed, this, [this](const QString &why) {
+        m_journalBroken = true;
+        m_journal->discard();
+        if (!std::exchange(m_journalTold, true))
+            Q_EMIT journalFailed(why);
+    });
+    // The file changed between the first change and the copy of its bytes: the text itself.
+    connect(m_journal.get(), &JournalWriter::baseUnavailable, this, [this] {
+        if (m_journal->isActive())
+            m_journal->begin(journalStart(true));
+    });
+}
+
+JournalWriter::Start Document::journalStart(bool copyText) const
+{
+    JournalWriter::Start start;
+    JournalHeader &h = start.header;
+    h.path = journalPathOf(m_path);
+    h.format = m_format;
+    h.createdMs = QDateTime::currentMSecsSinceEpoch();
+    h.disk = isUntitled() ? DiskStamp() : DiskStamp::of(m_path);
+    h.baseLength = m_store->length();
+    // The text is still the file's as it was loaded or saved: the writer copies the file, and the
+    // editor's thread copies nothing.
+    if (!copyText && h.baseLength > 0 && !isUntitled() && h.disk.exists() && h.disk == m_diskStamp
+        && QFileInfo(m_path).isFile()) {
+        h.base = JournalHeader::Base::FileBytes;
+        start.baseFile = m_path;
+    } else if (h.baseLength > 0) {
+        start.baseText = QByteArray(m_store->view().constData(), qsizetype(h.baseLength));
+    }
+    return start;
+}
+
+void Document::textChanging()
+{
+    if (m_journal && !m_journal->isActive() && !m_journalBroken)
+        m_journal->begin(journalStart(isModified()));
+}
+
+void Document::textInserted(qint64 pos, const char *p, qint64 n)
+{
+    if (m_journal)
+        m_journal->inserted(pos, p, n);
+}
+
+void Document::textRemoved(qint64 pos, qint64 n)
+{
+    if (m_journal)
+        m_journal->removed(pos, n);
+}
+
+bool Document::recover(JournalFile file, const JournalContents &contents)
+{
+    const QByteArray &text = contents.text;
+    const std::unique_ptr<TextStore::Loader> loader = m_store->loader();
+    if (!loader->begin(text.size()) || !loader->append(text.constData(), text.size()))
+        return false;
+    loader->finish(contents.header.format);
+    m_format = contents.header.format;
+    setPath(contents.header.path);
+    m_journalBroken = m_journalTold = false;
+    // Save asks before it overwrites a file that changed since the journal began.
+    m_diskPath = m_path;
+    m_disk = DiskStamp::of(m_path) == contents.header.disk ? FileFingerprint::take(m_path) : FileFingerprint();
+    m_diskStamp = contents.header.disk;
+    storeModifiedChanged(false);
+    m_store->forgetSavePoint();
+    storeModifiedChanged(true);
+    if (m_journal)
+        m_journal->adopt(std::move(file), contents);
+    return true;
+}
+
+void Document::discardJournal()
+{
+    if (m_journal)
+        m_journal->discard();
+}
+
+void Document::keepJournal()
+{
+    if (m_journal)
+        m_journal->keep();
 }
 
 } // namespace kestrin

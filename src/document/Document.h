@@ -6,6 +6,7 @@
 // point, never a flag kept beside it. Windows show this state; they do not keep it. No widget.
 #include "AtomicFile.h"
 #include "FileFingerprint.h"
+#include "JournalWriter.h"
 #include "TextFile.h"
 
 #include <QByteArray>
@@ -42,9 +43,12 @@ public:
     // that map each character on its own; resultBytes is the length of the result. A caret
     // stays after the same character.
     virtual void rewrite(const Rewrite &rewrite, qsizetype resultBytes) = 0;
+    virtual qint64 length() const = 0;
     virtual bool isModified() const = 0;
     // The text as it is now counts as saved.
     virtual void setSavePoint() = 0;
+    // No text counts as saved any more, not even one Undo reaches (a recovered text).
+    virtual void forgetSavePoint() = 0;
 };
 
 class Document : public QObject {
@@ -58,6 +62,7 @@ public:
     // storeModifiedChanged when the engine's save point is reached or left. Null goes back to
     // bytes. The store must outlive the binding.
     void bind(TextStore *store);
+    // Back at the save point, the journal has nothing left to keep.
     void storeModifiedChanged(bool modified);
 
     // The file the document is bound to; empty while it is untitled.
@@ -111,15 +116,37 @@ public:
     // Writes each of them in style, as one undo step, so the file keeps its encoding and a view
     // shows what is saved; false when there was none.
     bool escapeUnencodable(EscapeStyle style);
+    // --- recovery journal ---------------------------------------------------------------------
+    // Keeps a journal of the unsaved changes in folder, from the first change after each save
+    // point until the document is saved, loaded anew or discarded (the editor's document does;
+    // the multi-file runs do not). An empty folder keeps none.
+    void keepJournalIn(const QString &folder);
+    JournalWriter *journal() const { return m_journal.get(); }
+    // The store's changes as it makes them: the journal begins at the first one after a save point.
+    void textChanging();
+    void textInserted(qint64 pos, const char *p, qint64 n);
+    void textRemoved(qint64 pos, qint64 n);
+    // The recovered text in place of the current one: bound to the journal's path (or Untitled),
+    // in its format, modified; the journal (claimed) goes on being written.
+    bool recover(JournalFile file, const JournalContents &contents);
+    // The user dropped the changes: the journal goes.
+    void discardJournal();
+    // The program ends without asking: the journal stays for the next start.
+    void keepJournal();
 
 Q_SIGNALS:
     void pathChanged(const QString &path);
     // The one place the document becomes modified (an edit) or unmodified (loaded, saved, undone
     // back to the save point, or declared so).
     void modifiedChanged(bool modified);
+    // The journal cannot be written: changes are not protected until the next save. Once for a
+    // document.
+    void journalFailed(const QString &why);
 
 private:
     bool read(const QString &path, TextSink &sink, TextFormat *format);
+    // What a journal begun now starts from; the text itself when copyText (or no file holds it).
+    JournalWriter::Start journalStart(bool copyText) const;
     void remember(const QString &path, const QByteArray &fileBytes);
 
     std::unique_ptr<TextStore> m_bytes; // the store while no view is bound
@@ -131,6 +158,10 @@ private:
     QString m_diskPath;
     FileFingerprint m_disk;
     bool m_modified = false; // what modifiedChanged last said
+    DiskStamp m_diskStamp; // the same moment, as a journal records it
+    std::unique_ptr<JournalWriter> m_journal;
+    bool m_journalBroken = false; // until the next save
+    bool m_journalTold = false;   // for this document
 };
 
 } // namespace kestrin

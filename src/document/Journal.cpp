@@ -16,8 +16,6 @@ namespace kestrin {
 
 namespace {
 
-QString tr(const char *text) { return QCoreApplication::translate("kestrin::Journal", text); }
-
 // Records larger than this are not believed: no document the editor holds comes near it.
 constexpr qint64 kLargestRecord = qint64(1) << 34;
 constexpr qsizetype kReadPiece = 1 << 20;
@@ -319,21 +317,21 @@ JournalContents readJournal(QIODevice &dev, bool headerOnly)
     JournalContents r;
     const qint64 fileSize = dev.size();
     if (fileSize == 0)
-        return fail(r, tr("The journal is empty: nothing was recorded in it."));
+        return fail(r, QCoreApplication::translate("kestrin::Journal", "The journal is empty: nothing was recorded in it."));
     char pre[journal::PreambleSize];
     if (!dev.seek(0) || dev.read(pre, sizeof pre) != qint64(sizeof pre) || std::memcmp(pre, journal::Magic, 8) != 0)
-        return fail(r, tr("The file is not a recovery journal of this program."));
+        return fail(r, QCoreApplication::translate("kestrin::Journal", "The file is not a recovery journal of this program."));
     quint32 version;
     std::memcpy(&version, pre + 8, 4);
     if (qFromLittleEndian(version) != journal::Version)
-        return fail(r, tr("The journal was written by another version of the program (format %1).")
+        return fail(r, QCoreApplication::translate("kestrin::Journal", "The journal was written by another version of the program (format %1).")
                            .arg(qFromLittleEndian(version)));
 
     GapText text;
     bool haveBase = false;
     qint64 at = journal::PreambleSize;
-    const QString damaged = tr("The journal is damaged: a checksum does not match.");
-    const QString outside = tr("The journal is damaged: a change lies outside the text.");
+    const QString damaged = QCoreApplication::translate("kestrin::Journal", "The journal is damaged: a checksum does not match.");
+    const QString outside = QCoreApplication::translate("kestrin::Journal", "The journal is damaged: a change lies outside the text.");
     while (at < fileSize) {
         r.goodBytes = at;
         quint64 len = 0;
@@ -360,7 +358,7 @@ JournalContents readJournal(QIODevice &dev, bool headerOnly)
             : !haveBase                    ? type == journal::BaseRecord
                                            : type != journal::HeaderRecord && type != journal::BaseRecord;
         if (!inOrder)
-            return fail(r, r.headerRead ? damaged : tr("The file is not a recovery journal of this program."));
+            return fail(r, r.headerRead ? damaged : QCoreApplication::translate("kestrin::Journal", "The file is not a recovery journal of this program."));
         if (type == journal::BaseRecord) {
             // Read through the decoder, never whole: a base can be as large as the document.
             BaseSource source(dev, at + 9, qint64(len) - 1);
@@ -385,7 +383,7 @@ JournalContents readJournal(QIODevice &dev, bool headerOnly)
                 return fail(r, damaged);
             }
             if (!decoded || text.size() != r.header.baseLength)
-                return fail(r, tr("The journal is damaged: its first text is not the one it recorded."));
+                return fail(r, QCoreApplication::translate("kestrin::Journal", "The journal is damaged: its first text is not the one it recorded."));
             haveBase = true;
             r.baseEnd = at + 12 + qint64(len);
             at = r.baseEnd;
@@ -422,7 +420,7 @@ JournalContents readJournal(QIODevice &dev, bool headerOnly)
             h.disk.device = f.get<quint64>();
             h.path = f.text();
             if (!applied || !f.ok() || base > 1 || h.baseLength < 0 || f.left() != 0)
-                return fail(r, tr("The file is not a recovery journal of this program."));
+                return fail(r, QCoreApplication::translate("kestrin::Journal", "The file is not a recovery journal of this program."));
             r.headerRead = true;
             if (headerOnly) {
                 r.ok = true;
@@ -452,7 +450,7 @@ JournalContents readJournal(QIODevice &dev, bool headerOnly)
             break;
         }
         default:
-            return fail(r, tr("The journal holds a record this version does not know."));
+            return fail(r, QCoreApplication::translate("kestrin::Journal", "The journal holds a record this version does not know."));
         }
         if (!applied)
             return fail(r, outside);
@@ -461,7 +459,7 @@ JournalContents readJournal(QIODevice &dev, bool headerOnly)
     if (at >= fileSize)
         r.goodBytes = fileSize;
     if (!r.headerRead || !haveBase)
-        return fail(r, tr("The journal is empty: nothing was recorded in it."));
+        return fail(r, QCoreApplication::translate("kestrin::Journal", "The journal is empty: nothing was recorded in it."));
     r.text = text.take();
     r.ok = true;
     return r;

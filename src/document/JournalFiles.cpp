@@ -19,8 +19,6 @@ namespace kestrin {
 
 namespace {
 
-QString tr(const char *text) { return QCoreApplication::translate("kestrin::Journal", text); }
-
 QByteArray native(const QString &path) { return QFile::encodeName(path); }
 
 bool makeFolder(const QByteArray &path)
@@ -48,16 +46,16 @@ bool prepareRecoveryFolder(const QString &folder, QString *why)
 {
     const QByteArray path = native(folder);
     if (!makeFolder(path)) {
-        *why = tr("The folder %1 cannot be made: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+        *why = QCoreApplication::translate("kestrin::Journal", "The folder %1 cannot be made: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     struct stat st;
     if (::lstat(path.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        *why = tr("%1 is not a folder.").arg(folder);
+        *why = QCoreApplication::translate("kestrin::Journal", "%1 is not a folder.").arg(folder);
         return false;
     }
     if (st.st_uid != ::geteuid() || (st.st_mode & 077) != 0) {
-        *why = tr("The folder %1 belongs to another user or is open to others.").arg(folder);
+        *why = QCoreApplication::translate("kestrin::Journal", "The folder %1 belongs to another user or is open to others.").arg(folder);
         return false;
     }
     return true;
@@ -143,7 +141,7 @@ JournalContents JournalFile::read(bool headerOnly) const
     QFile file;
     if (m_fd < 0 || !file.open(m_fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
         JournalContents r;
-        r.reason = tr("The journal cannot be read.");
+        r.reason = QCoreApplication::translate("kestrin::Journal", "The journal cannot be read.");
         return r;
     }
     return readJournal(file, headerOnly);

@@ -5,11 +5,14 @@
 #include "common/Desktop.h"
 #include "common/Prompter.h"
 #include "component/CodeEdit.h"
+#include "document/JournalFiles.h"
 #include "textutil/TextTransforms.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QLocale>
 
 namespace kestrin {
 
@@ -57,8 +60,61 @@ bool frmEdit::askToSave()
         // The unsaved text may only be dropped once it is really on disk.
         return mnuSave_Click();
     default:
+        // The user chose to drop the changes: nothing of them is kept for a later start either.
+        RC->document()->discardJournal();
         return true;
     }
+}
+
+bool frmEdit::offerRecovery(const QString &path)
+{
+    const QString folder = recoveryFolderPath();
+    QString why;
+    if (!QFileInfo::exists(folder) || !prepareRecoveryFolder(folder, &why))
+        return false;
+    std::vector<OrphanJournal> orphans = findOrphanJournals(folder);
+    const QString wanted = journalPathOf(path);
+    const auto found = std::find_if(orphans.begin(), orphans.end(),
+                                    [&](const OrphanJournal &o) { return path.isEmpty() || o.header.path == wanted; });
+    if (found == orphans.end())
+        return false;
+    const JournalContents contents = found->file.read();
+    const QString journalPath = contents.headerRead ? contents.header.path : found->header.path;
+    const QString name = journalPath.isEmpty() ? tr("Untitled") : QDir::toNativeSeparators(journalPath);
+    const QString when =
+        QLocale().toString(QDateTime::fromMSecsSinceEpoch(found->lastChangeMs), QLocale::ShortFormat);
+    QString text;
+    if (contents.ok) {
+        text = tr("Unsaved changes to %1 were kept when the program ended without saving them. The last change "
+                  "was made %2.").arg(name, when);
+        const DiskStamp now = DiskStamp::of(journalPath);
+        if (!journalPath.isEmpty() && found->header.disk.exists() && !now.exists())
+            text += QLatin1Char(' ') + tr("The file is no longer on disk.");
+        else if (!journalPath.isEmpty() && now != found->header.disk)
+            text += QLatin1Char(' ') + tr("The file on disk has changed since.");
+        text += QStringLiteral("\n\n") + tr("Recover the changes?");
+    } else {
+        text = tr("Unsaved changes to %1 were kept (the last change was made %2), but they cannot be "
+                  "recovered:\n%3").arg(name, when, contents.reason);
+    }
+    QStringList buttons{tr("Recover"), tr("Discard"), tr("Cancel")};
+    if (!contents.ok)
+        buttons.removeFirst();
+    const int answer =
+        Prompter::instance().choose(this, Prompter::Icon::Question, QString::fromLatin1(AppTitle), text, buttons);
+    // A bad journal is offered without Recover.
+    const int picked = contents.ok ? answer : answer + 1;
+    if (picked == 0)
+        return RC->recover(std::move(found->file), contents);
+    if (picked == 1)
+        found->file.remove();
+    return false;
+}
+
+void frmEdit::endWithoutQuestion(int exitCode)
+{
+    RC->document()->keepJournal();
+    QCoreApplication::exit(exitCode);
 }
 
 void frmEdit::mnuNew_Click()
@@ -76,6 +132,8 @@ void frmEdit::mnuOpen_Click()
     Co.CancelError = true;
     Co.Filter = tr(OpenFilter);
     if (!Co.ShowOpen())
+        return;
+    if (offerRecovery(Co.FileName))
         return;
     open(Co.FileName);
 }

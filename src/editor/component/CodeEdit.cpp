@@ -32,12 +32,26 @@ public:
     {
         m_view->rewriteText(rewrite, resultBytes, CodeEdit::BlockBytes, true);
     }
+    qint64 length() const override { return m_sci->length(); }
     bool isModified() const override { return m_sci->send(SCI_GETMODIFY) != 0; }
     void setSavePoint() override { m_sci->send(SCI_SETSAVEPOINT); }
+    void forgetSavePoint() override { m_sci->send(SCI_SETUNDOSAVEPOINT, -1); }
 
 private:
     CodeEdit *m_view;
     SciEditor *m_sci;
+};
+
+// The engine's changes, as it makes them, to the document's journal.
+class JournalFeed : public SciEditor::ChangeFeed {
+public:
+    explicit JournalFeed(Document &doc) : m_doc(doc) {}
+    void changing() override { m_doc.textChanging(); }
+    void inserted(long pos, const char *text, long n) override { m_doc.textInserted(pos, text, n); }
+    void removed(long pos, long n) override { m_doc.textRemoved(pos, n); }
+
+private:
+    Document &m_doc;
 };
 
 } // namespace
@@ -49,6 +63,7 @@ struct CodeEdit::Private {
     StyleScheme scheme;
     Document doc;
     EngineStore store;
+    JournalFeed feed{doc};
     QPointer<FindReplaceDialog> dialog;
     FindRequest lastFind;
     bool hasLastFind = false;
@@ -86,6 +101,7 @@ CodeEdit::~CodeEdit()
     // The editor still receives events (hide, focus out) while Qt deletes the children; they
     // must not reach this half-destroyed component.
     disconnect(d->sci, nullptr, this, nullptr);
+    d->sci->setChangeFeed(nullptr);
     delete d->sci;
     delete d;
 }
@@ -244,6 +260,17 @@ void CodeEdit::showFindDialog(bool replace)
 }
 
 Document *CodeEdit::document() const { return &d->doc; }
+
+void CodeEdit::keepJournalIn(const QString &folder)
+{
+    d->doc.keepJournalIn(folder);
+    d->sci->setChangeFeed(folder.isEmpty() ? nullptr : &d->feed);
+}
+
+bool CodeEdit::recover(JournalFile file, const JournalContents &contents)
+{
+    return d->doc.recover(std::move(file), contents);
+}
 
 bool CodeEdit::reloadFile()
 {

@@ -76,6 +76,10 @@ public:
     // --- the document ---------------------------------------------------------------------------
     // The document this component is the view of: its path, format, file and modified state.
     Document *document() const;
+    // Keeps a recovery journal of the unsaved changes in folder, fed by the engine's changes.
+    void keepJournalIn(const QString &folder);
+    // Shows a recovered journal's text (Document::recover).
+    bool recover(JournalFile file, const JournalContents &contents);
     // Loads the document's file again with the caret kept on its line, for a file another
     // program changed while the document had no change of its own.
     bool reloadFile();

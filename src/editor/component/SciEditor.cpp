@@ -139,10 +139,20 @@ SciEditor::SciEditor(QWidget *parent) : ScintillaEditBase(parent)
 void SciEditor::onNotify(Scintilla::NotificationData *n)
 {
     switch (static_cast<int>(n->nmhdr.code)) {
-    case SCN_MODIFIED:
-        if (m_quiet == 0 && (static_cast<int>(n->modificationType) & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
-            noteChange();
+    case SCN_MODIFIED: {
+        const int type = static_cast<int>(n->modificationType);
+        if (type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)) {
+            if (m_feed)
+                m_feed->changing();
+            if (m_quiet == 0)
+                noteChange();
+        } else if (m_feed && (type & SC_MOD_INSERTTEXT)) {
+            m_feed->inserted(long(n->position), n->text, long(n->length));
+        } else if (m_feed && (type & SC_MOD_DELETETEXT)) {
+            m_feed->removed(long(n->position), long(n->length));
+        }
         break;
+    }
     case SCN_UPDATEUI: {
         const int updated = static_cast<int>(n->updated);
         if (updated & SC_UPDATE_SELECTION)
@@ -278,15 +288,25 @@ void SciEditor::adopt(void *doc)
     checkSelection();
 }
 
+// The journal needs the texts of the changes; without it only "before" notifications are asked for.
+int SciEditor::modEventMask() const { return kModEventMask | (m_feed ? SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT : 0); }
+
+void SciEditor::setChangeFeed(ChangeFeed *feed)
+{
+    m_feed = feed;
+    if (m_quiet == 0 || m_changesObserved || feed)
+        send(SCI_SETMODEVENTMASK, modEventMask());
+}
+
 SciEditor::Quiet::Quiet(SciEditor *e) : editor(e)
 {
-    if (editor->m_quiet++ == 0 && !editor->m_changesObserved)
+    if (editor->m_quiet++ == 0 && !editor->m_changesObserved && !editor->m_feed)
         editor->send(SCI_SETMODEVENTMASK, 0);
 }
 SciEditor::Quiet::~Quiet()
 {
     if (--editor->m_quiet == 0)
-        editor->send(SCI_SETMODEVENTMASK, kModEventMask);
+        editor->send(SCI_SETMODEVENTMASK, editor->modEventMask());
 }
 
 bool SciEditor::edit(const std::function<long()> &change)

@@ -59,6 +59,16 @@ public:
     quint64 changeCount() const { return m_changeCount; }
     void setChangesObserved(bool on) { m_changesObserved = on; }
 
+    // Every change of the text as the engine makes it, quiet edits, Undo and Redo included (not a
+    // load): that one is coming, then the bytes inserted or the range removed.
+    struct ChangeFeed {
+        virtual ~ChangeFeed() = default;
+        virtual void changing() = 0;
+        virtual void inserted(long pos, const char *text, long n) = 0;
+        virtual void removed(long pos, long n) = 0;
+    };
+    void setChangeFeed(ChangeFeed *feed);
+
     void setLineNumbers(bool on);
     void setBoundedBraceMatching(bool on);
 
@@ -116,6 +126,8 @@ private:
     bool m_autoIndent = false;
     int m_quiet = 0;
     bool m_stepOpen = false; // an edit's undo step has begun
+    ChangeFeed *m_feed = nullptr;
+    int modEventMask() const;
 
     long m_positionCache = 1024; // Scintilla's default
 };
