@@ -15,20 +15,32 @@ doc="$WORK/page.htm"
 saved="$WORK/untitled.htm"
 hex() { od -An -tx1 | tr -d ' \n'; }
 has_journal() { compgen -G "$journals/*.k4j" >/dev/null; }
-# Waits for the question titled kestrin4, presses keys $1 and waits until it has gone.
+# Starts the editor with arguments $3...: the question titled kestrin4 comes before the window; it is
+# answered with keys $1 ($2 names the step in messages). Then as start_editor.
 answer() {
-  box=$(wait_window '^kestrin4$') || fail "$2: no recovery question"
+  local keys=$1 step=$2; shift 2
+  "$BIN" "$@" & pid=$!; PIDS+=($pid)
+  box=$(wait_window '^kestrin4$') || fail "$step: no recovery question"
+  focus "$box"
   sleep 0.3
-  xdotool key $1
-  poll 100 '! xdotool search --onlyvisible --name "^kestrin4$" 2>/dev/null | grep -qx "$box"' || fail "$2: the question stayed"
+  xdotool key $keys
+  poll 100 '! xdotool search --onlyvisible --name "^kestrin4$" 2>/dev/null | grep -qx "$box"' || fail "$step: the question stayed"
+  win=$(wait_window "Marvolis KESTRIN Vozod 4 START") || fail "$step: no editor window"
+  focus "$win"
+  sleep 0.5
 }
 
 for run in $(seq "$runs"); do
   untitled=$(( run % 2 ))
-  words=$(for _ in $(seq $(( 2 + RANDOM % 4 ))); do printf '%s' "w$RANDOM"; (( RANDOM % 3 )) && printf ' ' || printf '\n'; done)
+  # Words, each followed by a space or a line end (Return: xdotool types a newline as Linefeed).
+  tokens=(); words=''
+  for _ in $(seq $(( 2 + RANDOM % 4 ))); do
+    tokens+=("w$RANDOM"); words+="${tokens[-1]}"
+    if (( RANDOM % 3 )); then tokens+=(' '); words+=' '; else tokens+=(RET); words+=$'\n'; fi
+  done
   if [ $untitled = 1 ]; then start_editor; eol='\n'; base=''; else
     printf 'caf\xe9\r\n' > "$doc"; start_editor "$doc"; eol='\r\n'; base=$(printf 'caf\xe9\r\n' | hex); fi
-  LC_ALL=C.UTF-8 xdotool type --delay 25 "$words" & typist=$!
+  (for t in "${tokens[@]}"; do if [ "$t" = RET ]; then xdotool key Return; else xdotool type --delay 25 "$t"; fi; done) & typist=$!
   # The kill comes while typing or 1 to 2.5 s after the last key, when nothing may be lost.
   late=0
   sleep "0.$(( RANDOM % 10 ))$(( RANDOM % 10 ))"
@@ -37,14 +49,17 @@ for run in $(seq "$runs"); do
   want=$(printf '%s' "$words" | sed -z "s/\n/$eol/g" | hex)
   if ! has_journal; then
     [ $late = 0 ] || fail "run $run: no journal a second after the last key"
+    echo "run $run: killed before the first change reached a journal"
     continue
   fi
-  if [ $untitled = 1 ]; then start_editor; else start_editor "$doc"; fi
-  answer Return "run $run"
-  focus "$win"
+  if [ $untitled = 1 ]; then answer Return "run $run"; else answer Return "run $run" "$doc"; fi
   if [ $untitled = 1 ]; then
     rm -f "$saved"
-    xdotool key ctrl+s; sleep 1; xdotool type --delay 10 "$saved"; xdotool key Return
+    xdotool key ctrl+s
+    # The Save As dialog: the other visible window; its file name box has the focus.
+    poll 100 'dialog=$(xdotool search --onlyvisible --name "" 2>/dev/null | grep -vx "$win" | tail -n 1); [ -n "$dialog" ]' || fail "run $run: no Save As dialog"
+    focus "$dialog"; sleep 0.5
+    xdotool type --delay 10 "$saved"; xdotool key Return
     file=$saved
   else
     xdotool key ctrl+s; file=$doc
@@ -57,6 +72,7 @@ for run in $(seq "$runs"); do
   [ $late = 0 ] || [ "$head" = "$want" ] || fail "run $run: lost keys typed a second before the kill: $head, typed $want"
   exit_editor
   ! has_journal || fail "run $run: a journal after a clean exit"
+  echo "run $run ($([ $untitled = 1 ] && echo Untitled || echo Windows-1252 CR LF), killed $([ $late = 1 ] && echo after || echo while) typing): recovered $(( ${#head} / 2 )) of $(( ${#want} / 2 )) bytes"
 done
 
 # SIGTERM: no question, the journal kept, offered at the next start; Discard removes it.
@@ -67,8 +83,7 @@ sleep 1.2
 kill -TERM $pid
 gone $pid || fail "SIGTERM did not end the editor"
 has_journal || fail "SIGTERM left no journal"
-start_editor "$doc"
-answer 'Tab Return' "after SIGTERM" # Discard
+answer 'Tab Return' "after SIGTERM" "$doc" # Discard
 ! has_journal || fail "Discard left the journal"
 [ "$(hex < "$doc")" = "$(printf 'caf\xe9\r\n' | hex)" ] || fail "Discard wrote the file"
 exit_editor
