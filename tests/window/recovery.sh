@@ -57,7 +57,7 @@ for run in $(seq "$runs"); do
     rm -f "$saved"
     xdotool key ctrl+s
     # The Save As dialog: the other visible window; its file name box has the focus.
-    poll 100 'dialog=$(xdotool search --onlyvisible --name "" 2>/dev/null | grep -vx "$win" | tail -n 1); [ -n "$dialog" ]' || fail "run $run: no Save As dialog"
+    poll 100 'dialog=$(xdotool search --onlyvisible --name "." 2>/dev/null | grep -vx "$win" | tail -n 1); [ -n "$dialog" ]' || fail "run $run: no Save As dialog"
     focus "$dialog"; sleep 0.5
     xdotool type --delay 10 "$saved"; xdotool key Return
     file=$saved
