@@ -180,9 +180,14 @@ int journalFigures(kestrin::CodeEdit *rc, QWidget *editor, Paint paint, const QS
     paint();
     print("journal_first_change_wall", msSince(t));
     print("journal_first_change_gui_cpu", threadCpuMs() - c0);
+    // Without a journal (NO_JOURNAL=1) the same keys, for comparison.
     kestrin::JournalWriter *journal = rc->document()->journal();
-    journal->flush();
-    const QString path = journal->journalPath();
+    const auto flush = [&] {
+        if (journal)
+            journal->flush();
+    };
+    flush();
+    const QString path = journal ? journal->journalPath() : QString();
     const qint64 before = QFileInfo(path).size();
     constexpr int keys = 200;
     const double p0 = cpuMs();
@@ -190,7 +195,7 @@ int journalFigures(kestrin::CodeEdit *rc, QWidget *editor, Paint paint, const QS
         key(editor, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
         paint();
     }
-    journal->flush();
+    flush();
     print("journal_key_end_cpu", (cpuMs() - p0) / keys);
     print("journal_bytes_per_key", double(QFileInfo(path).size() - before) / keys);
     print("journal_peak_x_file", statusMB("VmHWM:") / (double(QFileInfo(document).size()) / (1 << 20)));
