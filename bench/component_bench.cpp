@@ -7,6 +7,7 @@
 // Prints one "figure milliseconds" line per figure; the save figures copy DOCUMENT into
 // SCRATCH_FOLDER (the document's folder by default) and time cp and cp + sync there as well.
 #include "StderrPrompter.h"
+#include "document/JournalWriter.h"
 #include "editor/component/CodeEdit.h"
 #include "editor/component/HtmlLexer.h"
 #include "editor/frmEdit.h"
@@ -27,6 +28,7 @@
 #include <ScintillaEditBase.h>
 
 #include <sys/resource.h>
+#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -68,16 +70,17 @@ void key(QWidget *w, int k, Qt::KeyboardModifiers m = Qt::NoModifier, const QStr
 
 // The process's resident memory: what a command adds to it is memory touched for the first time,
 // which on a virtual machine costs more than the work done in it.
-double residentMB()
+double statusMB(const char *field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toDouble() / 1024;
     return 0;
 }
+double residentMB() { return statusMB("VmRSS:"); }
 
 double runShell(const char *command)
 {
@@ -153,6 +156,52 @@ int bundleFigures(ScintillaEditBase *sci, Paint paint)
     return 0;
 }
 
+double threadCpuMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+// The first change of a freshly loaded document (the journal begins: GUI thread time and CPU),
+// then keys at the end: CPU of the whole process (the writing thread and its syncs included) and
+// the journal's bytes a key; the peak memory against the file.
+template <typename Paint>
+int journalFigures(kestrin::CodeEdit *rc, QWidget *editor, Paint paint, const QString &document)
+{
+    settle(1000);
+    key(editor, Qt::Key_End, Qt::ControlModifier);
+    paint();
+    settle(1000);
+    QElapsedTimer t;
+    const double c0 = threadCpuMs();
+    t.start();
+    key(editor, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    paint();
+    print("journal_first_change_wall", msSince(t));
+    print("journal_first_change_gui_cpu", threadCpuMs() - c0);
+    // Without a journal (NO_JOURNAL=1) the same keys, for comparison.
+    kestrin::JournalWriter *journal = rc->document()->journal();
+    const auto flush = [&] {
+        if (journal)
+            journal->flush();
+    };
+    flush();
+    const QString path = journal ? journal->journalPath() : QString();
+    const qint64 before = QFileInfo(path).size();
+    constexpr int keys = 200;
+    const double p0 = cpuMs();
+    for (int i = 0; i < keys; ++i) {
+        key(editor, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        paint();
+    }
+    flush();
+    print("journal_key_end_cpu", (cpuMs() - p0) / keys);
+    print("journal_bytes_per_key", double(QFileInfo(path).size() - before) / keys);
+    print("journal_peak_x_file", statusMB("VmHWM:") / (double(QFileInfo(document).size()) / (1 << 20)));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -192,6 +241,8 @@ int main(int argc, char **argv)
             QApplication::processEvents();
         });
     }
+    // The window's recovery journals go to the scratch folder, never the home.
+    qputenv("XDG_STATE_HOME", QFile::encodeName(QDir(scratch).filePath(QStringLiteral("component-bench-state"))));
     kestrin::bench::StderrPrompter prompter(kestrin::Prompter::Answer::No);
     kestrin::Prompter::setInstance(&prompter);
 
@@ -216,7 +267,7 @@ int main(int argc, char **argv)
 
     QElapsedTimer t;
     t.start();
-    if (!rc->LoadFile(document)) {
+    if (!rc->document()->load(document)) {
         std::fprintf(stderr, "cannot load %s: %s\n", argv[1], qPrintable(rc->document()->lastError()));
         return 1;
     }
@@ -226,6 +277,13 @@ int main(int argc, char **argv)
     // BUNDLE=1: DOCUMENT is a one-line minified bundle; its figures only.
     if (qEnvironmentVariableIntValue("BUNDLE") > 0)
         return bundleFigures(static_cast<ScintillaEditBase *>(editor), paint);
+
+    // JOURNAL=1: the recovery journal's figures on a freshly loaded document, then stop; NO_JOURNAL=1
+    // runs everything with the journal off (button 40 without it, for the ratio).
+    if (qEnvironmentVariableIntValue("NO_JOURNAL") > 0)
+        rc->keepJournalIn(QString());
+    if (qEnvironmentVariableIntValue("JOURNAL") > 0)
+        return journalFigures(rc, editor, paint, document);
 
     // BUTTON40_ONLY=1 runs button 40 and its undo right after the load and stops: a run to profile.
     const bool button40Only = qEnvironmentVariableIntValue("BUTTON40_ONLY") > 0;
@@ -314,7 +372,7 @@ int main(int argc, char **argv)
         cpSyncs.push_back(runShell(("cp '" + q1 + "' '" + q2 + "' && sync '" + q2 + "'").constData()));
         QFile::remove(copy);
         t.restart();
-        if (!rc->SaveFile(target)) {
+        if (!rc->document()->save(target)) {
             std::fprintf(stderr, "save failed: %s\n", qPrintable(rc->document()->lastError()));
             return 1;
         }

@@ -158,6 +158,21 @@ row "keystroke_middle_ms $(c keystroke_middle) - ms abs 16"
 row "keystroke_middle_while_styling_ms $(c keystroke_middle_while_styling) - ms info -"
 row "jump_to_end_ms $(c jump_to_end) - ms abs 100"
 row "component_load_and_paint_ms $(c load_and_paint) - ms info -"
+
+# The recovery journal: the first change of a freshly opened document (the journal begins), keys at
+# the end with it on (CPU of the whole process, its writing thread and syncs included), button 40
+# with it against without it, each on a fresh load.
+echo "== recovery journal" >&2
+jcomp=$work/journal.txt
+JOURNAL=1 "$build/bench/component_bench" "$doc" "$work" >"$jcomp" 2>/dev/null || true
+BUTTON40_ONLY=1 "$build/bench/component_bench" "$doc" "$work" >>"$jcomp" 2>/dev/null || true
+NO_JOURNAL=1 BUTTON40_ONLY=1 "$build/bench/component_bench" "$doc" "$work" 2>/dev/null | sed 's/^button40 /button40_no_journal /' >>"$jcomp" || true
+j() { awk -v k="$1" '$1 == k {print $2}' "$jcomp"; }
+row "journal_first_change_gui_ms $(j journal_first_change_wall) - ms abs 100"
+row "journal_key_end_cpu_ms $(j journal_key_end_cpu) - ms abs 2"
+row "journal_bytes_per_key $(j journal_bytes_per_key) - B info -"
+row "journal_button40_ms $(j button40) $(j button40_no_journal) ms ratio 1.5"
+row "journal_peak_memory_x_file_size $(j journal_peak_x_file) - x abs 3"
 row "window_constructed_and_shown_ms $(c window_shown) - ms info -"
 
 # Typing with a screen reader listening: bench/a11y_bench.sh, under its own accessibility bus.

@@ -380,6 +380,60 @@
     </message>
 </context>
 <context>
+    <name>kestrin::Journal</name>
+    <message>
+        <source>The journal is empty: nothing was recorded in it.</source>
+        <translation>Das Journal ist leer: Es wurde nichts darin aufgezeichnet.</translation>
+    </message>
+    <message>
+        <source>The file is not a recovery journal of this program.</source>
+        <translation>Die Datei ist kein Wiederherstellungsjournal dieses Programms.</translation>
+    </message>
+    <message>
+        <source>The journal was written by another version of the program (format %1).</source>
+        <translation>Das Journal wurde von einer anderen Version des Programms geschrieben (Format %1).</translation>
+    </message>
+    <message>
+        <source>The journal is damaged: a checksum does not match.</source>
+        <translation>Das Journal ist beschädigt: Eine Prüfsumme stimmt nicht.</translation>
+    </message>
+    <message>
+        <source>The journal is damaged: a change lies outside the text.</source>
+        <translation>Das Journal ist beschädigt: Eine Änderung liegt außerhalb des Textes.</translation>
+    </message>
+    <message>
+        <source>The journal is damaged: its first text is not the one it recorded.</source>
+        <translation>Das Journal ist beschädigt: Sein Ausgangstext ist nicht der aufgezeichnete.</translation>
+    </message>
+    <message>
+        <source>The journal holds a record this version does not know.</source>
+        <translation>Das Journal enthält einen Eintrag, den diese Version nicht kennt.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be made: %2</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder.</source>
+        <translation>%1 ist kein Ordner.</translation>
+    </message>
+    <message>
+        <source>The folder %1 belongs to another user or is open to others.</source>
+        <translation>Der Ordner %1 gehört einem anderen Benutzer oder ist für andere zugänglich.</translation>
+    </message>
+    <message>
+        <source>The journal cannot be read.</source>
+        <translation>Das Journal kann nicht gelesen werden.</translation>
+    </message>
+</context>
+<context>
+    <name>kestrin::JournalWriter</name>
+    <message>
+        <source>The journal cannot be written.</source>
+        <translation>Das Journal kann nicht geschrieben werden.</translation>
+    </message>
+</context>
+<context>
     <name>kestrin::ReplaceRun</name>
     <message>
         <source>unknown error</source>
@@ -804,6 +858,42 @@ Von Marvolis für Webentwickler</translation>
     <message>
         <source>The file %1 was changed by another program since it was opened. Overwrite it?</source>
         <translation>Die Datei %1 wurde seit dem Öffnen von einem anderen Programm geändert. Überschreiben?</translation>
+    </message>
+    <message>
+        <source>Unsaved changes to %1 are not protected against a crash: the recovery journal cannot be written.
+%2</source>
+        <translation>Ungespeicherte Änderungen an %1 sind nicht gegen einen Absturz geschützt: Das Wiederherstellungsjournal kann nicht geschrieben werden.
+%2</translation>
+    </message>
+    <message>
+        <source>Unsaved changes to %1 were kept when the program ended without saving them. The last change was made %2.</source>
+        <translation>Ungespeicherte Änderungen an %1 wurden aufbewahrt, als das Programm endete, ohne sie zu speichern. Die letzte Änderung war am %2.</translation>
+    </message>
+    <message>
+        <source>The file is no longer on disk.</source>
+        <translation>Die Datei ist nicht mehr auf dem Datenträger.</translation>
+    </message>
+    <message>
+        <source>The file on disk has changed since.</source>
+        <translation>Die Datei auf dem Datenträger wurde seitdem geändert.</translation>
+    </message>
+    <message>
+        <source>Recover the changes?</source>
+        <translation>Die Änderungen wiederherstellen?</translation>
+    </message>
+    <message>
+        <source>Unsaved changes to %1 were kept (the last change was made %2), but they cannot be recovered:
+%3</source>
+        <translation>Ungespeicherte Änderungen an %1 wurden aufbewahrt (die letzte Änderung war am %2), können aber nicht wiederhergestellt werden:
+%3</translation>
+    </message>
+    <message>
+        <source>Recover</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Verwerfen</translation>
     </message>
 </context>
 <context>

@@ -380,6 +380,60 @@
     </message>
 </context>
 <context>
+    <name>kestrin::Journal</name>
+    <message>
+        <source>The journal is empty: nothing was recorded in it.</source>
+        <translation>El diario está vacío: no se registró nada en él.</translation>
+    </message>
+    <message>
+        <source>The file is not a recovery journal of this program.</source>
+        <translation>El archivo no es un diario de recuperación de este programa.</translation>
+    </message>
+    <message>
+        <source>The journal was written by another version of the program (format %1).</source>
+        <translation>El diario lo escribió otra versión del programa (formato %1).</translation>
+    </message>
+    <message>
+        <source>The journal is damaged: a checksum does not match.</source>
+        <translation>El diario está dañado: una suma de comprobación no coincide.</translation>
+    </message>
+    <message>
+        <source>The journal is damaged: a change lies outside the text.</source>
+        <translation>El diario está dañado: un cambio queda fuera del texto.</translation>
+    </message>
+    <message>
+        <source>The journal is damaged: its first text is not the one it recorded.</source>
+        <translation>El diario está dañado: su texto inicial no es el que registró.</translation>
+    </message>
+    <message>
+        <source>The journal holds a record this version does not know.</source>
+        <translation>El diario contiene un registro que esta versión no conoce.</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be made: %2</source>
+        <translation>No se puede crear la carpeta %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder.</source>
+        <translation>%1 no es una carpeta.</translation>
+    </message>
+    <message>
+        <source>The folder %1 belongs to another user or is open to others.</source>
+        <translation>La carpeta %1 pertenece a otro usuario o está abierta a otros.</translation>
+    </message>
+    <message>
+        <source>The journal cannot be read.</source>
+        <translation>No se puede leer el diario.</translation>
+    </message>
+</context>
+<context>
+    <name>kestrin::JournalWriter</name>
+    <message>
+        <source>The journal cannot be written.</source>
+        <translation>No se puede escribir el diario.</translation>
+    </message>
+</context>
+<context>
     <name>kestrin::ReplaceRun</name>
     <message>
         <source>unknown error</source>
@@ -804,6 +858,42 @@ Hecho por Marvolis para desarrolladores web</translation>
     <message>
         <source>The file %1 was changed by another program since it was opened. Overwrite it?</source>
         <translation>Otro programa ha modificado el archivo %1 desde que se abrió. ¿Sobrescribirlo?</translation>
+    </message>
+    <message>
+        <source>Unsaved changes to %1 are not protected against a crash: the recovery journal cannot be written.
+%2</source>
+        <translation>Los cambios sin guardar de %1 no están protegidos contra un cierre inesperado: no se puede escribir el diario de recuperación.
+%2</translation>
+    </message>
+    <message>
+        <source>Unsaved changes to %1 were kept when the program ended without saving them. The last change was made %2.</source>
+        <translation>Se conservaron cambios sin guardar de %1 cuando el programa terminó sin guardarlos. El último cambio se hizo el %2.</translation>
+    </message>
+    <message>
+        <source>The file is no longer on disk.</source>
+        <translation>El archivo ya no está en el disco.</translation>
+    </message>
+    <message>
+        <source>The file on disk has changed since.</source>
+        <translation>El archivo en el disco ha cambiado desde entonces.</translation>
+    </message>
+    <message>
+        <source>Recover the changes?</source>
+        <translation>¿Recuperar los cambios?</translation>
+    </message>
+    <message>
+        <source>Unsaved changes to %1 were kept (the last change was made %2), but they cannot be recovered:
+%3</source>
+        <translation>Se conservaron cambios sin guardar de %1 (el último cambio se hizo el %2), pero no se pueden recuperar:
+%3</translation>
+    </message>
+    <message>
+        <source>Recover</source>
+        <translation>Recuperar</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Descartar</translation>
     </message>
 </context>
 <context>

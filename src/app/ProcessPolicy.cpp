@@ -1,5 +1,7 @@
 #include "ProcessPolicy.h"
 
+#include "document/Document.h"
+
 #include <QFile>
 #include <QtGlobal>
 
@@ -58,6 +60,8 @@ void applyHeapPolicy()
         // not mapping blocks at all; the heap still falls back to a mapping when it cannot grow.
         mallopt(M_MMAP_MAX, 0);
         mallopt(M_TRIM_THRESHOLD, int(kHeapKeptBlock));
+        // A text read again in another encoding gives the first reading's memory back first.
+        TextStore::droppedText = [] { malloc_trim(0); };
 #ifdef Q_OS_LINUX
         reserveHugePageRoom();
 #endif

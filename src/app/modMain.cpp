@@ -10,9 +10,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
+#include <QSocketNotifier>
 
+#include <csignal>
 #include <cstdio>
 #include <optional>
+#include <fcntl.h>
+#include <unistd.h>
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
 #include <dlfcn.h>
 #include <unistd.h>
@@ -21,13 +26,22 @@
 
 namespace kestrin {
 
-QString CommandLineDocument;
-
 namespace {
 
-QString joinedArguments(const QStringList &arguments)
+// The document the command line (the arguments after the program's name joined by single
+// spaces) names, empty for none, with the system asked to start reading it; nullopt when the
+// line names no known type, and the start ends there.
+std::optional<QString> commandLineDocument(const QStringList &arguments)
 {
-    return arguments.mid(1).join(QLatin1Char(' '));
+    const QString line = arguments.mid(1).join(QLatin1Char(' '));
+    if (line.isEmpty())
+        return QString();
+    if (!namesKnownDocumentType(line))
+        return std::nullopt;
+    const QString path = commandLineDocumentPath(line, QDir::currentPath());
+    // So that reading the file into the kernel's cache overlaps the building of the window.
+    prefetchDocument(path);
+    return path;
 }
 
 // An X server resets when its last client leaves and drops a client still in its handshake then:
@@ -85,29 +99,56 @@ private:
     void (*m_disconnect)(void *) = nullptr;
 };
 
+// SIGTERM, SIGHUP and SIGINT (a logout, a shutdown, Ctrl+C) end the program without a question,
+// the unsaved changes left in their journal for the next start. The handler only writes the
+// signal's number to a pipe; the window acts on it in the event loop, where Qt may be called.
+int signalPipe[2] = {-1, -1};
+
+void onEndSignal(int signo)
+{
+    const char c = char(signo);
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &c, 1);
+}
+
+void endOnSignals(QApplication &app, frmEdit *window)
+{
+    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [target = QPointer<frmEdit>(window)] {
+        char signo = 0;
+        if (::read(signalPipe[0], &signo, 1) != 1)
+            return;
+        if (target)
+            target->endWithoutQuestion(128 + signo);
+        else
+            QCoreApplication::exit(128 + signo);
+    });
+    struct sigaction action = {};
+    action.sa_handler = onEndSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signo : {SIGTERM, SIGHUP, SIGINT})
+        ::sigaction(signo, &action, nullptr);
+}
+
 } // namespace
 
 int Main(int argc, char **argv)
 {
-    bool qtOption = false; // -display, -platform and the like: Qt is left to find its display
-    // A start that names no known type ends at once, before any window system is touched.
-    {
-        QStringList raw;
-        for (int i = 0; i < argc; ++i) {
-            raw << QString::fromLocal8Bit(argv[i]);
-            if (i > 0 && argv[i][0] == '-')
-                qtOption = true;
-        }
-        const QString line = joinedArguments(raw);
-        if (!qtOption && !line.isEmpty() && !namesKnownDocumentType(line))
-            return 0;
-        // The process's policy, set once here, before the first document-sized block.
-        applyHeapPolicy();
-        // Started before Qt, so that reading the file into the kernel's cache overlaps the
-        // building of the window.
-        if (!qtOption && !line.isEmpty())
-            prefetchDocument(commandLineDocumentPath(line, QDir::currentPath()));
+    // A start that names no known type ends at once, before any window system is touched; with
+    // an option of Qt's (-display, -platform and the like) the line is known once Qt took its own.
+    QStringList raw;
+    bool qtOption = false;
+    for (int i = 0; i < argc; ++i) {
+        raw << QString::fromLocal8Bit(argv[i]);
+        qtOption = qtOption || (i > 0 && argv[i][0] == '-');
     }
+    std::optional<QString> document;
+    if (!qtOption && !(document = commandLineDocument(raw)))
+        return 0;
+    // The process's policy, set once here, before the first document-sized block.
+    applyHeapPolicy();
 
     std::optional<DisplayHold> display(std::in_place);
     if (!qtOption && !display->open()) {
@@ -126,20 +167,15 @@ int Main(int argc, char **argv)
                                             .arg(KESTRIN_VERSION_MAJOR)
                                             .arg(KESTRIN_VERSION_MINOR)
                                             .arg(KESTRIN_VERSION_PATCH));
-    const QString line = joinedArguments(QApplication::arguments());
-    if (!line.isEmpty()) {
-        if (!namesKnownDocumentType(line))
-            return 0;
-        CommandLineDocument = commandLineDocumentPath(line, QDir::currentPath());
-        // Read while the window is built: on two cores the read costs the start nothing.
-        prefetchDocument(CommandLineDocument);
-    }
+    if (!document && !(document = commandLineDocument(QApplication::arguments())))
+        return 0;
     // Tool windows have no owner; the process lives until the last window of any kind closes.
     app.setQuitOnLastWindowClosed(false);
     QuitWhenNoWindows quitPolicy;
     app.installEventFilter(&quitPolicy);
-    frmEdit *window = new frmEdit({CommandLineDocument, [] { RegisterDocumentTypes(); }});
+    frmEdit *window = new frmEdit({*document, [] { RegisterDocumentTypes(); }});
     window->setAttribute(Qt::WA_DeleteOnClose);
+    endOnSignals(app, window);
     window->show();
     return app.exec();
 }

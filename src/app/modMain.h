@@ -6,9 +6,6 @@
 
 namespace kestrin {
 
-// Written once by Main, which hands it to the editor window for its load.
-extern QString CommandLineDocument;
-
 // The entry routine: classifies the command line (the arguments after the program's name
 // joined by single spaces), shows the editor window or returns at once. Returns the exit code.
 int Main(int argc, char **argv);

@@ -24,6 +24,10 @@ bool readFile(const QString &path, QByteArray *bytes, QString *error)
     } else {
         *bytes = file.readAll(); // files that report no size (pipes, /proc)
     }
+    if (file.error() != QFileDevice::NoError) { // a read that failed halfway is no text
+        *error = file.errorString();
+        return false;
+    }
     return true;
 }
 

@@ -1,11 +1,13 @@
 #include "frmEdit.h"
 
 #include "EditorStatusBar.h"
+#include "document/JournalFiles.h"
 #include "Layout.h"
 #include "PanelEdits.h"
 #include "colour/ColourText.h"
 #include "colour/frmColor.h"
 #include "common/BgrColor.h"
+#include "common/Prompter.h"
 #include "common/Swatch.h"
 #include "common/ShiftState.h"
 #include "common/Twips.h"
@@ -117,6 +119,11 @@ void frmEdit::createCentralArea()
     connect(RC, &CodeEdit::KeyEvent, this, &frmEdit::RC_KeyEvent);
     // Panel 1 shows the document's path, whatever bound it (Open, Save As, the command line).
     connect(RC->document(), &Document::pathChanged, this, [this] { StatusBar1->setPanelText(1, documentPath()); });
+    connect(RC->document(), &Document::journalFailed, this, [this](const QString &why) {
+        Prompter::instance().message(this, Prompter::Icon::Warning, QString::fromLatin1(AppTitle),
+                                     tr("Unsaved changes to %1 are not protected against a crash: the recovery "
+                                        "journal cannot be written.\n%2").arg(documentPath(), why));
+    });
     connect(SSTab1, &SidePanel::Command6Clicked, this, &frmEdit::Command6_Click);
     connect(SSTab1, &SidePanel::Command7Clicked, this, &frmEdit::Command7_Click);
     connect(SSTab1, &SidePanel::Command8Clicked, this, &frmEdit::Command8_Click);
@@ -284,17 +291,14 @@ void frmEdit::Form_Load()
     if (m_startup.registerTypes)
         m_startup.registerTypes();
     RC->document()->setUnmodified();
+    RC->keepJournalIn(recoveryFolderPath());
 
-    if (!m_startup.document.isEmpty()) {
-        const QString path = m_startup.document;
-        if (!QFileInfo::exists(path)) {
-            // A new file: the editor starts empty, bound to the path; Save creates it.
-            RC->document()->setPath(path);
-        } else if (!RC->LoadFile(path)) {
-            // Binding an unreadable file to an empty text would let the next Save destroy it.
-            reportFailure(tr("open", "Could not %1 the file"), path, RC->document()->lastError());
-        }
-    }
+    // Work a crash left behind comes first: the document's own, or without one the newest of any.
+    if (offerRecovery(m_startup.document))
+        return;
+    // A new file: the editor starts empty, bound to the path; Save creates it.
+    if (const QString &path = m_startup.document; !path.isEmpty())
+        QFileInfo::exists(path) ? open(path) : RC->document()->setPath(path);
 }
 
 // ---------------------------------------------------------------------------------------------

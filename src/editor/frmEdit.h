@@ -52,6 +52,9 @@ public:
     void mnuExit_Click();
     // The window came to the front: a file changed on disk is reloaded when nothing is unsaved.
     void Form_Activate();
+    // The program ends at once (a signal): the journal of unsaved changes is written out and
+    // left for the next start; nothing is asked.
+    void endWithoutQuestion(int exitCode);
 
     // Edit menu and About.
     void mnuUndo_Click();
@@ -121,6 +124,10 @@ private:
     void placeSwatch();
     // The save question; false when the command must stop (Cancel, or Yes and the save failed).
     bool askToSave();
+    void open(const QString &path);
+    // Offers an orphaned journal of path (without one, the newest of any document); true when
+    // its text was recovered into the window.
+    bool offerRecovery(const QString &path);
     bool saveTo(const QString &path);
     bool settleUnencodable(const QString &path);
     void reportFailure(const QString &what, const QString &path, const QString &reason);

@@ -5,7 +5,6 @@
 #include "common/Clipboard.h"
 #include "common/Prompter.h"
 #include "component/CodeEdit.h"
-#include "document/LineEnd.h"
 
 #include <QLocale>
 #include <cmath>
@@ -16,17 +15,8 @@ namespace kestrin {
 // ---------------------------------------------------------------------------------------------
 // Edit menu, About
 
-void frmEdit::mnuUndo_Click()
-{
-    if (RC->CanUndo())
-        RC->Undo();
-}
-
-void frmEdit::mnuRedo_Click()
-{
-    if (RC->CanRedo())
-        RC->Redo();
-}
+void frmEdit::mnuUndo_Click() { RC->Undo(); }
+void frmEdit::mnuRedo_Click() { RC->Redo(); }
 
 void frmEdit::mnuCut_Click()
 {
@@ -36,7 +26,7 @@ void frmEdit::mnuCut_Click()
 
 void frmEdit::mnuCopy_Click() { putOnClipboard(RC->SelectedText()); }
 
-void frmEdit::mnuPaste_Click() { RC->setSelectedText(convertLineEnds(clipboardText(), RC->document()->lineEndStyle())); }
+void frmEdit::mnuPaste_Click() { RC->ExecuteCommand(EditorCommand::Paste); }
 
 void frmEdit::mnuDelete_Click() { RC->setSelectedText(QByteArray()); }
 

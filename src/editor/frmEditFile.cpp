@@ -5,12 +5,14 @@
 #include "common/Desktop.h"
 #include "common/Prompter.h"
 #include "component/CodeEdit.h"
+#include "document/JournalFiles.h"
 #include "textutil/TextTransforms.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
-#include <QSaveFile>
+#include <QLocale>
 
 namespace kestrin {
 
@@ -58,8 +60,61 @@ bool frmEdit::askToSave()
         // The unsaved text may only be dropped once it is really on disk.
         return mnuSave_Click();
     default:
+        // The user chose to drop the changes: nothing of them is kept for a later start either.
+        RC->document()->discardJournal();
         return true;
     }
+}
+
+bool frmEdit::offerRecovery(const QString &path)
+{
+    const QString folder = recoveryFolderPath();
+    QString why;
+    if (!QFileInfo::exists(folder) || !prepareRecoveryFolder(folder, &why))
+        return false;
+    std::vector<OrphanJournal> orphans = findOrphanJournals(folder);
+    const QString wanted = journalPathOf(path);
+    const auto found = std::find_if(orphans.begin(), orphans.end(),
+                                    [&](const OrphanJournal &o) { return path.isEmpty() || o.header.path == wanted; });
+    if (found == orphans.end())
+        return false;
+    const JournalContents contents = found->file.read();
+    const QString journalPath = contents.headerRead ? contents.header.path : found->header.path;
+    const QString name = journalPath.isEmpty() ? tr("Untitled") : QDir::toNativeSeparators(journalPath);
+    const QString when =
+        QLocale().toString(QDateTime::fromMSecsSinceEpoch(found->lastChangeMs), QLocale::ShortFormat);
+    QString text;
+    if (contents.ok) {
+        text = tr("Unsaved changes to %1 were kept when the program ended without saving them. The last change "
+                  "was made %2.").arg(name, when);
+        const DiskStamp now = DiskStamp::of(journalPath);
+        if (!journalPath.isEmpty() && found->header.disk.exists() && !now.exists())
+            text += QLatin1Char(' ') + tr("The file is no longer on disk.");
+        else if (!journalPath.isEmpty() && now != found->header.disk)
+            text += QLatin1Char(' ') + tr("The file on disk has changed since.");
+        text += QStringLiteral("\n\n") + tr("Recover the changes?");
+    } else {
+        text = tr("Unsaved changes to %1 were kept (the last change was made %2), but they cannot be "
+                  "recovered:\n%3").arg(name, when, contents.reason);
+    }
+    QStringList buttons{tr("Recover"), tr("Discard"), tr("Cancel")};
+    if (!contents.ok)
+        buttons.removeFirst();
+    const int answer =
+        Prompter::instance().choose(this, Prompter::Icon::Question, QString::fromLatin1(AppTitle), text, buttons);
+    // A bad journal is offered without Recover.
+    const int picked = contents.ok ? answer : answer + 1;
+    if (picked == 0)
+        return RC->recover(std::move(found->file), contents);
+    if (picked == 1)
+        found->file.remove();
+    return false;
+}
+
+void frmEdit::endWithoutQuestion(int exitCode)
+{
+    RC->document()->keepJournal();
+    QCoreApplication::exit(exitCode);
 }
 
 void frmEdit::mnuNew_Click()
@@ -78,19 +133,26 @@ void frmEdit::mnuOpen_Click()
     Co.Filter = tr(OpenFilter);
     if (!Co.ShowOpen())
         return;
-    const QString path = Co.FileName;
-    if (!RC->LoadFile(path)) {
-        reportFailure(tr("open", "Could not %1 the file"), path, RC->document()->lastError());
+    if (offerRecovery(Co.FileName))
         return;
-    }
+    open(Co.FileName);
+}
+
+void frmEdit::open(const QString &path)
+{
+    // A failed open leaves the document as it was: binding an unreadable file to an empty text
+    // would let the next Save destroy it.
+    if (!RC->document()->load(path))
+        reportFailure(tr("open", "Could not %1 the file"), path, RC->document()->lastError());
 }
 
 bool frmEdit::saveTo(const QString &path)
 {
+    Document *doc = RC->document();
     if (!settleUnencodable(path))
         return false;
-    if (!RC->SaveFile(path)) {
-        reportFailure(tr("save", "Could not %1 the file"), path, RC->document()->lastError());
+    if (!doc->save(path)) {
+        reportFailure(tr("save", "Could not %1 the file"), path, doc->lastError());
         return false;
     }
     return true;
@@ -100,12 +162,13 @@ bool frmEdit::saveTo(const QString &path)
 // language's escapes, the encoding kept), UTF-8 from now on, or no save at all.
 bool frmEdit::settleUnencodable(const QString &path)
 {
+    Document *doc = RC->document();
     const EscapeStyle style = escapeStyleFor(path);
-    const Unencodable found = RC->unencodable(style);
+    const Unencodable found = doc->unencodable(style);
     if (found.count == 0)
         return true;
     const QString encoding = tr("%1, the encoding of the file %2")
-                                 .arg(RC->document()->encodingName(), QDir::toNativeSeparators(path));
+                                 .arg(doc->encodingName(), QDir::toNativeSeparators(path));
     // One arg() each, so a path with a "%1" in it stays as it is.
     const QString text = found.count == 1
         ? tr("The character %1 on line %2 cannot be written in %3.")
@@ -117,11 +180,11 @@ bool frmEdit::settleUnencodable(const QString &path)
                               tr("Save as UTF-8"), tr("Cancel")};
     switch (Prompter::instance().choose(this, Prompter::Icon::Question, QString::fromLatin1(AppTitle), text, buttons)) {
     case 0:
-        RC->escapeUnencodable(style);
+        doc->escapeUnencodable(style);
         return true;
     case 1:
         // Only Windows-1252 lacks characters, and it has no byte-order mark to keep.
-        return RC->document()->setEncodingName(QStringLiteral("UTF-8"));
+        return doc->setEncodingName(QStringLiteral("UTF-8"));
     default:
         return false;
     }
@@ -158,14 +221,10 @@ void frmEdit::mnuSaveAsTxt_Click()
     if (!Co.ShowSave())
         return;
     const QString path = Co.FileName;
-    // The locale's encoding is UTF-8 here, which is what the component holds.
-    QByteArray text = StripTags(RC->Text());
-    text += "\r\n";
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        reportFailure(tr("save", "Could not %1 the file"), path, file.errorString());
-        return;
-    }
+    // The locale's encoding is UTF-8 here, which is what the document holds.
+    QString why;
+    if (!AtomicFile::write(path, StripTags(RC->document()->text()) + "\r\n", &why))
+        reportFailure(tr("save", "Could not %1 the file"), path, why);
 }
 
 void frmEdit::mnuExit_Click() { close(); }

@@ -13,4 +13,13 @@ constexpr int sequenceLength(unsigned char lead)
     return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
 }
 
+// pos, or the start of the character it falls in; byteAt(p) is the byte at p (0 past the end).
+template <typename Position, typename ByteAt>
+constexpr Position characterStart(Position pos, ByteAt byteAt)
+{
+    for (int i = 0; i < 3 && pos > 0 && isContinuation(static_cast<unsigned char>(byteAt(pos))); ++i)
+        --pos;
+    return pos;
+}
+
 } // namespace kestrin::utf8

@@ -237,6 +237,7 @@ int main(int argc, char **argv)
     std::fflush(stdout);
     QTemporaryDir folder;
     scratch = QDir(folder.path()).canonicalPath();
+    qputenv("XDG_STATE_HOME", (scratch + "/.state").toUtf8()); // the windows' recovery journals
     prepareScratch();
     QDir::setCurrent(scratch); // where the replace window starts
     RandomPrompter prompter;

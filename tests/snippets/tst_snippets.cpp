@@ -81,7 +81,7 @@ class TestSidePanel : public QObject {
     void setDocument(const QByteArray &lineBreak, const QByteArray &text, int start, int end)
     {
         const QString path = b->folder.filePath(QStringLiteral("style.html"));
-        QVERIFY(writeBytes(path, "x" + lineBreak + "y") && b->rc->LoadFile(path) && b->rc->document()->lineBreak() == lineBreak);
+        QVERIFY(writeBytes(path, "x" + lineBreak + "y") && b->rc->document()->load(path) && b->rc->document()->lineBreak() == lineBreak);
         b->rc->setText("start");
         b->rc->setText(text);
         static_cast<ScintillaEditBase *>(b->rc->editorWidget())->send(SCI_SETSEL, start, end);

@@ -9,6 +9,7 @@ using Application = QCoreApplication;
 #include <QApplication>
 using Application = QApplication;
 #endif
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 #include <memory>
@@ -16,6 +17,9 @@ using Application = QApplication;
 int main(int argc, char **argv)
 {
     kestrin::applyHeapPolicy();
+    // Recovery journals of the windows the tests open go to a folder of the run, never the home.
+    QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", state.path().toUtf8());
     Application app(argc, argv);
 #ifndef KESTRIN_TEST_CORE
     app.setQuitOnLastWindowClosed(false);

@@ -4,7 +4,8 @@ BIN="${KESTRIN_BUILD_DIR:?}/kestrin4"
 SHOTS="$KESTRIN_BUILD_DIR/window-shots"
 WORK=$(mktemp -d)
 # Never touch the real home: registration writes into these.
-export HOME="$WORK/home" XDG_DATA_HOME="$WORK/home/.local/share" XDG_CONFIG_HOME="$WORK/home/.config"
+export HOME="$WORK/home" XDG_DATA_HOME="$WORK/home/.local/share" XDG_CONFIG_HOME="$WORK/home/.config" \
+    XDG_STATE_HOME="$WORK/home/.local/state"
 mkdir -p "$HOME" "$SHOTS"
 PIDS=()
 fail() { echo "FAIL: $*" >&2; exit 1; }

@@ -19,14 +19,8 @@ namespace {
 // The document's text as the engine holds it, with the engine's undo history and save point.
 class EngineStore : public TextStore {
 public:
-    EngineStore(CodeEdit *view, SciEditor *sci, const Document &doc) : m_view(view), m_sci(sci), m_doc(doc) {}
-    bool load(const std::function<bool(TextSink &)> &fill) override
-    {
-        if (!m_sci->loadText(fill))
-            return false;
-        m_sci->setEolMode(m_doc.lineEndStyle());
-        return true;
-    }
+    EngineStore(CodeEdit *view, SciEditor *sci) : m_view(view), m_sci(sci) {}
+    std::unique_ptr<Loader> loader() override { return m_sci->loader(); }
     QByteArray view() const override
     {
         // Gathers the text into one block (moving the gap once) and hands out the engine's buffer.
@@ -34,24 +28,42 @@ public:
         return QByteArray::fromRawData(p, m_sci->length());
     }
     void replace(const QByteArray &utf8) override { m_view->setText(utf8); }
+    void rewrite(const Rewrite &rewrite, qsizetype resultBytes) override
+    {
+        m_view->rewriteText(rewrite, resultBytes, CodeEdit::BlockBytes, true);
+    }
+    qint64 length() const override { return m_sci->length(); }
     bool isModified() const override { return m_sci->send(SCI_GETMODIFY) != 0; }
     void setSavePoint() override { m_sci->send(SCI_SETSAVEPOINT); }
+    void forgetSavePoint() override { m_sci->send(SCI_SETUNDOSAVEPOINT, -1); }
 
 private:
     CodeEdit *m_view;
     SciEditor *m_sci;
-    const Document &m_doc;
+};
+
+// The engine's changes, as it makes them, to the document's journal.
+class JournalFeed : public SciEditor::ChangeFeed {
+public:
+    explicit JournalFeed(Document &doc) : m_doc(doc) {}
+    void changing() override { m_doc.textChanging(); }
+    void inserted(long pos, const char *text, long n) override { m_doc.textInserted(pos, text, n); }
+    void removed(long pos, long n) override { m_doc.textRemoved(pos, n); }
+
+private:
+    Document &m_doc;
 };
 
 } // namespace
 
 struct CodeEdit::Private {
-    explicit Private(CodeEdit *q) : sci(new SciEditor(q)), scheme(sci), store(q, sci, doc) { doc.bind(&store); }
+    explicit Private(CodeEdit *q) : sci(new SciEditor(q)), scheme(sci), store(q, sci) { doc.bind(&store); }
     ~Private() { doc.bind(nullptr); }
     SciEditor *sci;
     StyleScheme scheme;
     Document doc;
     EngineStore store;
+    JournalFeed feed{doc};
     QPointer<FindReplaceDialog> dialog;
     FindRequest lastFind;
     bool hasLastFind = false;
@@ -89,6 +101,7 @@ CodeEdit::~CodeEdit()
     // The editor still receives events (hide, focus out) while Qt deletes the children; they
     // must not reach this half-destroyed component.
     disconnect(d->sci, nullptr, this, nullptr);
+    d->sci->setChangeFeed(nullptr);
     delete d->sci;
     delete d;
 }
@@ -100,8 +113,7 @@ QByteArray CodeEdit::Text() const
 
 QByteArray CodeEdit::textView() const { return d->store.view(); }
 
-bool CodeEdit::rewriteText(const std::function<QByteArray(const QByteArray &)> &rewrite, qsizetype resultBytes,
-                           qsizetype blockBytes)
+bool CodeEdit::rewriteText(const TextStore::Rewrite &rewrite, qsizetype resultBytes, qsizetype blockBytes, bool followCaret)
 {
     // On a large document such a command is dominated by memory touched for the first time: a
     // copy of the text, the rewritten copy, Scintilla's regrown buffers, the undo copies. Block by
@@ -110,17 +122,15 @@ bool CodeEdit::rewriteText(const std::function<QByteArray(const QByteArray &)> &
     SciEditor *sci = d->sci;
     const long block = long(std::max<qsizetype>(blockBytes, 4));
     const long caret = sci->send(SCI_GETCURRENTPOS);
-    bool changed = false;
+    long moved = 0; // how much the text before the caret grew
     long length = sci->length();
-    {
-        SciEditor::Quiet quiet(sci);
+    return sci->edit([&] {
         sci->send(SCI_ALLOCATE, long(resultBytes) + SciEditor::AllocationSlack);
-        long pos = 0;
-        while (pos < length) {
-            long end = std::min(pos + block, length);
-            // Never cut inside a character: back up over (at most three) continuation bytes.
-            for (int i = 0; i < 3 && end < length && utf8::isContinuation(uchar(sci->send(SCI_GETCHARAT, end))); ++i)
-                --end;
+        bool changed = false;
+        for (long pos = 0; pos < length;) {
+            // Never cut inside a character; a caret that keeps its character gets a cut of its own.
+            const bool beforeCaret = followCaret && pos < caret + moved;
+            const long end = std::min(sci->characterStart(std::min(pos + block, length)), beforeCaret ? caret + moved : length);
             // The gap sits at pos, so the range is read in place.
             const char *p = reinterpret_cast<const char *>(sci->send(SCI_GETRANGEPOINTER, pos, end - pos));
             const QByteArray in = QByteArray::fromRawData(p, end - pos);
@@ -129,37 +139,28 @@ bool CodeEdit::rewriteText(const std::function<QByteArray(const QByteArray &)> &
                 pos = end;
                 continue;
             }
-            if (!changed) {
-                sci->send(SCI_BEGINUNDOACTION);
-                changed = true;
-            }
-            sci->send(SCI_SETTARGETRANGE, pos, end);
-            sci->send(SCI_REPLACETARGET, out.size(), out.constData());
+            changed = true;
+            sci->replace(pos, end, out);
             length += long(out.size()) - (end - pos);
+            moved += beforeCaret ? long(out.size()) - (end - pos) : 0;
             pos += long(out.size());
         }
-        if (changed)
-            sci->send(SCI_ENDUNDOACTION);
-    }
-    if (!changed)
-        return false;
-
-    sci->placeCaret(caret); // where it was, on a character boundary
-    sci->textChanged();
-    return true;
+        // The caret where it was, or after the same character; on a character boundary.
+        return changed ? caret + moved : SciEditor::NoChange;
+    });
 }
 
 void CodeEdit::setText(const QByteArray &utf8)
 {
     SciEditor *sci = d->sci;
     const long caret = sci->send(SCI_GETCURRENTPOS);
-    // Room for the new text before the old goes: otherwise the insertion into the emptied buffer
-    // would grow it to old + new + a sixth, for the text and again for its styles.
-    sci->send(SCI_ALLOCATE, utf8.size() + SciEditor::AllocationSlack);
-    sci->replaceQuietly(0, sci->length(), utf8);
-
-    sci->placeCaret(caret); // where it was, on a character boundary
-    sci->textChanged();
+    sci->edit([&] {
+        // Room for the new text before the old goes: otherwise the insertion into the emptied buffer
+        // would grow it to old + new + a sixth, for the text and again for its styles.
+        sci->send(SCI_ALLOCATE, utf8.size() + SciEditor::AllocationSlack);
+        sci->replace(0, sci->length(), utf8);
+        return caret; // where it was, on a character boundary
+    });
 }
 
 QByteArray CodeEdit::SelectedText() const
@@ -181,36 +182,21 @@ void CodeEdit::setSelectedText(const QByteArray &utf8)
     const long end = sci->send(SCI_GETSELECTIONEND);
     if (end - start == utf8.size() && sci->range(start, end) == utf8)
         return;
-    sci->replaceQuietly(start, end, utf8);
-    const long caret = start + utf8.size();
-    sci->send(SCI_SETSEL, caret, caret);
-    sci->textChanged();
+    sci->edit([&] { return start + sci->replace(start, end, utf8); });
 }
-
 
 bool CodeEdit::CanUndo() const { return d->send(SCI_CANUNDO) != 0; }
 bool CodeEdit::CanRedo() const { return d->send(SCI_CANREDO) != 0; }
+void CodeEdit::Undo() { undoStep(SCI_CANUNDO, SCI_UNDO); }
+void CodeEdit::Redo() { undoStep(SCI_CANREDO, SCI_REDO); }
 
-void CodeEdit::Undo()
+void CodeEdit::undoStep(unsigned int can, unsigned int step)
 {
-    if (!CanUndo())
-        return;
-    {
-        SciEditor::Quiet quiet(d->sci);
-        d->send(SCI_UNDO);
-    }
-    d->sci->textChanged();
-}
-
-void CodeEdit::Redo()
-{
-    if (!CanRedo())
-        return;
-    {
-        SciEditor::Quiet quiet(d->sci);
-        d->send(SCI_REDO);
-    }
-    d->sci->textChanged();
+    if (d->send(can))
+        d->sci->edit([&] {
+            d->send(step);
+            return SciEditor::KeepCaret;
+        });
 }
 
 void CodeEdit::ExecuteCommand(EditorCommand command)
@@ -275,36 +261,15 @@ void CodeEdit::showFindDialog(bool replace)
 
 Document *CodeEdit::document() const { return &d->doc; }
 
-bool CodeEdit::LoadFile(const QString &path) { return d->doc.load(path); }
-
-bool CodeEdit::SaveFile(const QString &path) { return d->doc.save(path); }
-
-Unencodable CodeEdit::unencodable(EscapeStyle style) const
+void CodeEdit::keepJournalIn(const QString &folder)
 {
-    // Asked before every save: nothing to look at for most encodings, and no copy for the rest.
-    const TextFormat::Encoding encoding = d->doc.format().encoding;
-    if (holdsEveryCharacter(encoding))
-        return {};
-    const char *text = reinterpret_cast<const char *>(d->send(SCI_GETCHARACTERPOINTER));
-    return findUnencodable(QByteArray::fromRawData(text, d->sci->length()), encoding, style);
+    d->doc.keepJournalIn(folder);
+    d->sci->setChangeFeed(folder.isEmpty() ? nullptr : &d->feed);
 }
 
-bool CodeEdit::escapeUnencodable(EscapeStyle style)
+bool CodeEdit::recover(JournalFile file, const JournalContents &contents)
 {
-    const TextFormat::Encoding encoding = d->doc.format().encoding;
-    const Unencodable found = unencodable(style);
-    if (found.count == 0)
-        return false;
-    // The caret stays after the same character, wherever the escapes before it moved it.
-    const long caret = d->send(SCI_GETCURRENTPOS);
-    const qsizetype before =
-        findUnencodable(QByteArray::fromRawData(reinterpret_cast<const char *>(d->send(SCI_GETCHARACTERPOINTER)), caret),
-                        encoding, style).growth;
-    rewriteText([&](const QByteArray &block) { return kestrin::escapeUnencodable(block, encoding, style); },
-                length() + found.growth);
-    d->sci->placeCaret(caret + long(before));
-    d->sci->settle();
-    return true;
+    return d->doc.recover(std::move(file), contents);
 }
 
 bool CodeEdit::reloadFile()
@@ -312,7 +277,7 @@ bool CodeEdit::reloadFile()
     const QString path = d->doc.path();
     const long line = d->send(SCI_LINEFROMPOSITION, d->send(SCI_GETCURRENTPOS));
     const long top = d->send(SCI_GETFIRSTVISIBLELINE);
-    if (!LoadFile(path))
+    if (!d->doc.load(path))
         return false;
     GoToLine(line + 1);
     d->send(SCI_SETFIRSTVISIBLELINE, top);

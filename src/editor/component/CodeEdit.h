@@ -36,8 +36,10 @@ public:
     // bytes, or the block itself when it stays as it is. For rewrites that map each character on
     // its own; resultBytes, the length of the whole result, lets the room for it be made once.
     // Returns whether anything changed; when nothing did, no undo step is recorded.
-    bool rewriteText(const std::function<QByteArray(const QByteArray &block)> &rewrite,
-                     qsizetype resultBytes, qsizetype blockBytes = 1 << 20);
+    // With followCaret the caret stays after the same character; else at the same place.
+    static constexpr qsizetype BlockBytes = 1 << 20;
+    bool rewriteText(const TextStore::Rewrite &rewrite, qsizetype resultBytes, qsizetype blockBytes = BlockBytes,
+                     bool followCaret = false);
 
     // The selection as UTF-8, empty when nothing is selected.
     QByteArray SelectedText() const;
@@ -74,17 +76,10 @@ public:
     // --- the document ---------------------------------------------------------------------------
     // The document this component is the view of: its path, format, file and modified state.
     Document *document() const;
-    // Loads path into the document. A failed load leaves the current text as it was. The loaded
-    // text starts a fresh undo history and is the save point; the document is bound to path.
-    bool LoadFile(const QString &path);
-    // Writes the text back to path in the encoding, BOM and line ends it was loaded with,
-    // atomically and durably; the document is then bound to path and unmodified.
-    bool SaveFile(const QString &path);
-    // The characters of the document its encoding cannot hold (none but in Windows-1252).
-    Unencodable unencodable(EscapeStyle style) const;
-    // Writes each of them in style, as one undo step, so the file keeps its encoding and the
-    // document shows what is saved; false when there was none.
-    bool escapeUnencodable(EscapeStyle style);
+    // Keeps a recovery journal of the unsaved changes in folder, fed by the engine's changes.
+    void keepJournalIn(const QString &folder);
+    // Shows a recovered journal's text (Document::recover).
+    bool recover(JournalFile file, const JournalContents &contents);
     // Loads the document's file again with the caret kept on its line, for a file another
     // program changed while the document had no change of its own.
     bool reloadFile();
@@ -123,6 +118,7 @@ Q_SIGNALS:
 
 private:
     void showFindDialog(bool replace);
+    void undoStep(unsigned int can, unsigned int step);
     struct Private;
     Private *d;
 };

@@ -367,8 +367,10 @@ public:
             return;
         const long from = positionOf(sci(), std::min(start, end));
         const long to = positionOf(sci(), std::max(start, end));
-        sci()->replaceQuietly(from, to, text.toUtf8());
-        sci()->textChanged();
+        sci()->edit([&] {
+            sci()->replace(from, to, text.toUtf8());
+            return SciEditor::KeepCaret;
+        });
     }
 
 private:

@@ -195,7 +195,11 @@ public:
             const Sci_Position lineStart = doc->LineStart(line), next = doc->LineStart(line + 1);
             if (next - lineStart <= kColouredLineBytes)
                 continue;
-            const Sci_Position cut = characterStart(doc, lineStart + kColouredLineBytes);
+            const Sci_Position cut = utf8::characterStart(lineStart + kColouredLineBytes, [doc](Sci_Position at) {
+                char byte = 0;
+                doc->GetCharRange(&byte, at, 1);
+                return byte;
+            });
             if (std::min(cut, end) > chunk)
                 m_inner->Lex(Sci_PositionU(chunk), std::min(cut, end) - chunk, initStyle, doc);
             const Sci_Position from = std::max(cut, chunk), to = std::min(next, end);
@@ -249,19 +253,6 @@ public:
 
 private:
     ~LineLimitedLexer() = default;
-
-    // pos, or the start of the UTF-8 character it falls in.
-    static Sci_Position characterStart(Scintilla::IDocument *doc, Sci_Position pos)
-    {
-        for (int i = 0; i < 3; ++i) {
-            char byte = 0;
-            doc->GetCharRange(&byte, pos, 1);
-            if (!utf8::isContinuation(static_cast<unsigned char>(byte)))
-                break;
-            --pos;
-        }
-        return pos;
-    }
 
     Scintilla::ILexer5 *m_inner;
 };

@@ -12,9 +12,6 @@
 
 #include <algorithm>
 #include <utility>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace kestrin {
 
@@ -80,18 +77,17 @@ constexpr long kBraceWindow = 64 * 1024;
 
 } // namespace
 
-struct SciEditor::LoaderSink : TextSink {
-    explicit LoaderSink(SciEditor *e) : editor(e) {}
-    ~LoaderSink() override { drop(); }
+struct SciEditor::Loader : TextStore::Loader {
+    explicit Loader(SciEditor *e) : editor(e) {}
+    ~Loader() override { drop(); }
     bool begin(qsizetype bytes) override
     {
         // Started again (the text is read again in another encoding): the first buffers go back
-        // to the system before the new ones are faulted in, or the two would add up.
+        // before the new ones are faulted in, or the two would add up.
         if (loader) {
             drop();
-#ifdef __GLIBC__
-            malloc_trim(0);
-#endif
+            if (TextStore::droppedText)
+                TextStore::droppedText();
         }
         loader = reinterpret_cast<Scintilla::ILoader *>(editor->send(SCI_CREATELOADER, ulong(bytes + AllocationSlack), 0L));
         return loader != nullptr;
@@ -100,7 +96,11 @@ struct SciEditor::LoaderSink : TextSink {
     {
         return loader && loader->AddData(utf8, n) == SC_STATUS_OK;
     }
-    void *take() { return std::exchange(loader, nullptr)->ConvertToDocument(); }
+    void finish(const TextFormat &format) override
+    {
+        editor->adopt(std::exchange(loader, nullptr)->ConvertToDocument());
+        editor->setEolMode(format.lineEnd);
+    }
     void drop()
     {
         if (loader)
@@ -139,10 +139,20 @@ SciEditor::SciEditor(QWidget *parent) : ScintillaEditBase(parent)
 void SciEditor::onNotify(Scintilla::NotificationData *n)
 {
     switch (static_cast<int>(n->nmhdr.code)) {
-    case SCN_MODIFIED:
-        if (m_quiet == 0 && (static_cast<int>(n->modificationType) & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
-            noteChange();
+    case SCN_MODIFIED: {
+        const int type = static_cast<int>(n->modificationType);
+        if (type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)) {
+            if (m_feed)
+                m_feed->changing();
+            if (m_quiet == 0)
+                noteChange();
+        } else if (m_feed && (type & SC_MOD_INSERTTEXT)) {
+            m_feed->inserted(long(n->position), n->text, long(n->length));
+        } else if (m_feed && (type & SC_MOD_DELETETEXT)) {
+            m_feed->removed(long(n->position), long(n->length));
+        }
         break;
+    }
     case SCN_UPDATEUI: {
         const int updated = static_cast<int>(n->updated);
         if (updated & SC_UPDATE_SELECTION)
@@ -225,13 +235,14 @@ QByteArray SciEditor::range(long start, long end) const
 // Scintilla takes a position inside a UTF-8 character as it is, and text typed there breaks the
 // character: a position kept across a change (Replace All) is moved back to its character's start.
 // Scrolling lays out the caret's line, wasted work in an editor that is not shown.
+long SciEditor::characterStart(long pos) const
+{
+    return utf8::characterStart(pos, [this](long at) { return send(SCI_GETCHARAT, at); });
+}
+
 void SciEditor::placeCaret(long pos)
 {
-    const long end = length();
-    pos = std::clamp(pos, 0L, end);
-    while (pos > 0 && pos < end && utf8::isContinuation(uchar(send(SCI_GETCHARAT, pos))))
-        --pos;
-    send(SCI_SETEMPTYSELECTION, pos);
+    send(SCI_SETEMPTYSELECTION, characterStart(std::clamp(pos, 0L, length())));
     if (isVisible())
         send(SCI_SCROLLCARET);
 }
@@ -241,11 +252,10 @@ void SciEditor::setEolMode(LineEnd style)
     send(SCI_SETEOLMODE, style == LineEnd::CRLF ? SC_EOL_CRLF : style == LineEnd::CR ? SC_EOL_CR : SC_EOL_LF);
 }
 
-bool SciEditor::loadText(const std::function<bool(TextSink &)> &fill)
+std::unique_ptr<TextStore::Loader> SciEditor::loader() { return std::make_unique<Loader>(this); }
+
+void SciEditor::adopt(void *doc)
 {
-    LoaderSink sink(this);
-    if (!fill(sink) || !sink.loader)
-        return false;
     // Scintilla keeps these with the document: the new one takes them from the old.
     const long tabWidth = send(SCI_GETTABWIDTH), indent = send(SCI_GETINDENT), useTabs = send(SCI_GETUSETABS);
     const long tabIndents = send(SCI_GETTABINDENTS), unindents = send(SCI_GETBACKSPACEUNINDENTS);
@@ -255,7 +265,6 @@ bool SciEditor::loadText(const std::function<bool(TextSink &)> &fill)
     m_pendingChange = false;
     {
         Quiet quiet(this);
-        void *doc = sink.take();
         send(SCI_SETDOCPOINTER, 0, doc);
         send(SCI_RELEASEDOCUMENT, 0, doc); // the view holds it now
         send(SCI_SETCODEPAGE, SC_CP_UTF8);
@@ -277,28 +286,53 @@ bool SciEditor::loadText(const std::function<bool(TextSink &)> &fill)
     }
     updateMarginWidth();
     checkSelection();
-    return true;
+}
+
+// The journal needs the texts of the changes; without it only "before" notifications are asked for.
+int SciEditor::modEventMask() const { return kModEventMask | (m_feed ? SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT : 0); }
+
+void SciEditor::setChangeFeed(ChangeFeed *feed)
+{
+    m_feed = feed;
+    if (m_quiet == 0 || m_changesObserved || feed)
+        send(SCI_SETMODEVENTMASK, modEventMask());
 }
 
 SciEditor::Quiet::Quiet(SciEditor *e) : editor(e)
 {
-    if (editor->m_quiet++ == 0 && !editor->m_changesObserved)
+    if (editor->m_quiet++ == 0 && !editor->m_changesObserved && !editor->m_feed)
         editor->send(SCI_SETMODEVENTMASK, 0);
 }
 SciEditor::Quiet::~Quiet()
 {
     if (--editor->m_quiet == 0)
-        editor->send(SCI_SETMODEVENTMASK, kModEventMask);
+        editor->send(SCI_SETMODEVENTMASK, editor->modEventMask());
 }
 
-long SciEditor::replaceQuietly(long from, long to, const QByteArray &utf8)
+bool SciEditor::edit(const std::function<long()> &change)
 {
-    Quiet quiet(this);
-    send(SCI_BEGINUNDOACTION);
+    long caret;
+    {
+        Quiet quiet(this);
+        caret = change();
+        if (std::exchange(m_stepOpen, false))
+            send(SCI_ENDUNDOACTION);
+    }
+    if (caret == NoChange)
+        return false;
+    if (caret != KeepCaret)
+        placeCaret(caret);
+    textChanged();
+    return true;
+}
+
+long SciEditor::replace(long from, long to, const QByteArray &utf8)
+{
+    // Begun with the first change, so an edit that changes nothing leaves no undo step.
+    if (!std::exchange(m_stepOpen, true))
+        send(SCI_BEGINUNDOACTION);
     send(SCI_SETTARGETRANGE, from, to);
-    const long written = send(SCI_REPLACETARGET, utf8.size(), utf8.constData());
-    send(SCI_ENDUNDOACTION);
-    return written;
+    return send(SCI_REPLACETARGET, utf8.size(), utf8.constData());
 }
 
 void SciEditor::textChanged()

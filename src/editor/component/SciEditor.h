@@ -3,8 +3,7 @@
 // the change and selection bookkeeping (each change and each caret move reported once, after the
 // edit that made it), the HTML lexer of each document, auto-indent, bounded brace matching and the
 // line-number margin. The rest of the component drives it through send.
-#include "document/LineEnd.h"
-#include "document/TextFile.h"
+#include "document/Document.h"
 
 #include <ScintillaEditBase.h>
 
@@ -28,6 +27,8 @@ public:
     long length() const;
     // A copy of the bytes start .. end.
     QByteArray range(long start, long end) const;
+    // pos, or the start of the character it falls in.
+    long characterStart(long pos) const;
     // The caret to pos with nothing selected, scrolled into view when there is a view.
     void placeCaret(long pos);
     void setEolMode(LineEnd style);
@@ -41,27 +42,32 @@ public:
     // A new line takes the indentation of the last line above it that has text.
     void setAutoIndent(bool on) { m_autoIndent = on; }
 
-    // Replaces the text with one fill hands to its sink (Document::load): no undo history,
-    // no change reported, caret at the start. When fill fails the text stays as it was.
-    bool loadText(const std::function<bool(TextSink &)> &fill);
+    // A fresh document filled piece by piece (Document::load): once finished it replaces the
+    // text, with no undo history, no change reported, the caret at the start.
+    std::unique_ptr<TextStore::Loader> loader();
 
-    // Silences Scintilla's change notifications for an edit the component reports itself. While the
-    // changes are observed (the accessible reports each one) they still reach SCN_MODIFIED, and
-    // only this class's own bookkeeping skips them.
-    struct Quiet {
-        SciEditor *editor;
-        explicit Quiet(SciEditor *e);
-        ~Quiet();
-    };
-    // Replaces [from, to) with utf8 as one undo step, quietly (the caller reports the change with
-    // textChanged); the number of bytes written.
-    long replaceQuietly(long from, long to, const QByteArray &utf8);
-    // A change made by the component's own members: counted and reported once, now.
-    void textChanged();
+    // The component's own edits (commands, search, Undo and Redo, the accessible's): change makes
+    // them quietly, each replace joining one undo step, and returns where the caret goes then
+    // (placeCaret), KeepCaret to leave it, or NoChange when nothing changed. A change is reported
+    // once, when done. True when the text changed.
+    static constexpr long KeepCaret = -1, NoChange = -2;
+    bool edit(const std::function<long()> &change);
+    // Inside change: replaces [from, to) with utf8; the number of bytes written.
+    long replace(long from, long to, const QByteArray &utf8);
     // Reports a pending change and a moved caret, each once.
     void settle();
     quint64 changeCount() const { return m_changeCount; }
     void setChangesObserved(bool on) { m_changesObserved = on; }
+
+    // Every change of the text as the engine makes it, quiet edits, Undo and Redo included (not a
+    // load): that one is coming, then the bytes inserted or the range removed.
+    struct ChangeFeed {
+        virtual ~ChangeFeed() = default;
+        virtual void changing() = 0;
+        virtual void inserted(long pos, const char *text, long n) = 0;
+        virtual void removed(long pos, long n) = 0;
+    };
+    void setChangeFeed(ChangeFeed *feed);
 
     void setLineNumbers(bool on);
     void setBoundedBraceMatching(bool on);
@@ -86,7 +92,17 @@ protected:
     void inputMethodEvent(QInputMethodEvent *e) override;
 
 private:
-    struct LoaderSink;
+    struct Loader;
+    // Silences Scintilla's change notifications for an edit the component reports itself. While the
+    // changes are observed (the accessible reports each one) they still reach SCN_MODIFIED, and
+    // only this class's own bookkeeping skips them.
+    struct Quiet {
+        SciEditor *editor;
+        explicit Quiet(SciEditor *e);
+        ~Quiet();
+    };
+    void adopt(void *document);
+    void textChanged();
     void noteChange();
     void flush();
     void checkSelection();
@@ -109,6 +125,9 @@ private:
     bool m_htmlLexer = false;
     bool m_autoIndent = false;
     int m_quiet = 0;
+    bool m_stepOpen = false; // an edit's undo step has begun
+    ChangeFeed *m_feed = nullptr;
+    int modEventMask() const;
 
     long m_positionCache = 1024; // Scintilla's default
 };

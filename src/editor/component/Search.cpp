@@ -124,13 +124,6 @@ QByteArray replacementOf(const FindRequest &request, const Match &match)
     return request.regex ? substitute(request.with, match.groups) : request.with;
 }
 
-// Replaces the target (the match just found); the number of bytes written.
-long replaceTarget(SciEditor &e, const FindRequest &request, const Match &match)
-{
-    const QByteArray text = replacementOf(request, match);
-    return e.send(SCI_REPLACETARGET, text.size(), text.constData());
-}
-
 } // namespace
 
 bool findNext(SciEditor &e, const FindRequest &request)
@@ -174,11 +167,10 @@ bool replaceSelectedMatch(SciEditor &e, const FindRequest &request)
     const long at = searchRange(e, request, selStart, selEnd, &match);
     if (at != selStart || e.send(SCI_GETTARGETEND) != selEnd)
         return false;
-    const long written = e.replaceQuietly(selStart, selEnd, replacementOf(request, match));
-    const long caret = request.backwards ? selStart : selStart + written;
-    e.send(SCI_SETSEL, caret, caret);
-    e.textChanged();
-    return true;
+    return e.edit([&] {
+        const long written = e.replace(selStart, selEnd, replacementOf(request, match));
+        return request.backwards ? selStart : selStart + written;
+    });
 }
 
 qint64 replaceAllMatches(SciEditor &e, const FindRequest &request)
@@ -187,39 +179,26 @@ qint64 replaceAllMatches(SciEditor &e, const FindRequest &request)
         return 0;
     qint64 count = 0;
     const long caret = e.send(SCI_GETCURRENTPOS);
-    if (request.regex) {
-        // Line by line from the end, each line's matches from its end: what is still to be replaced
-        // never moves, and each line is read once.
-        const QRegularExpression re = expressionOf(request);
-        SciEditor::Quiet quiet(&e);
-        for (long line = re.isValid() ? e.send(SCI_GETLINECOUNT) - 1 : -1; line >= 0; --line) {
-            const std::vector<Match> found = lineMatches(e, re, line, 0, e.length());
-            for (auto m = found.rbegin(); m != found.rend(); ++m) {
-                if (count++ == 0)
-                    e.send(SCI_BEGINUNDOACTION);
-                e.send(SCI_SETTARGETRANGE, m->start, m->end);
-                replaceTarget(e, request, *m);
+    e.edit([&] {
+        if (request.regex) {
+            // Line by line from the end, each line's matches from its end: what is still to be
+            // replaced never moves, and each line is read once.
+            const QRegularExpression re = expressionOf(request);
+            for (long line = re.isValid() ? e.send(SCI_GETLINECOUNT) - 1 : -1; line >= 0; --line) {
+                const std::vector<Match> found = lineMatches(e, re, line, 0, e.length());
+                for (auto m = found.rbegin(); m != found.rend(); ++m, ++count)
+                    e.replace(m->start, m->end, replacementOf(request, *m));
             }
+            return count > 0 ? caret : SciEditor::NoChange;
         }
-        if (count > 0)
-            e.send(SCI_ENDUNDOACTION);
-    } else {
-        SciEditor::Quiet quiet(&e);
         e.send(SCI_SETSEARCHFLAGS, searchFlags(request));
-        long pos = 0;
-        long end = e.length();
-        bool grouped = false;
-        while (pos <= end) {
+        for (long pos = 0, end = e.length(); pos <= end;) {
             Match match;
             const long at = searchRange(e, request, pos, end, &match);
             if (at < 0)
                 break;
-            if (!grouped) {
-                e.send(SCI_BEGINUNDOACTION);
-                grouped = true;
-            }
             const long matchEnd = e.send(SCI_GETTARGETEND);
-            const long written = replaceTarget(e, request, match);
+            const long written = e.replace(at, matchEnd, replacementOf(request, match));
             ++count;
             end += written - (matchEnd - at);
             pos = at + written;
@@ -229,13 +208,8 @@ qint64 replaceAllMatches(SciEditor &e, const FindRequest &request)
                 pos = e.send(SCI_POSITIONAFTER, pos);
             }
         }
-        if (grouped)
-            e.send(SCI_ENDUNDOACTION);
-    }
-    if (count > 0) {
-        e.placeCaret(caret);
-        e.textChanged();
-    }
+        return count > 0 ? caret : SciEditor::NoChange;
+    });
     return count;
 }
 
