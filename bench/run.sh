@@ -32,7 +32,7 @@ trap cleanup EXIT
 
 echo "== building into $build" >&2
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIN_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j "$(nproc)" --target kestrin4 component_bench empty_window bench_text bench_textfile replace_engine replace_run >/dev/null
+cmake --build "$build" -j "$(nproc)" --target kestrin4 component_bench tag_bench empty_window bench_text bench_textfile replace_engine replace_run >/dev/null
 
 # The same component on the engine as released: the patches of third_party/patches taken back out
 # of a copy of third_party, for the figure of what they buy.
@@ -257,6 +257,11 @@ if [[ -f $bundle ]]; then
     fi
 fi
 # --- end of the one-line bundle block ---
+
+echo "== matching tags" >&2
+tags=$(QT_QPA_PLATFORM=offscreen "$build/bench/tag_bench" 2>/dev/null || true)
+tag_ms=$(awk '$1 == "tag_partner_1MB_ms" {print $2}' <<<"$tags")
+row "tag_partner_1MB_ms ${tag_ms:-nan} - ms abs 5"
 
 echo "== pure functions (Google Benchmark)" >&2
 "$build/bench/bench_text" --benchmark_format=csv 2>/dev/null >"$work/text.csv" || true

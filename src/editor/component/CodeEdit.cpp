@@ -2,6 +2,7 @@
 
 #include "EditorAccessible.h"
 #include "FindReplaceDialog.h"
+#include "Partners.h"
 #include "SciEditor.h"
 #include "StyleScheme.h"
 #include "common/Clipboard.h"
@@ -70,6 +71,9 @@ CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private(this))
     d->sci->setEolMode(d->doc.lineEndStyle());
     d->doc.trackDisk(true);
     connect(d->sci, &ScintillaEditBase::savePointChanged, &d->doc, &Document::storeModifiedChanged);
+    auto *partners = new Partners(d->sci);
+    connect(&d->doc, &Document::pathChanged, partners,
+            [partners](const QString &path) { partners->setMarkup(Partners::markupFor(path)); });
 
     // Copy and paste reach the component through the window's KeyDown handler; the component's
     // own bindings would do them a second time. Ctrl+X belongs to the window's Exit.
