@@ -189,6 +189,65 @@ private Q_SLOTS:
         QCOMPARE(red > 20, marks.contains('n'));
         QCOMPARE(got, marks);
     }
+
+    // "</" typed after a page offers the innermost open element, selected; Tab or Return writes it
+    // and ">" as one undo step. Typed straight through, "</b>" stays exactly as typed.
+    void closingTag_data()
+    {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<QByteArray>("offered");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<int>("accept");
+        int n = 0;
+        auto row = [&n](const char *page, const char *offered, const char *suffix = "html") {
+            QTest::newRow(page) << QByteArray(page) << QByteArray(offered) << QString::fromLatin1(suffix) << (++n % 2 ? int(Qt::Key_Return) : int(Qt::Key_Tab));
+        };
+        row("<div>text", "div");
+        row("<div><p>a", "p");
+        row("<div><p>a</p>", "div");
+        row("<ul><li>a", "li");
+        row("<div><br>", "div");
+        row("<div><img src=x/>", "div");
+        row("<DIV>x", "DIV");
+        row("<div><!-- <p> -->", "div");
+        row("<div><p>a</div><span>", "span");
+        row("<div>{* <p> *}", "div", "tpl");
+        row("<a href=\"<?php echo $u; ?>\">x", "a", "php");
+        row("<div><!-- ", "");
+        row("<div><?php echo 1; ", "", "php");
+        row("<div><script>var a = 1;", "");
+        row("<div><style>p { color: red; }", "");
+        row("text", "");
+        row("<div>", "", "css");
+    }
+    void closingTag()
+    {
+        QFETCH(QByteArray, page);
+        QFETCH(QByteArray, offered);
+        QFETCH(QString, suffix);
+        QFETCH(int, accept);
+        CodeEdit edit;
+        open(edit, page, suffix);
+        send(edit, SCI_DOCUMENTEND);
+        QTest::keyClicks(edit.editorWidget(), "</");
+        QCOMPARE(send(edit, SCI_AUTOCACTIVE) != 0, !offered.isEmpty());
+        QTest::keyClick(edit.editorWidget(), Qt::Key(accept));
+        if (!offered.isEmpty()) {
+            QCOMPARE(edit.Text(), page + "</" + offered + ">");
+            QCOMPARE(send(edit, SCI_GETCURRENTPOS), long(edit.length()));
+            edit.Undo();
+            QCOMPARE(edit.Text(), page + "</");
+        }
+        edit.setText(page);
+        send(edit, SCI_DOCUMENTEND);
+        QTest::keyClicks(edit.editorWidget(), "</");
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Left); // moves the caret, not the list
+        QCOMPARE(send(edit, SCI_GETCURRENTPOS), long(edit.length()) - 1);
+        QVERIFY(!send(edit, SCI_AUTOCACTIVE));
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Right);
+        QTest::keyClicks(edit.editorWidget(), "b>");
+        QCOMPARE(edit.Text(), page + "</b>");
+    }
 };
 KESTRIN_REGISTER_TEST(TestPartners);
 

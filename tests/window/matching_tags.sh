@@ -5,17 +5,7 @@ source "$(dirname "$0")/lib.bash"
 
 printf '<div class="a">\n<p>x</p>\n</div>\n' > "$WORK/page.html"
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 start_editor "$WORK/page.html"
-/usr/bin/python3 - <<'PY' || fail "AT-SPI: see above"
-import subprocess, sys, time, pyatspi
-for _ in range(50):
-    app = next((a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "kestrin4"), None)
-    if app: break
-    time.sleep(0.1)
-else: sys.exit("kestrin4 is not on the accessibility bus")
-text = pyatspi.findDescendant(app, lambda o: o.name == "Document text", True).queryText()
-def keys(*k):
-    subprocess.check_call(["xdotool", "key", "--delay", "100", *k])
-    time.sleep(0.4)
+atspi <<'PY'
 keys("ctrl+Home", "Right", "Right")
 keys("ctrl+e"); there = text.caretOffset
 keys("ctrl+e"); back = text.caretOffset

@@ -2,6 +2,8 @@
 
 #include "SciEditor.h"
 
+#include <SciLexer.h>
+
 #include <QFileInfo>
 #include <QKeyEvent>
 
@@ -47,6 +49,47 @@ Partners::Partners(SciEditor *sci) : QObject(sci), m_sci(sci)
     connect(sci, &SciEditor::selectionMoved, &m_settle, qOverload<>(&QTimer::start));
     connect(sci, &SciEditor::changed, &m_settle, qOverload<>(&QTimer::start));
     sci->setKeyHook([this](QKeyEvent *e) { return handleKey(e); });
+    connect(sci, &ScintillaEditBase::notify, this, &Partners::onNotify);
+}
+
+void Partners::onNotify(Scintilla::NotificationData *n)
+{
+    const int code = static_cast<int>(n->nmhdr.code);
+    if (code == SCN_CHARADDED && n->ch == '/')
+        offerClosingTag();
+    else if (code == SCN_USERLISTSELECTION && n->listType == ClosingTagList && n->text)
+        closeElement(n->text);
+}
+
+// "</" typed where the lexer takes it for the start of a tag (not in PHP, a comment or script):
+// the innermost open element's name is offered, selected, in the engine's list.
+void Partners::offerClosingTag()
+{
+    const long caret = m_sci->send(SCI_GETCURRENTPOS);
+    if (m_markup == Markup::None || caret < 2 || caret != m_sci->send(SCI_GETANCHOR) || m_sci->send(SCI_GETCHARAT, caret - 2) != '<')
+        return;
+    const long from = std::max(0L, caret - kTagFar), open = caret - 2;
+    if (const long styled = m_sci->send(SCI_GETENDSTYLED); styled < caret && styled >= from)
+        m_sci->send(SCI_COLOURISE, styled, caret);
+    const auto styleAt = m_sci->styleReader();
+    if (styleAt(open) != SCE_H_TAG && styleAt(open) != SCE_H_TAGUNKNOWN)
+        return;
+    const QByteArray text = m_sci->copyRange(from, open);
+    const QByteArray name = openElementAt({text.constData(), styleAt, from, open, m_sci->length(),
+                                           m_sci->send(SCI_GETENDSTYLED), m_markup == Markup::Template}, open);
+    if (name.isEmpty())
+        return;
+    m_sci->send(SCI_AUTOCSETSEPARATOR, '\n');
+    m_sci->send(SCI_USERLISTSHOW, ClosingTagList, name.constData());
+}
+
+// The name and ">" at the caret, as one undo step.
+void Partners::closeElement(const QByteArray &name)
+{
+    const long caret = m_sci->send(SCI_GETCURRENTPOS);
+    const long written = m_sci->replaceQuietly(caret, caret, name + '>');
+    m_sci->send(SCI_SETEMPTYSELECTION, caret + written);
+    m_sci->textChanged();
 }
 
 void Partners::setMarkup(Markup markup)
@@ -112,6 +155,10 @@ bool Partners::goToPartner(bool select)
 bool Partners::handleKey(QKeyEvent *e)
 {
     const Qt::KeyboardModifiers mods = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    // The offered closing tag: Tab or Return takes it; any other key goes on as if it was not there.
+    const bool accept = mods == Qt::NoModifier && (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter);
+    if (!accept && m_sci->send(SCI_AUTOCACTIVE))
+        m_sci->send(SCI_AUTOCCANCEL);
     if (e->key() == Qt::Key_E && (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
         goToPartner(mods & Qt::ShiftModifier);
         return true; // never the engine's own binding, whether or not there was a partner

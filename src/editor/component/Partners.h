@@ -30,12 +30,17 @@ public:
     // Ctrl+E (select false) and Ctrl+Shift+E; false when there is no partner to go to.
     bool goToPartner(bool select);
 
+    // The list that offers the closing tag.
+    static constexpr int ClosingTagList = 1;
     // The highlight waits this long after the last caret move or change.
     static constexpr int SettleMs = 150;
     static constexpr int PartnerIndicator = 8, NoPartnerIndicator = 9;
 
 private:
     bool handleKey(QKeyEvent *e);
+    void onNotify(Scintilla::NotificationData *n);
+    void offerClosingTag();
+    void closeElement(const QByteArray &name);
     void highlight();
     TagMatch matchIn(long from, long to, long pos, bool colourise) const;
 
