@@ -54,7 +54,7 @@ open_tool() {
   sleep 0.5
   eval "$(xdotool getwindowgeometry --shell "$tool")"
 }
-# Runs the Python on stdin with the editor found on the AT-SPI bus: app, text (the document's text
+# Runs the Python on stdin (Debian's python3, which has pyatspi) with the editor found on the AT-SPI bus: app, text (the document's text
 # interface), editor (its accessible) and keys(...) (xdotool keys, then a pause for the editor).
 atspi() {
   { cat <<'PY'
