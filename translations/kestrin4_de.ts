@@ -800,6 +800,10 @@ Von Marvolis für Webentwickler</translation>
         <source>The file %1 was changed by another program since it was opened. Overwrite it?</source>
         <translation>Die Datei %1 wurde seit dem Öffnen von einem anderen Programm geändert. Überschreiben?</translation>
     </message>
+    <message>
+        <source>PHP syntax check: php not found</source>
+        <translation>PHP-Syntaxprüfung: php nicht gefunden</translation>
+    </message>
 </context>
 <context>
     <name>kestrin::frmReplace</name>

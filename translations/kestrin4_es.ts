@@ -800,6 +800,10 @@ Hecho por Marvolis para desarrolladores web</translation>
         <source>The file %1 was changed by another program since it was opened. Overwrite it?</source>
         <translation>Otro programa ha modificado el archivo %1 desde que se abrió. ¿Sobrescribirlo?</translation>
     </message>
+    <message>
+        <source>PHP syntax check: php not found</source>
+        <translation>Comprobación de sintaxis PHP: no se encontró php</translation>
+    </message>
 </context>
 <context>
     <name>kestrin::frmReplace</name>

@@ -6,6 +6,7 @@
 #include "common/Prompter.h"
 #include "component/CodeEdit.h"
 #include "document/LineEnd.h"
+#include "phpcheck/PhpCheck.h"
 
 #include <QLocale>
 #include <cmath>
@@ -82,10 +83,11 @@ void frmEdit::mnuGotoline_Click()
 
 QString aboutText()
 {
-    return frmEdit::tr("Marvolis KESTRIN Vozod 4\nVer %1.%2.%3\nMade by Marvolis for web developers")
-        .arg(KESTRIN_VERSION_MAJOR)
-        .arg(KESTRIN_VERSION_MINOR)
-        .arg(KESTRIN_VERSION_PATCH);
+    const QString text = frmEdit::tr("Marvolis KESTRIN Vozod 4\nVer %1.%2.%3\nMade by Marvolis for web developers")
+                             .arg(KESTRIN_VERSION_MAJOR)
+                             .arg(KESTRIN_VERSION_MINOR)
+                             .arg(KESTRIN_VERSION_PATCH);
+    return phpProgram().isEmpty() ? text + QLatin1Char('\n') + frmEdit::tr("PHP syntax check: php not found") : text;
 }
 
 void frmEdit::mnuAbout_Click()

@@ -5,6 +5,7 @@
 #include "common/Desktop.h"
 #include "common/Prompter.h"
 #include "component/CodeEdit.h"
+#include "phpcheck/PhpCheck.h"
 #include "textutil/TextTransforms.h"
 
 #include <QCloseEvent>
@@ -93,7 +94,27 @@ bool frmEdit::saveTo(const QString &path)
         reportFailure(tr("save", "Could not %1 the file"), path, RC->document()->lastError());
         return false;
     }
+    checkSaved(path);
     return true;
+}
+
+void frmEdit::checkSaved(const QString &path)
+{
+    if (!isPhpDocument(path, RC->textView()))
+        return;
+    if (!m_phpCheck) {
+        m_phpCheck = new PhpCheck(this);
+        connect(m_phpCheck, &PhpCheck::checked, this, [this](const QString &checked, PhpCheck::Outcome outcome, const PhpProblem &problem) {
+            // A result for a file this window no longer shows, or a check that could not run, marks nothing.
+            if (checked != RC->document()->path() || outcome == PhpCheck::Outcome::NotChecked)
+                return;
+            if (outcome == PhpCheck::Outcome::Broken)
+                RC->markProblem(problem.line, problem.message);
+            else
+                RC->clearProblem();
+        });
+    }
+    m_phpCheck->check(path);
 }
 
 // Characters the file's encoding cannot hold: the user chooses how they are written (the

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Closing the open element on the real display, read back through AT-SPI: "</" offers "div",
-# Return writes "div>", and the engine's Ctrl+Z takes back just that.
+# Closing the open element through AT-SPI: "</" offers "div", Return writes "div>", Ctrl+Z takes just that back.
 source "$(dirname "$0")/lib.bash"
 
 printf '<div>\n<p>x</p>\n' > "$WORK/page.html"
