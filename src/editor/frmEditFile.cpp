@@ -105,8 +105,9 @@ void frmEdit::checkSaved(const QString &path)
     if (!m_phpCheck) {
         m_phpCheck = new PhpCheck(this);
         connect(m_phpCheck, &PhpCheck::checked, this, [this](const QString &checked, PhpCheck::Outcome outcome, const PhpProblem &problem) {
-            // A result for a file this window no longer shows, or a check that could not run, marks nothing.
-            if (checked != RC->document()->path() || outcome == PhpCheck::Outcome::NotChecked)
+            // A result for a file this window no longer shows is dropped. A check that could not run
+            // marks nothing, and takes away the marks of an earlier text: they may no longer hold.
+            if (checked != RC->document()->path())
                 return;
             if (outcome == PhpCheck::Outcome::Broken)
                 RC->markProblem(problem.line, problem.message);
