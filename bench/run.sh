@@ -32,7 +32,7 @@ trap cleanup EXIT
 
 echo "== building into $build" >&2
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIN_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j "$(nproc)" --target kestrin4 component_bench empty_window bench_text bench_textfile replace_engine replace_run >/dev/null
+cmake --build "$build" -j "$(nproc)" --target kestrin4 component_bench tag_bench php_check_bench empty_window bench_text bench_textfile replace_engine replace_run >/dev/null
 
 # The same component on the engine as released: the patches of third_party/patches taken back out
 # of a copy of third_party, for the figure of what they buy.
@@ -272,6 +272,20 @@ if [[ -f $bundle ]]; then
     fi
 fi
 # --- end of the one-line bundle block ---
+
+echo "== matching tags" >&2
+tags=$(QT_QPA_PLATFORM=offscreen "$build/bench/tag_bench" 2>/dev/null || true)
+tag_ms=$(awk '$1 == "tag_partner_1MB_ms" {print $2}' <<<"$tags")
+tag_wall=$(awk '$1 == "tag_partner_1MB_wall_ms" {print $2}' <<<"$tags")
+row "tag_partner_1MB_ms ${tag_ms:-nan} - ms abs 5"
+row "tag_partner_1MB_wall_ms ${tag_wall:-nan} - ms info -"
+
+echo "== PHP's syntax check" >&2
+php_check=$(QT_QPA_PLATFORM=offscreen "$build/bench/php_check_bench" "$work" 2>/dev/null || true)
+php_ms=$(awk '$1 == "php_check_1MB_save_to_marker_ms" {print $2}' <<<"$php_check")
+php_stall=$(awk '$1 == "php_check_longest_stall_ms" {print $2}' <<<"$php_check")
+row "php_check_1MB_save_to_marker_ms ${php_ms:-nan} - ms abs 500"
+row "php_check_longest_stall_ms ${php_stall:-nan} - ms abs 50"
 
 echo "== pure functions (Google Benchmark)" >&2
 "$build/bench/bench_text" --benchmark_format=csv 2>/dev/null >"$work/text.csv" || true

@@ -49,7 +49,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-qpa-plugins, fonts-liberation")
 # Qt's own translations give the standard buttons and dialogs the language of ours.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, shared-mime-info, desktop-file-utils, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, shared-mime-info, desktop-file-utils, qt6-translations-l10n, php-cli")
 
 # The manual page, the changelog and the copyright file, dated by SOURCE_DATE_EPOCH when it is set
 # (string(TIMESTAMP) reads it) or else by the last commit, so that one commit gives one package.

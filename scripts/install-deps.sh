@@ -10,7 +10,7 @@ what=${1:-run}
 
 packages=(cmake make g++ qt6-base-dev qt6-5compat-dev libgl-dev fonts-liberation
           qt6-image-formats-plugins qt6-qpa-plugins libqt6svg6 shared-mime-info desktop-file-utils
-          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n)
+          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n php-cli)
 case "$what" in
   run) ;;
   # dbus-x11 and at-spi2-core as every desktop has them: the suite must pass with them.

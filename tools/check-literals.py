@@ -44,6 +44,8 @@ ALLOWED = [
     ('src/common/Clipboard.cpp', 'QString::fromUtf8(utf8)'),
     # Font family names.
     ('*', '"Courier New"'), ('*', '"Liberation Sans"'),
+    # PHP's syntax check shows php's own report as php prints it, in php's words.
+    ('src/phpcheck/PhpCheck.cpp', 'error): +(.*) on line'), ('src/phpcheck/PhpCheck.cpp', '"PHP %1: %2 on line %3"'),
 ]
 
 CONVERSION = re.compile(r'\b(?:QStringLiteral|QLatin1String|QLatin1StringView|QString::fromLatin1|QString::fromUtf8|'

@@ -895,6 +895,10 @@ Von Marvolis für Webentwickler</translation>
         <source>Discard</source>
         <translation>Verwerfen</translation>
     </message>
+    <message>
+        <source>PHP syntax check: php not found</source>
+        <translation>PHP-Syntaxprüfung: php nicht gefunden</translation>
+    </message>
 </context>
 <context>
     <name>kestrin::frmReplace</name>

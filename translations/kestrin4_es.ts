@@ -895,6 +895,10 @@ Hecho por Marvolis para desarrolladores web</translation>
         <source>Discard</source>
         <translation>Descartar</translation>
     </message>
+    <message>
+        <source>PHP syntax check: php not found</source>
+        <translation>Comprobación de sintaxis PHP: no se encontró php</translation>
+    </message>
 </context>
 <context>
     <name>kestrin::frmReplace</name>

@@ -17,6 +17,7 @@ class QStatusBar;
 namespace kestrin {
 
 class CodeEdit;
+class PhpCheck;
 class SidePanel;
 class EditorStatusBar;
 
@@ -132,18 +133,21 @@ private:
     bool settleUnencodable(const QString &path);
     void reportFailure(const QString &what, const QString &path, const QString &reason);
     void wrapSelection(const QByteArray &open, const QByteArray &close);
+    // PHP's syntax check of what was just saved to path, when it is PHP.
+    void checkSaved(const QString &path);
 
     int m_panelWidth = UnfoldedPanelWidth;
     int m_rcLeft = DesignEditorLeft;
     bool m_arranging = false;
     bool m_firstShow = true;
     Startup m_startup;
+    PhpCheck *m_phpCheck = nullptr;
 };
 
 // The Goto line answer as a line number: blanks allowed, halves to the even number; nothing for
 // an empty answer, a word, or a number outside the 32-bit range.
 std::optional<qint32> parseLineNumber(const QString &answer);
-// The About box's three lines.
+// The About box's three lines, and a fourth when PHP's syntax check cannot run.
 QString aboutText();
 
 } // namespace kestrin

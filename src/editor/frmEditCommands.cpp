@@ -5,6 +5,8 @@
 #include "common/Clipboard.h"
 #include "common/Prompter.h"
 #include "component/CodeEdit.h"
+#include "document/LineEnd.h"
+#include "phpcheck/PhpCheck.h"
 
 #include <QLocale>
 #include <cmath>
@@ -72,10 +74,11 @@ void frmEdit::mnuGotoline_Click()
 
 QString aboutText()
 {
-    return frmEdit::tr("Marvolis KESTRIN Vozod 4\nVer %1.%2.%3\nMade by Marvolis for web developers")
-        .arg(KESTRIN_VERSION_MAJOR)
-        .arg(KESTRIN_VERSION_MINOR)
-        .arg(KESTRIN_VERSION_PATCH);
+    const QString text = frmEdit::tr("Marvolis KESTRIN Vozod 4\nVer %1.%2.%3\nMade by Marvolis for web developers")
+                             .arg(KESTRIN_VERSION_MAJOR)
+                             .arg(KESTRIN_VERSION_MINOR)
+                             .arg(KESTRIN_VERSION_PATCH);
+    return phpProgram().isEmpty() ? text + QLatin1Char('\n') + frmEdit::tr("PHP syntax check: php not found") : text;
 }
 
 void frmEdit::mnuAbout_Click()

@@ -6,6 +6,7 @@
 #include "common/Prompter.h"
 #include "component/CodeEdit.h"
 #include "document/JournalFiles.h"
+#include "phpcheck/PhpCheck.h"
 #include "textutil/TextTransforms.h"
 
 #include <QCloseEvent>
@@ -144,6 +145,8 @@ void frmEdit::open(const QString &path)
     // would let the next Save destroy it.
     if (!RC->document()->load(path))
         reportFailure(tr("open", "Could not %1 the file"), path, RC->document()->lastError());
+    else
+        RC->clearProblem(); // the marks were the previous file's
 }
 
 bool frmEdit::saveTo(const QString &path)
@@ -155,7 +158,28 @@ bool frmEdit::saveTo(const QString &path)
         reportFailure(tr("save", "Could not %1 the file"), path, doc->lastError());
         return false;
     }
+    checkSaved(path);
     return true;
+}
+
+void frmEdit::checkSaved(const QString &path)
+{
+    if (!isPhpDocument(path, RC->textView()))
+        return;
+    if (!m_phpCheck) {
+        m_phpCheck = new PhpCheck(this);
+        connect(m_phpCheck, &PhpCheck::checked, this, [this](const QString &checked, PhpCheck::Outcome outcome, const PhpProblem &problem) {
+            // A result for a file this window no longer shows is dropped. A check that could not run
+            // marks nothing, and takes away the marks of an earlier text: they may no longer hold.
+            if (checked != RC->document()->path())
+                return;
+            if (outcome == PhpCheck::Outcome::Broken)
+                RC->markProblem(problem.line, problem.message);
+            else
+                RC->clearProblem();
+        });
+    }
+    m_phpCheck->check(path);
 }
 
 // Characters the file's encoding cannot hold: the user chooses how they are written (the

@@ -314,7 +314,7 @@ private Q_SLOTS:
         const QByteArray unit = "<b>x</b>";
         const QByteArray longLine = unit.repeated(kColouredLineBytes / 8 - 1) + "<b t=\"x\xC3\xA9\">y</b>" + unit.repeated(100);
         QTemporaryDir dir; // opened from a file, as a user's page is
-        QVERIFY(writeBytes(dir.filePath("long.php"), longLine + "\n<i>y</i>\n") && edit.LoadFile(dir.filePath("long.php")));
+        QVERIFY(writeBytes(dir.filePath("long.php"), longLine + "\n<i>y</i>\n") && edit.document()->load(dir.filePath("long.php")));
         send(edit, SCI_COLOURISE, 0, -1);
         auto styleAt = [&](long pos) { return send(edit, SCI_GETSTYLEAT, pos); };
         QCOMPARE(styleAt(1), long(SCE_H_TAG));

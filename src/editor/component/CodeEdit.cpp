@@ -2,6 +2,7 @@
 
 #include "EditorAccessible.h"
 #include "FindReplaceDialog.h"
+#include "Partners.h"
 #include "SciEditor.h"
 #include "StyleScheme.h"
 #include "common/Clipboard.h"
@@ -15,6 +16,10 @@
 namespace kestrin {
 
 namespace {
+
+// What marks a problem: a red dot in the symbol margin, a red squiggle under the line's text, and
+// the message in dark red on pale red below it.
+constexpr int ProblemMarker = 1, ProblemIndicator = 10, ProblemStyle = 250, ProblemMarginWidth = 16;
 
 // The document's text as the engine holds it, with the engine's undo history and save point.
 class EngineStore : public TextStore {
@@ -82,6 +87,9 @@ CodeEdit::CodeEdit(QWidget *parent) : QWidget(parent), d(new Private(this))
     d->sci->setEolMode(d->doc.lineEndStyle());
     d->doc.trackDisk(true);
     connect(d->sci, &ScintillaEditBase::savePointChanged, &d->doc, &Document::storeModifiedChanged);
+    auto *partners = new Partners(d->sci);
+    connect(&d->doc, &Document::pathChanged, partners,
+            [partners](const QString &path) { partners->setMarkup(Partners::markupFor(path)); });
 
     // Copy and paste reach the component through the window's KeyDown handler; the component's
     // own bindings would do them a second time. Ctrl+X belongs to the window's Exit.
@@ -260,6 +268,46 @@ void CodeEdit::showFindDialog(bool replace)
 }
 
 Document *CodeEdit::document() const { return &d->doc; }
+
+void CodeEdit::markProblem(qint64 line, const QString &message)
+{
+    clearProblem();
+    const long at = long(std::clamp<qint64>(line, 1, d->send(SCI_GETLINECOUNT))) - 1;
+    d->send(SCI_MARKERDEFINE, ProblemMarker, SC_MARK_CIRCLE);
+    d->send(SCI_MARKERSETFORE, ProblemMarker, 0x0000A0);
+    d->send(SCI_MARKERSETBACK, ProblemMarker, 0x0000E0); // BGR: red
+    d->send(SCI_SETMARGINWIDTHN, 1, ProblemMarginWidth);
+    d->send(SCI_MARKERADD, at, ProblemMarker);
+    d->send(SCI_INDICSETSTYLE, ProblemIndicator, INDIC_SQUIGGLE);
+    d->send(SCI_INDICSETFORE, ProblemIndicator, 0x0000E0);
+    d->send(SCI_SETINDICATORCURRENT, ProblemIndicator);
+    const long start = d->send(SCI_GETLINEINDENTPOSITION, at), end = d->send(SCI_GETLINEENDPOSITION, at);
+    d->send(SCI_INDICATORFILLRANGE, start, end - start);
+    d->send(SCI_STYLESETFORE, ProblemStyle, 0x000080);
+    d->send(SCI_STYLESETBACK, ProblemStyle, 0xE0E0FF);
+    d->sci->send(SCI_ANNOTATIONSETTEXT, at, message.toUtf8().constData());
+    d->send(SCI_ANNOTATIONSETSTYLE, at, ProblemStyle);
+    d->send(SCI_ANNOTATIONSETVISIBLE, ANNOTATION_BOXED);
+    d->sci->setAccessibleDescription(message);
+}
+
+void CodeEdit::clearProblem()
+{
+    // The annotation is on the marker's line (both move with it); clearing every line's would
+    // cost a notification per line, 20 ms on a 1 MB page.
+    const long line = d->send(SCI_MARKERNEXT, 0, 1 << ProblemMarker);
+    if (line < 0 && d->sci->accessibleDescription().isEmpty())
+        return;
+    if (line >= 0)
+        d->send(SCI_ANNOTATIONSETTEXT, line, 0L);
+    d->send(SCI_MARKERDELETEALL, ProblemMarker);
+    d->send(SCI_SETMARGINWIDTHN, 1, 0L);
+    d->send(SCI_SETINDICATORCURRENT, ProblemIndicator);
+    d->send(SCI_INDICATORCLEARRANGE, 0, d->sci->length());
+    d->sci->setAccessibleDescription(QString());
+}
+
+qint64 CodeEdit::problemLine() const { return d->send(SCI_MARKERNEXT, 0, 1 << ProblemMarker) + 1; }
 
 void CodeEdit::keepJournalIn(const QString &folder)
 {

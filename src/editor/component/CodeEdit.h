@@ -84,6 +84,15 @@ public:
     // program changed while the document had no change of its own.
     bool reloadFile();
 
+    // --- a problem in the saved file (PHP's syntax check) ---------------------------------------
+    // Marks the 1-based line (the last one when beyond it): a marker in the margin, the line's text
+    // underlined, the message below it and as the editor's accessible description; they move with
+    // the line while the text is edited. One problem at a time; a loaded file has none.
+    void markProblem(qint64 line, const QString &message);
+    void clearProblem();
+    // The line the problem's marker is on now (1-based), 0 for none.
+    qint64 problemLine() const;
+
     // --- navigation -------------------------------------------------------------------------
     // Moves the caret to the start of the 1-based line (clamped to the document); false when the
     // number is below 1.

@@ -6,6 +6,7 @@
 #include "textutil/Utf8.h"
 
 #include <ILoader.h>
+#include <ScintillaQt.h> // the engine's Document, whose styles are read in place
 
 #include <QKeyEvent>
 #include <QTimer>
@@ -422,32 +423,75 @@ void SciEditor::matchBraces()
         send(SCI_BRACEHIGHLIGHT, -1, -1);
         return;
     }
-    const long caret = send(SCI_GETCURRENTPOS);
-    long brace = -1;
-    if (caret > 0 && braceOpposite(char(send(SCI_GETCHARAT, caret - 1))))
-        brace = caret - 1;
-    else if (braceOpposite(char(send(SCI_GETCHARAT, caret))))
-        brace = caret;
+    const long brace = braceAtCaret();
     if (brace < 0) {
         send(SCI_BRACEHIGHLIGHT, -1, -1);
         return;
     }
+    const long found = bracePartner(brace);
+    if (found >= 0)
+        send(SCI_BRACEHIGHLIGHT, brace, found);
+    else if (found == NoPartner)
+        send(SCI_BRACEBADLIGHT, brace);
+    else
+        send(SCI_BRACEHIGHLIGHT, -1, -1);
+}
+
+long SciEditor::bracePartner(long brace) const
+{
     const char ch = char(send(SCI_GETCHARAT, brace));
+    if (!braceOpposite(ch))
+        return NoPartner;
     const bool forward = ch == '(' || ch == '[' || ch == '{' || ch == '<';
     const long len = length();
     const long from = forward ? brace : std::max(0L, brace - kBraceWindow);
     const long to = forward ? std::min(len, brace + 1 + kBraceWindow) : brace + 1;
-    // Characters and styles in one copy, interleaved, without moving the buffer's gap.
+    const QByteArray cells = styledCells(from, to);
+    const long found = matchBrace(cells.constData(), from, to, brace, send(SCI_GETENDSTYLED));
+    if (found >= 0)
+        return found;
+    return (forward ? to == len : from == 0) ? NoPartner : PartnerBeyondWindow;
+}
+
+long SciEditor::braceAtCaret() const
+{
+    const long caret = send(SCI_GETCURRENTPOS);
+    if (caret > 0 && braceOpposite(char(send(SCI_GETCHARAT, caret - 1))))
+        return caret - 1;
+    if (braceOpposite(char(send(SCI_GETCHARAT, caret))))
+        return caret;
+    return -1;
+}
+
+// A copy, not the range pointer: that would move the buffer's gap away from the caret.
+QByteArray SciEditor::copyRange(long start, long end) const
+{
+    if (end <= start)
+        return QByteArray();
+    QByteArray out(end - start + 1, Qt::Uninitialized);
+    struct { struct { long cpMin, cpMax; } chrg; char *text; } range{{start, end}, out.data()};
+    send(SCI_GETTEXTRANGE, 0, &range);
+    out.truncate(end - start);
+    return out;
+}
+
+// A message per style, or a copy of them all, costs more than the search they are read for.
+std::function<int(long)> SciEditor::styleReader() const
+{
+    // The engine hands out its document as the IDocumentEditable it is.
+    auto *editable = reinterpret_cast<Scintilla::IDocumentEditable *>(send(SCI_GETDOCPOINTER));
+    const Scintilla::IDocument *styles = static_cast<Scintilla::Internal::Document *>(editable);
+    return [styles](long pos) { return int(static_cast<unsigned char>(styles->StyleAt(pos))); };
+}
+
+// Characters and styles in one copy, interleaved, without moving the buffer's gap.
+QByteArray SciEditor::styledCells(long from, long to) const
+{
     QByteArray cells(2 * (to - from) + 2, Qt::Uninitialized);
     struct { struct { long cpMin, cpMax; } chrg; char *text; } range{{from, to}, cells.data()};
     send(SCI_GETSTYLEDTEXT, 0, &range);
-    const long found = matchBrace(cells.constData(), from, to, brace, send(SCI_GETENDSTYLED));
-    if (found >= 0)
-        send(SCI_BRACEHIGHLIGHT, brace, found);
-    else if (forward ? to == len : from == 0)
-        send(SCI_BRACEBADLIGHT, brace);
-    else
-        send(SCI_BRACEHIGHLIGHT, -1, -1);
+    cells.truncate(2 * (to - from));
+    return cells;
 }
 
 bool SciEditor::event(QEvent *e)
@@ -503,6 +547,11 @@ void SciEditor::keyPressEvent(QKeyEvent *e)
     // keystroke's change too.
     const quint64 before = m_changeCount;
     Q_EMIT keyDown(virtualKey(e->key()), shiftState(e->modifiers()));
+    if (m_keyHook && m_keyHook(e)) {
+        if (m_changeCount != before)
+            Q_EMIT keystrokeChanged();
+        return;
+    }
     const bool overtypeBefore = overwriteMode();
     ScintillaEditBase::keyPressEvent(e);
     if (m_changeCount != before)
@@ -539,16 +588,7 @@ QVariant SciEditor::inputMethodQuery(Qt::InputMethodQuery query) const
 
 QVariant SciEditor::caretQuery(Qt::InputMethodQuery query) const
 {
-    // Copies, not the range pointer: that would move the buffer's gap away from the caret.
-    auto bytes = [this](long start, long end) {
-        if (end <= start)
-            return QByteArray();
-        QByteArray out(end - start + 1, Qt::Uninitialized);
-        struct { struct { long cpMin, cpMax; } chrg; char *text; } range{{start, end}, out.data()};
-        send(SCI_GETTEXTRANGE, 0, &range);
-        out.truncate(end - start);
-        return out;
-    };
+    auto bytes = [this](long start, long end) { return copyRange(start, end); };
     const long caret = send(SCI_GETCURRENTPOS);
     const long anchor = send(SCI_GETANCHOR);
     if (query == Qt::ImCurrentSelection) {

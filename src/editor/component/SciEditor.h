@@ -71,6 +71,19 @@ public:
 
     void setLineNumbers(bool on);
     void setBoundedBraceMatching(bool on);
+    // The brace just before the caret, else just after it; -1 for none.
+    long braceAtCaret() const;
+    // The partner of the brace at brace (within a bounded window), or one of these.
+    static constexpr long NoPartner = -1, PartnerBeyondWindow = -2;
+    long bracePartner(long brace) const;
+    // The bytes from .. to, each followed by its style.
+    QByteArray styledCells(long from, long to) const;
+    // A copy of the bytes from .. to.
+    QByteArray copyRange(long from, long to) const;
+    // The style of a position, read straight from the current document (valid while it is shown).
+    std::function<int(long)> styleReader() const;
+    // Sees each key after KeyDown and before the engine; true when it handled the key.
+    void setKeyHook(std::function<bool(QKeyEvent *)> hook) { m_keyHook = std::move(hook); }
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
@@ -130,6 +143,7 @@ private:
     int modEventMask() const;
 
     long m_positionCache = 1024; // Scintilla's default
+    std::function<bool(QKeyEvent *)> m_keyHook;
 };
 
 } // namespace kestrin
