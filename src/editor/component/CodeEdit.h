@@ -75,7 +75,10 @@ public:
 
     // --- the document ---------------------------------------------------------------------------
     // The document this component is the view of: its path, format, file and modified state.
+    // Loading and saving are its own (Document::load and save); these are their names here.
     Document *document() const;
+    bool LoadFile(const QString &path) { return document()->load(path); }
+    bool SaveFile(const QString &path) { return document()->save(path); }
     // Loads the document's file again with the caret kept on its line, for a file another
     // program changed while the document had no change of its own.
     bool reloadFile();
