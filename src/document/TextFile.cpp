@@ -29,6 +29,15 @@ namespace {
 
 using u8 = unsigned char;
 
+// Translated when a failure hands them on.
+struct Message {
+    const char *text;
+    operator QString() const { return QCoreApplication::translate("TextFile", text); }
+};
+constexpr Message kNotText{QT_TRANSLATE_NOOP("TextFile", "The file is not a text file (it contains NUL bytes).")};
+constexpr Message kUnpaired{QT_TRANSLATE_NOOP("TextFile", "The UTF-16 text contains an unpaired surrogate.")};
+constexpr Message kNoMemory{QT_TRANSLATE_NOOP("TextFile", "There is not enough memory to open the file.")};
+
 constexpr uint64_t kHighBits = 0x8080808080808080ull;
 constexpr uint64_t kLowBits = 0x0101010101010101ull;
 
@@ -242,13 +251,13 @@ bool decodeUtf16(const u8 *p, const u8 *end, bool bigEndian, QByteArray &out, QS
             }
             const uint32_t u2 = (uint32_t(p[2 + hi]) << 8) | p[2 + lo];
             if (u2 < 0xDC00 || u2 > 0xDFFF) {
-                error = QCoreApplication::translate("TextFile", "The UTF-16 text contains an unpaired surrogate.");
+                error = kUnpaired;
                 return false;
             }
             u = 0x10000 + ((u - 0xD800) << 10) + (u2 - 0xDC00);
             p += 2;
         } else if (u >= 0xDC00 && u <= 0xDFFF) {
-            error = QCoreApplication::translate("TextFile", "The UTF-16 text contains an unpaired surrogate.");
+            error = kUnpaired;
             return false;
         }
         o = putUtf8(o, u);
@@ -300,7 +309,7 @@ DecodeResult decodeText(const QByteArray &fileBytes)
         const u8 *body = bom ? begin + 3 : begin;
         switch (scanUtf8(body, end)) {
         case Scan::HasNul:
-            r.error = QCoreApplication::translate("TextFile", "The file is not a text file (it contains NUL bytes).");
+            r.error = kNotText;
             return r;
         case Scan::Utf8:
             r.format.encoding = bom ? TextFormat::Encoding::Utf8Bom : TextFormat::Encoding::Utf8;
@@ -323,14 +332,6 @@ DecodeResult decodeText(const QByteArray &fileBytes)
 }
 
 namespace {
-
-// Translated when a failure hands them on.
-struct Message {
-    const char *text;
-    operator QString() const { return QCoreApplication::translate("TextFile", text); }
-};
-constexpr Message kNotText{QT_TRANSLATE_NOOP("TextFile", "The file is not a text file (it contains NUL bytes).")};
-constexpr Message kNoMemory{QT_TRANSLATE_NOOP("TextFile", "There is not enough memory to open the file.")};
 
 // Reads until max bytes or the end: a piece is short only at the end of the file.
 qsizetype readFull(TextSource &source, char *to, qsizetype max)
