@@ -18,6 +18,7 @@ namespace kestrin {
 
 class CodeEdit;
 class SidePanel;
+struct Tags;
 class EditorStatusBar;
 
 class frmEdit : public QMainWindow {
@@ -125,7 +126,7 @@ private:
     bool saveTo(const QString &path);
     bool settleUnencodable(const QString &path);
     void reportFailure(const QString &what, const QString &path, const QString &reason);
-    void wrapSelection(const QByteArray &open, const QByteArray &close);
+    void insertTags(const Tags &tags);
 
     int m_panelWidth = UnfoldedPanelWidth;
     int m_rcLeft = DesignEditorLeft;
