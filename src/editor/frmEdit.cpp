@@ -117,6 +117,9 @@ void frmEdit::createCentralArea()
     connect(RC, &CodeEdit::KeyEvent, this, &frmEdit::RC_KeyEvent);
     // Panel 1 shows the document's path, whatever bound it (Open, Save As, the command line).
     connect(RC->document(), &Document::pathChanged, this, [this] { StatusBar1->setPanelText(1, documentPath()); });
+    // The window's modified mark follows the document (the title has no place for it; desktops that
+    // show one elsewhere do).
+    connect(RC->document(), &Document::modifiedChanged, this, &QWidget::setWindowModified);
     connect(SSTab1, &SidePanel::Command6Clicked, this, &frmEdit::Command6_Click);
     connect(SSTab1, &SidePanel::Command7Clicked, this, &frmEdit::Command7_Click);
     connect(SSTab1, &SidePanel::Command8Clicked, this, &frmEdit::Command8_Click);
