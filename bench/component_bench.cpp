@@ -267,7 +267,7 @@ int main(int argc, char **argv)
 
     QElapsedTimer t;
     t.start();
-    if (!rc->document()->load(document)) {
+    if (!rc->LoadFile(document)) {
         std::fprintf(stderr, "cannot load %s: %s\n", argv[1], qPrintable(rc->document()->lastError()));
         return 1;
     }
@@ -372,7 +372,7 @@ int main(int argc, char **argv)
         cpSyncs.push_back(runShell(("cp '" + q1 + "' '" + q2 + "' && sync '" + q2 + "'").constData()));
         QFile::remove(copy);
         t.restart();
-        if (!rc->document()->save(target)) {
+        if (!rc->SaveFile(target)) {
             std::fprintf(stderr, "save failed: %s\n", qPrintable(rc->document()->lastError()));
             return 1;
         }

@@ -283,11 +283,8 @@ QStringList templateFileNames()
 bool writeFileIfDifferent(const QString &path, const QByteArray &content)
 {
     const QString target = AtomicFile::resolveTarget(path);
-    {
-        QFile existing(target);
-        if (existing.open(QIODevice::ReadOnly) && existing.size() == content.size() && existing.readAll() == content)
-            return false;
-    }
+    if (QByteArray existing; readFile(target, &existing, nullptr) && existing == content)
+        return false;
     if (!QDir().mkpath(QFileInfo(target).absolutePath()))
         return false;
     QString error;

@@ -14,16 +14,12 @@ public:
     }
 };
 
-Desktop *installed = nullptr;
-
 } // namespace
 
-Desktop &Desktop::instance()
+template <> Desktop &Swappable<Desktop>::real()
 {
     static ProcessDesktop real;
-    return installed ? *installed : real;
+    return real;
 }
-
-void Desktop::setInstance(Desktop *d) { installed = d; }
 
 } // namespace kestrin

@@ -132,16 +132,12 @@ public:
     }
 };
 
-Prompter *installed = nullptr;
-
 } // namespace
 
-Prompter &Prompter::instance()
+template <> Prompter &Swappable<Prompter>::real()
 {
     static DialogPrompter real;
-    return installed ? *installed : real;
+    return real;
 }
-
-void Prompter::setInstance(Prompter *p) { installed = p; }
 
 } // namespace kestrin

@@ -1,6 +1,8 @@
 #pragma once
 // Everything that asks the user goes through a Prompter, so tests can script the answers and
 // never block on a modal dialog.
+#include "Swappable.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -11,7 +13,7 @@ class QWidget;
 
 namespace kestrin {
 
-class Prompter {
+class Prompter : public Swappable<Prompter> {
 public:
     enum class Answer { Yes, No, Cancel, Ok };
     enum class Icon { Information, Question, Warning, Critical };
@@ -49,12 +51,8 @@ public:
     virtual std::optional<FileAnswer> chooseFile(QWidget *parent, const FileRequest &request) = 0;
     virtual std::optional<QFont> chooseFont(QWidget *parent, const QFont &initial) = 0;
     virtual std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) = 0;
-
-    // The prompter in use; the real dialogs unless a test installed its own.
-    static Prompter &instance();
-    // Installs p (not owned); nullptr restores the real dialogs.
-    static void setInstance(Prompter *p);
 };
+template <> Prompter &Swappable<Prompter>::real();
 
 // Converts "Name|*.a;*.b|All|*.*" into Qt's filter list ("Name (*.a *.b)", "All (*)").
 QStringList qtFilterList(const QString &windowsFilter);

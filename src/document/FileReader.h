@@ -5,7 +5,7 @@
 
 namespace kestrin {
 
-// The whole content of path into bytes; false (and error in words) when it cannot be read.
+// The whole content of path into bytes; false (and error in words, when asked) when it cannot be read.
 bool readFile(const QString &path, QByteArray *bytes, QString *error);
 
 } // namespace kestrin

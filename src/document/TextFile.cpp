@@ -29,6 +29,15 @@ namespace {
 
 using u8 = unsigned char;
 
+// Translated when a failure hands them on.
+struct Message {
+    const char *text;
+    operator QString() const { return QCoreApplication::translate("TextFile", text); }
+};
+constexpr Message kNotText{QT_TRANSLATE_NOOP("TextFile", "The file is not a text file (it contains NUL bytes).")};
+constexpr Message kUnpaired{QT_TRANSLATE_NOOP("TextFile", "The UTF-16 text contains an unpaired surrogate.")};
+constexpr Message kNoMemory{QT_TRANSLATE_NOOP("TextFile", "There is not enough memory to open the file.")};
+
 constexpr uint64_t kHighBits = 0x8080808080808080ull;
 constexpr uint64_t kLowBits = 0x0101010101010101ull;
 
@@ -242,13 +251,13 @@ bool decodeUtf16(const u8 *p, const u8 *end, bool bigEndian, QByteArray &out, QS
             }
             const uint32_t u2 = (uint32_t(p[2 + hi]) << 8) | p[2 + lo];
             if (u2 < 0xDC00 || u2 > 0xDFFF) {
-                error = QCoreApplication::translate("TextFile", "The UTF-16 text contains an unpaired surrogate.");
+                error = kUnpaired;
                 return false;
             }
             u = 0x10000 + ((u - 0xD800) << 10) + (u2 - 0xDC00);
             p += 2;
         } else if (u >= 0xDC00 && u <= 0xDFFF) {
-            error = QCoreApplication::translate("TextFile", "The UTF-16 text contains an unpaired surrogate.");
+            error = kUnpaired;
             return false;
         }
         o = putUtf8(o, u);
@@ -269,6 +278,24 @@ int lineNumberAt(const u8 *begin, const u8 *at)
     return line;
 }
 
+// A text that starts with a UTF-16 byte-order mark, decoded whole.
+DecodeResult decodeUtf16Text(const char *text, qsizetype n)
+{
+    DecodeResult r;
+    const u8 *begin = reinterpret_cast<const u8 *>(text);
+    const bool be = begin[0] == 0xFE;
+    if ((n & 1) != 0) {
+        r.error = QCoreApplication::translate("TextFile", "The UTF-16 file has an odd number of bytes; its last character is incomplete.");
+        return r;
+    }
+    if (!decodeUtf16(begin + 2, begin + n, be, r.utf8, r.error))
+        return r;
+    r.format.encoding = be ? TextFormat::Encoding::Utf16BE : TextFormat::Encoding::Utf16LE;
+    r.format.hadLineEnd = firstLineEnd(r.utf8.constData(), r.utf8.size(), r.format.lineEnd);
+    r.ok = true;
+    return r;
+}
+
 } // namespace
 
 QString describeCharacter(char32_t cp)
@@ -279,58 +306,7 @@ QString describeCharacter(char32_t cp)
     return QStringLiteral("\"%1\" (%2)").arg(QString::fromUcs4(&cp, 1), hex);
 }
 
-DecodeResult decodeText(const QByteArray &fileBytes)
-{
-    DecodeResult r;
-    const u8 *begin = reinterpret_cast<const u8 *>(fileBytes.constData());
-    const u8 *end = begin + fileBytes.size();
-    const qsizetype n = fileBytes.size();
-
-    if (n >= 2 && ((begin[0] == 0xFF && begin[1] == 0xFE) || (begin[0] == 0xFE && begin[1] == 0xFF))) {
-        const bool be = begin[0] == 0xFE;
-        if ((n & 1) != 0) {
-            r.error = QCoreApplication::translate("TextFile", "The UTF-16 file has an odd number of bytes; its last character is incomplete.");
-            return r;
-        }
-        if (!decodeUtf16(begin + 2, end, be, r.utf8, r.error))
-            return r;
-        r.format.encoding = be ? TextFormat::Encoding::Utf16BE : TextFormat::Encoding::Utf16LE;
-    } else {
-        const bool bom = n >= 3 && begin[0] == 0xEF && begin[1] == 0xBB && begin[2] == 0xBF;
-        const u8 *body = bom ? begin + 3 : begin;
-        switch (scanUtf8(body, end)) {
-        case Scan::HasNul:
-            r.error = QCoreApplication::translate("TextFile", "The file is not a text file (it contains NUL bytes).");
-            return r;
-        case Scan::Utf8:
-            r.format.encoding = bom ? TextFormat::Encoding::Utf8Bom : TextFormat::Encoding::Utf8;
-            // Shares the file's buffer: no copy for the common case.
-            r.utf8 = bom ? fileBytes.sliced(3) : fileBytes;
-            break;
-        case Scan::NotUtf8:
-            // A BOM followed by invalid UTF-8 is legacy text that happens to start with those
-            // three bytes; keeping them as characters makes the round trip exact.
-            r.format.encoding = TextFormat::Encoding::Windows1252;
-            r.utf8 = decodeCp1252(begin, end);
-            break;
-        }
-    }
-    r.format.hadLineEnd = firstLineEnd(r.utf8.constData(), r.utf8.size(), r.format.lineEnd);
-    if (!r.format.hadLineEnd)
-        r.format.lineEnd = platformLineEnd();
-    r.ok = true;
-    return r;
-}
-
 namespace {
-
-// Translated when a failure hands them on.
-struct Message {
-    const char *text;
-    operator QString() const { return QCoreApplication::translate("TextFile", text); }
-};
-constexpr Message kNotText{QT_TRANSLATE_NOOP("TextFile", "The file is not a text file (it contains NUL bytes).")};
-constexpr Message kNoMemory{QT_TRANSLATE_NOOP("TextFile", "There is not enough memory to open the file.")};
 
 // Reads until max bytes or the end: a piece is short only at the end of the file.
 qsizetype readFull(TextSource &source, char *to, qsizetype max)
@@ -386,12 +362,14 @@ bool streamText(TextSource &source, TextSink &sink, qsizetype chunk, TextFormat 
         *error = why;
         return false;
     };
-    chunk = std::max<qsizetype>(chunk, 4);
-    QByteArray buffer(chunk + 3, Qt::Uninitialized); // + an incomplete UTF-8 sequence carried over
+    // A source in memory is one piece, read in place.
+    const char *const memory = source.memory();
+    chunk = memory ? source.size() + 1 : std::max<qsizetype>(chunk, 4);
+    QByteArray buffer(memory ? 0 : chunk + 3, Qt::Uninitialized); // + an incomplete UTF-8 sequence carried over
     char *const buf = buffer.data();
     for (bool legacy = false;; legacy = true) { // a second round for text that is not UTF-8
         qsizetype room = source.size();
-        if (legacy) { // counted first, so the text is given its room once
+        if (legacy && !memory) { // counted first, so the text is given its room once (in memory, as it is decoded)
             qsizetype got;
             if (!source.rewind())
                 return fail(source.error());
@@ -411,22 +389,22 @@ bool streamText(TextSource &source, TextSink &sink, qsizetype chunk, TextFormat 
         qsizetype carry = 0;
         bool first = true, notUtf8 = false;
         for (bool atEnd = false; !atEnd;) {
-            const qsizetype got = readFull(source, buf + carry, chunk);
+            const qsizetype got = memory ? source.size() : readFull(source, buf + carry, chunk);
             if (got < 0)
                 return fail(source.error());
             atEnd = got < chunk;
-            const u8 *b = reinterpret_cast<const u8 *>(buf);
+            const u8 *b = reinterpret_cast<const u8 *>(memory ? memory : buf);
             const u8 *e = b + carry + got;
             if (std::exchange(first, false)) {
                 if (e - b >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF))) {
-                    // UTF-16 is decoded whole, as decodeText does it.
-                    QByteArray whole(buf, e - b);
+                    // UTF-16 is decoded whole.
+                    QByteArray whole(reinterpret_cast<const char *>(b), e - b);
                     for (qsizetype n; !atEnd && (n = readFull(source, buf, chunk)) != 0;) {
                         if (n < 0)
                             return fail(source.error());
                         whole.append(buf, n);
                     }
-                    const DecodeResult r = decodeText(std::exchange(whole, QByteArray()));
+                    const DecodeResult r = decodeUtf16Text(whole.constData(), whole.size());
                     if (!r.ok)
                         return fail(r.error);
                     if (!sink.begin(r.utf8.size()) || !sink.append(r.utf8.constData(), r.utf8.size()))
@@ -472,6 +450,35 @@ bool streamText(TextSource &source, TextSink &sink, qsizetype chunk, TextFormat 
         format->lineEnd = format->hadLineEnd ? ends.style : platformLineEnd();
         return true;
     }
+}
+
+DecodeResult decodeText(const QByteArray &fileBytes)
+{
+    // Read as a file is, in one piece and in place.
+    struct : TextSource {
+        const QByteArray *bytes;
+        qsizetype read(char *, qsizetype) override { return 0; }
+        bool rewind() override { return true; }
+        QString error() const override { return QString(); }
+        qsizetype size() const override { return bytes->size(); }
+        const char *memory() const override { return bytes->constData(); }
+    } source;
+    struct : TextSink {
+        const QByteArray *bytes;
+        QByteArray text;
+        bool begin(qsizetype) override { return text.clear(), true; }
+        bool append(const char *p, qsizetype n) override
+        {
+            // The file's own bytes shared, not copied: the common case, UTF-8 without a BOM.
+            text = text.isEmpty() && p == bytes->constData() && n == bytes->size() ? *bytes : text.append(p, n);
+            return true;
+        }
+    } sink;
+    source.bytes = sink.bytes = &fileBytes;
+    DecodeResult r;
+    r.ok = streamText(source, sink, 0, &r.format, &r.error);
+    r.utf8 = r.ok ? std::move(sink.text) : QByteArray();
+    return r;
 }
 
 // A character the target encoding cannot hold is never dropped or replaced: the save fails and

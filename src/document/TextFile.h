@@ -22,10 +22,6 @@ struct DecodeResult {
     TextFormat format;
 };
 
-// Detects the encoding (BOM for UTF-8 and UTF-16; else valid UTF-8; else Windows-1252) and the
-// line-end style, in one pass where it can. NUL bytes outside UTF-16 mean "not text".
-DecodeResult decodeText(const QByteArray &fileBytes);
-
 // Where streamText reads a file's bytes from.
 struct TextSource {
     virtual ~TextSource() = default;
@@ -36,6 +32,8 @@ struct TextSource {
     virtual QString error() const = 0;
     // The bytes there are to read, as far as known (0 when not).
     virtual qsizetype size() const = 0;
+    // The whole content in place, for a source that holds it in memory: read as one piece.
+    virtual const char *memory() const { return nullptr; }
 };
 // Where streamText puts the UTF-8 text. Each call returns false when it cannot take it (memory).
 struct TextSink {
@@ -44,10 +42,13 @@ struct TextSink {
     virtual bool begin(qsizetype bytes) = 0;
     virtual bool append(const char *utf8, qsizetype n) = 0;
 };
-// decodeText for a file read piece by piece (chunk bytes at a time), its text handed to sink as
-// it is decoded, so a large file is never held whole: the same encoding, line-end style, text and
-// errors. Text that turns out not to be UTF-8 is read again from the start as Windows-1252.
+// Detects the encoding (BOM for UTF-8 and UTF-16; else valid UTF-8; else Windows-1252) and the
+// line-end style of a file read piece by piece (chunk bytes at a time), its text handed to sink as
+// it is decoded, so a large file is never held whole. Text that turns out not to be UTF-8 is read
+// again from the start as Windows-1252. NUL bytes outside UTF-16 mean "not text".
 bool streamText(TextSource &source, TextSink &sink, qsizetype chunk, TextFormat *format, QString *error);
+// streamText for a file's bytes in memory, in one pass where it can; UTF-8 comes back shared.
+DecodeResult decodeText(const QByteArray &fileBytes);
 
 struct EncodeResult {
     bool ok = false;

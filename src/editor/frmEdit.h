@@ -19,6 +19,7 @@ namespace kestrin {
 class CodeEdit;
 class PhpCheck;
 class SidePanel;
+struct Tags;
 class EditorStatusBar;
 
 class frmEdit : public QMainWindow {
@@ -132,9 +133,9 @@ private:
     bool saveTo(const QString &path);
     bool settleUnencodable(const QString &path);
     void reportFailure(const QString &what, const QString &path, const QString &reason);
-    void wrapSelection(const QByteArray &open, const QByteArray &close);
     // PHP's syntax check of what was just saved to path, when it is PHP.
     void checkSaved(const QString &path);
+    void insertTags(const Tags &tags);
 
     int m_panelWidth = UnfoldedPanelWidth;
     int m_rcLeft = DesignEditorLeft;

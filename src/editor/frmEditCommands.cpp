@@ -1,6 +1,7 @@
 // The editor window's edit commands (Edit menu, About) and its formatting toolbar.
 #include "frmEdit.h"
 
+#include "ToolbarMarkup.h"
 #include "colour/ColourText.h"
 #include "common/Clipboard.h"
 #include "common/Prompter.h"
@@ -93,50 +94,35 @@ void frmEdit::mnuAbout_Click()
 // ---------------------------------------------------------------------------------------------
 // Toolbar
 
-void frmEdit::wrapSelection(const QByteArray &open, const QByteArray &close)
+void frmEdit::insertTags(const Tags &tags)
 {
-    RC->setSelectedText(open + RC->SelectedText() + close);
+    RC->setSelectedText(tags.open + (tags.keepsSelection ? RC->SelectedText() : QByteArray()) + tags.close);
     RC->setFocus();
 }
 
 void frmEdit::Toolbar1_ButtonClick(int index)
 {
+    Co.CancelError = true;
     switch (index) {
     case 1: mnuNew_Click(); break;
     case 2: mnuOpen_Click(); break;
     case 3: mnuSave_Click(); break;
     case 5: mnuUndo_Click(); break;
     case 6: mnuRedo_Click(); break;
-    case 8: wrapSelection("<b>", "</b>"); break;
-    case 9: wrapSelection("<i>", "</i>"); break;
-    case 10: wrapSelection("<u>", "</u>"); break;
     case 12:
-        Co.CancelError = true;
         Co.Flags = 3;
         if (Co.ShowFont())
-            wrapSelection("<font face='" + Co.FontName.toUtf8() + "'>", "</font>");
+            insertTags(toolbarTags(index, Co.FontName));
         break;
     case 13:
     case 14:
-        Co.CancelError = true;
-        if (Co.ShowColor()) {
-            const QByteArray code = ColorToHex(Co.Color).toLatin1();
-            if (index == 13)
-                wrapSelection("<font color='#" + code + "'>", "</font>");
-            else {
-                RC->setSelectedText(code);
-                RC->setFocus();
-            }
-        }
+        if (Co.ShowColor())
+            insertTags(toolbarTags(index, ColorToHex(Co.Color)));
         break;
-    case 16: wrapSelection("<p align='left'>", "</p>"); break;
-    case 17: wrapSelection("<center>", "</center>"); break;
-    case 18: wrapSelection("<p align='right'>", "</p>"); break;
-    case 20:
-        RC->setSelectedText("<br>");
-        RC->setFocus();
+    default:
+        if (const Tags tags = toolbarTags(index); !tags.open.isEmpty())
+            insertTags(tags);
         break;
-    default: break; // separators
     }
     RC->ExecuteCommand(EditorCommand::ShowCaret);
 }

@@ -143,7 +143,7 @@ void frmEdit::open(const QString &path)
 {
     // A failed open leaves the document as it was: binding an unreadable file to an empty text
     // would let the next Save destroy it.
-    if (!RC->document()->load(path))
+    if (!RC->LoadFile(path))
         reportFailure(tr("open", "Could not %1 the file"), path, RC->document()->lastError());
     else
         RC->clearProblem(); // the marks were the previous file's

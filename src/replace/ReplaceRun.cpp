@@ -68,6 +68,8 @@ void ReplaceRun::wait()
 
 void ReplaceRun::work()
 {
+    // The worker's own document: nothing it touches belongs to the GUI thread's event loop.
+    Document doc;
     const int n = count();
     for (int i = 0; i < n; ++i) {
         if (stopRequested()) {
@@ -80,21 +82,21 @@ void ReplaceRun::work()
             m_outcome = commitFailed(i, m_commitError);
             return;
         }
-        if (!m_doc.load(path)) {
-            m_outcome = failedAt(i, tr("could not be read"), m_doc.lastError());
+        if (!doc.load(path)) {
+            m_outcome = failedAt(i, tr("could not be read"), doc.lastError());
             return;
         }
-        const QByteArray text = m_doc.text();
-        const QByteArray changed = m_step(text, m_doc.lineBreak());
+        const QByteArray text = doc.text();
+        const QByteArray changed = m_step(text, doc.lineBreak());
         if (changed.size() != text.size() || changed != text)
-            m_doc.setText(changed);
+            doc.setText(changed);
         const QString refused = writeProblem(path);
         if (!refused.isEmpty()) {
             m_outcome = failedAt(i, tr("could not be saved"), refused);
             return;
         }
-        if (!m_doc.save(path, &m_batch)) {
-            m_outcome = failedAt(i, tr("could not be saved"), m_doc.lastError());
+        if (!doc.save(path, &m_batch)) {
+            m_outcome = failedAt(i, tr("could not be saved"), doc.lastError());
             return;
         }
         m_done.store(i + 1, std::memory_order_relaxed);

@@ -51,7 +51,7 @@ public:
 Q_SIGNALS:
     // On the thread that owns the run, after its thread ended.
     void finished();
-    // From the run's thread; turned into finished on the owner's.
+    // From the run's thread, through a queued connection; turned into finished on the owner's.
     void workDone(QPrivateSignal);
 
 private:
@@ -65,7 +65,6 @@ private:
 
     const QStringList m_paths;
     const Step m_step;
-    Document m_doc;
     AtomicBatch m_batch;
     QString m_commitError;
     Outcome m_outcome;

@@ -8,21 +8,21 @@ namespace kestrin {
 inline constexpr char AjaxSampleFileName[] = "ajax_sampl.dat";
 inline constexpr char SampleMissingText[] = "Sample missing";
 
-// The sample's text from the file's bytes, read line by line: a line ends at CR or at CR LF, a
-// lone LF stays inside its line, and every line, the last included, is followed by CR LF.
-// An empty file gives an empty text.
-QByteArray ajaxSampleText(const QByteArray &fileBytes);
+// The sample's text from the file's decoded text: a line ends at CR or at CR LF, a lone LF stays
+// inside its line, and every line, the last included, is followed by a line break, which the
+// insertion turns into the document's. An empty file gives an empty text.
+QByteArray ajaxSampleText(const QByteArray &text);
 
 struct AjaxSample {
     enum class Status { Read, Missing, Unreadable };
     Status status = Status::Missing;
-    QByteArray text; // UTF-8 with CR LF line breaks; "Sample missing" when the file is absent
+    QByteArray text; // UTF-8; "Sample missing" when the file is absent
 };
 
 // Looks the file up in folder as an ordinary file (a folder, a hidden entry or a device of that
-// name does not count) and reads it. The file is in the system's encoding; it is converted to
-// UTF-8 unless it already is valid UTF-8. A file that exists but cannot be opened or read gives
-// Unreadable and no text.
+// name does not count) and reads it as any document is decoded (a byte-order mark, else UTF-8,
+// else Windows-1252). A file that exists but cannot be read, or is not text, gives Unreadable
+// and no text.
 AjaxSample readAjaxSample(const QString &folder);
 
 } // namespace kestrin

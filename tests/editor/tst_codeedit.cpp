@@ -69,7 +69,7 @@ private Q_SLOTS:
         CodeEdit edit;
         edit.setText("the previous document");
         QSignalSpy changed(&edit, &CodeEdit::documentChanged);
-        QVERIFY(edit.document()->load(dir.filePath("a.php")));
+        QVERIFY(edit.LoadFile(dir.filePath("a.php")));
         QCoreApplication::processEvents();
         QCOMPARE(changed.count(), 0);
         QVERIFY(!edit.CanUndo());
@@ -78,7 +78,7 @@ private Q_SLOTS:
         QTest::keyClick(edit.editorWidget(), Qt::Key_Return);
         QCOMPARE(edit.Text(), expected);
         QVERIFY(writeBytes(dir.filePath("b.php"), QByteArray(300'000, 'a') + QByteArray(1, '\0'))); // NUL after the first piece
-        QVERIFY(!edit.document()->load(dir.filePath("b.php")));
+        QVERIFY(!edit.LoadFile(dir.filePath("b.php")));
         QCOMPARE(edit.Text(), expected);
     }
 
@@ -216,7 +216,7 @@ private Q_SLOTS:
         QVERIFY(t && t->characterCount() == 0); // in use before the file is loaded into a new document
         QTemporaryDir dir;
         QVERIFY(writeBytes(dir.filePath("a.html"), row.text));
-        QVERIFY(edit.document()->load(dir.filePath("a.html")));
+        QVERIFY(edit.LoadFile(dir.filePath("a.html")));
         QCOMPARE(t->characterCount(), row.count);
         QCOMPARE(t->text(0, row.count), QString::fromUtf8(row.text));
         send(edit, SCI_GOTOPOS, row.pos);
@@ -250,9 +250,9 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(window));
         auto *bar = qobject_cast<QAbstractScrollArea *>(edit->editorWidget())->horizontalScrollBar();
         QTRY_VERIFY(!bar->isVisible());
-        QVERIFY(edit->document()->load(wide));
+        QVERIFY(edit->LoadFile(wide));
         QTRY_VERIFY(bar->isVisible());
-        QVERIFY(edit->document()->load(narrow));
+        QVERIFY(edit->LoadFile(narrow));
         QTRY_VERIFY(!bar->isVisible());
         edit->ExecuteCommand(EditorCommand::FindDialog);
         edit->setFocus();

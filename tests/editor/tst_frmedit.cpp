@@ -7,6 +7,7 @@
 #include "editor/component/CodeEdit.h"
 #include "editor/EditorStatusBar.h"
 #include "editor/Layout.h"
+#include "editor/ToolbarMarkup.h"
 #include "editor/frmEdit.h"
 #include "snippets/SidePanel.h"
 
@@ -447,6 +448,28 @@ private Q_SLOTS:
         QCOMPARE(w.PC->toolTip(), QStringLiteral("Current color"));
     }
 
+    // The tags of each button from what was chosen ("open|close"); a chosen name that is not plain
+    // still gives valid markup.
+    void toolbarMarkup_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QByteArray>("tags");
+        for (auto [button, chosen, tags] : {std::tuple{8, "", "<b>|</b>"}, {9, "", "<i>|</i>"}, {10, "", "<u>|</u>"},
+                                            {16, "", "<p align='left'>|</p>"}, {17, "", "<center>|</center>"},
+                                            {18, "", "<p align='right'>|</p>"}, {12, "Liberation Serif", "<font face='Liberation Serif'>|</font>"},
+                                            {12, "Q&A \"<x>'s", "<font face='Q&amp;A &quot;&lt;x>&#39;s'>|</font>"},
+                                            {13, "FF0000", "<font color='#FF0000'>|</font>"}, {14, "FF0000", "FF0000"},
+                                            {19, "", "|"}, {20, "", "<br>"}})
+            QTest::addRow("%d %s", button, chosen) << button << QString(chosen) << QByteArray(tags);
+    }
+    void toolbarMarkup()
+    {
+        QFETCH(int, button);
+        QFETCH(QString, chosen);
+        const Tags tags = toolbarTags(button, chosen);
+        QTEST(tags.keepsSelection ? tags.open + '|' + tags.close : tags.open, "tags"); // else in the selection's place
+    }
     // Each button on "a" + selected + "z" and 500 more lines, scrolled far down; every click ends
     // with the caret in view.
     void toolbarEdits_data()
@@ -455,9 +478,6 @@ private Q_SLOTS:
         const QByteArray face = "<font face='" + QFont("Liberation Serif").family().toUtf8() + "'>mid</font>";
         QTest::newRow("Bold, no selection") << ToolbarRow{8, "", "", "<b></b>"};
         QTest::newRow("Bold over lines") << ToolbarRow{8, "1\n2", "", "<b>1\n2</b>"};
-        for (auto [name, index, expected] : {std::tuple{"Italic", 9, "<i>mid</i>"}, {"Underline", 10, "<u>mid</u>"}, {"Center", 17, "<center>mid</center>"},
-                                             {"Align left", 16, "<p align='left'>mid</p>"}, {"Align right", 18, "<p align='right'>mid</p>"}})
-            QTest::newRow(name) << ToolbarRow{index, "mid", "", expected};
         QTest::newRow("Font face") << ToolbarRow{12, "mid", "font", face};
         QTest::newRow("Font face cancelled") << ToolbarRow{12, "mid", "", "mid"};
         QTest::newRow("Font color") << ToolbarRow{13, "mid", "red", "<font color='#FF0000'>mid</font>"};
@@ -486,6 +506,7 @@ private Q_SLOTS:
         QVERIFY(prompter.allAnswersUsed());
         QCOMPARE(w.RC->Text(), row.index == 5 ? QByteArray() : "a" + row.expected + tail);
         QCOMPARE(w.DocumentModified(), row.expected != row.selected);
+        QCOMPARE(w.isWindowModified(), w.DocumentModified());
         QVERIFY(sci(w)->send(SCI_GETFIRSTVISIBLELINE) <= caretLine(w));
     }
 };

@@ -27,9 +27,9 @@ int main(int argc, char **argv)
         kestrin::CodeEdit editor;
         if (!source.open(QIODevice::ReadOnly))
             return 2;
-        (void)editor.document()->load(args[2]); // a file that cannot be loaded is saved as a new one
+        (void)editor.LoadFile(args[2]); // a file that cannot be loaded is saved as a new one
         editor.setText(source.readAll());
-        done = editor.document()->save(args[2]);
+        done = editor.SaveFile(args[2]);
         if (!done)
             std::fprintf(stderr, "save failed: %s\n", qPrintable(editor.document()->lastError()));
     } else {

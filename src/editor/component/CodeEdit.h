@@ -75,11 +75,14 @@ public:
 
     // --- the document ---------------------------------------------------------------------------
     // The document this component is the view of: its path, format, file and modified state.
+    // Loading and saving are its own (Document::load and save); these are their names here.
     Document *document() const;
     // Keeps a recovery journal of the unsaved changes in folder, fed by the engine's changes.
     void keepJournalIn(const QString &folder);
     // Shows a recovered journal's text (Document::recover).
     bool recover(JournalFile file, const JournalContents &contents);
+    bool LoadFile(const QString &path) { return document()->load(path); }
+    bool SaveFile(const QString &path) { return document()->save(path); }
     // Loads the document's file again with the caret kept on its line, for a file another
     // program changed while the document had no change of its own.
     bool reloadFile();
