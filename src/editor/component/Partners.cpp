@@ -87,9 +87,7 @@ void Partners::offerClosingTag()
 void Partners::closeElement(const QByteArray &name)
 {
     const long caret = m_sci->send(SCI_GETCURRENTPOS);
-    const long written = m_sci->replaceQuietly(caret, caret, name + '>');
-    m_sci->send(SCI_SETEMPTYSELECTION, caret + written);
-    m_sci->textChanged();
+    m_sci->edit([&] { return caret + m_sci->replace(caret, caret, name + '>'); });
 }
 
 void Partners::setMarkup(Markup markup)
