@@ -248,6 +248,12 @@ private Q_SLOTS:
         QCOMPARE(readBytes(dir->filePath("f1.htm")), QByteArray("x\r\n\r\nfooter"));
         w->startAddText();
         QVERIFY(!w->isRunning() && !w->PB->isVisible());
+        w->List1->addItem(dir->filePath("f1.htm"));
+        w->Text1->setText("footer");
+        w->Text2->setText("FOOTER"); // as long as what it replaces
+        w->startReplace();
+        QVERIFY(ended.wait());
+        QCOMPARE(readBytes(dir->filePath("f1.htm")), QByteArray("x\r\n\r\nFOOTER"));
         QCOMPARE(prompter->asked.size(), 0);
     }
 
@@ -366,7 +372,7 @@ private Q_SLOTS:
         std::optional<test::FailingFolder> readOnlyFolder;
         int calls = 0;
         ReplaceRun *self = nullptr;
-        ReplaceRun run(paths, [&, replace = ReplaceRun::replacing("color", replacement)](const QByteArray &text, const QByteArray &lineBreak) {
+        ReplaceRun run(paths, [&, replace = ReplaceRun::replacing(QString::fromUtf8("\xc3\xa9 color"), QString::fromUtf8("\xc3\xa9 ") + replacement)](const QByteArray &text, const QByteArray &lineBreak) {
             if (++calls == 2 && trouble == "stop")
                 self->stop();
             if (calls == 3 && trouble == "commit")
@@ -390,6 +396,9 @@ private Q_SLOTS:
                  qPrintable(said.message));
         QVERIFY2(trouble != "unencodable" || said.message.contains("\"" + arrow + "\" (U+2192)"), qPrintable(said.message));
         QVERIFY2(trouble != "commit" || said.message.contains(paths[0]), qPrintable(said.message)); // the first not put in place
+        QVERIFY2(trouble == "commit" || trouble == "missing"
+                     || said.message.contains(QString("%1 file(s) before it were changed and taken off the list. This file and the %2 after")
+                                                  .arg(firstLeft).arg(4 - firstLeft)), qPrintable(said.message));
         const QByteArray changed = "caf\xc3\xa9 " + replacement.toUtf8() + "\n", unchanged = "caf\xc3\xa9 color\n";
         for (int i = 0; i < 5; ++i)
             QCOMPARE(readBytes(paths[i]), i == 2 ? before : i < firstLeft ? changed : unchanged);
