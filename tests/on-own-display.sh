@@ -11,8 +11,7 @@ if [ "$1" = --wayland ]; then
   printf '%s\n' 'output HEADLESS-1 resolution 1280x1024' 'xwayland disable' 'default_border none' \
     'default_floating_border none' 'for_window [title=".*"] floating enable' > "$run/config"
   # sway refuses to run as root: as root it runs as nobody, in a folder of nobody's.
-  as=()
-  [ "$(id -u)" -ne 0 ] || { as=(setpriv --reuid=nobody --regid=nogroup --clear-groups); chown nobody:nogroup "$run"; }
+  as=() && [ "$(id -u)" -ne 0 ] || { as=(setpriv --reuid=nobody --regid=nogroup --clear-groups); chown nobody:nogroup "$run"; }
   (cd / && XDG_RUNTIME_DIR=$run WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
     exec "${as[@]}" sway -c "$run/config") >"$run.log" 2>&1 & server=$!
   for _ in $(seq 100); do [ -S "$run/wayland-1" ] && ls "$run"/sway-ipc.*.sock >/dev/null 2>&1 && break; sleep 0.1; done

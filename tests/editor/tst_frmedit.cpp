@@ -389,10 +389,9 @@ private Q_SLOTS:
         QFETCH(QString, panel);
         frmEdit w;
         for (const QString &k : QString::fromLatin1(QTest::currentDataTag()).split(' ', Qt::SkipEmptyParts)) {
-            const QString state = k.section('/', 1);
-            QKeyEvent e(k.startsWith('^') ? QEvent::KeyRelease : QEvent::KeyPress, k.contains("Caps") ? Qt::Key_CapsLock : Qt::Key_A,
-                        Qt::NoModifier, state.contains('0') ? 0 : 38, 0,
-                        (state.contains('L') ? 2 : 0) | (state.contains('S') ? 1 : 0) | (state.contains('N') ? 0x10 : 0));
+            const QString s = k.section('/', 1);
+            QKeyEvent e(k.startsWith('^') ? QEvent::KeyRelease : QEvent::KeyPress, k.contains("Caps") ? Qt::Key_CapsLock : Qt::Key_A, Qt::NoModifier,
+                        s.contains('0') ? 0 : 38, 0, (s.contains('L') ? 2 : 0) | (s.contains('S') ? 1 : 0) | (s.contains('N') ? 0x10 : 0));
             QApplication::sendEvent(w.RC->editorWidget(), &e);
         }
         QCOMPARE(w.StatusBar1->panelText(3), panel);

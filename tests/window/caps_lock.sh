@@ -3,18 +3,10 @@
 # from the start and followed while another window has the focus; under Wayland, which tells a window
 # the keyboard's state only with its keys, from the first key typed in the window.
 source "$(dirname "$0")/lib.bash"
+panel() { KESTRIN_PID=$pid /usr/bin/python3 -c 'from atspi import *; a = app(); print("%s|%s" % (find(a, lambda o:
+  o.description == "Caps Lock").name, find(a, lambda o: o.name == "Document text").queryText().getText(0, -1)))'; }
 # Waits until the panel and the document read "panel|text" ($1); $2 says when.
-expect() {
-  KESTRIN_PID=$pid WANT=$1 /usr/bin/python3 - <<'PY' || fail "$2: see above"
-from atspi import *
-panel, doc = find(app(), lambda o: o.description == "Caps Lock"), find(app(), lambda o: o.name == "Document text")
-for _ in range(50):
-    got = "%s|%s" % (panel.name, doc.queryText().getText(0, -1))
-    if got == os.environ["WANT"]: sys.exit()
-    GLib.usleep(100000)
-sys.exit("got %r, not %r" % (got, os.environ["WANT"]))
-PY
-}
+expect() { local want=$1; poll 20 '[ "$(panel)" = "$want" ]' || fail "$2: $(panel), not $want"; }
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 if [ -z "$WL" ]; then
   start_editor && expect "|" "at the start"

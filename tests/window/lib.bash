@@ -32,12 +32,10 @@ focused() { if [ -z "$WL" ]; then xdotool getwindowfocus; else swaymsg -t get_tr
 # Keys in xdotool's words ("ctrl+s", "Tab"), each pressed and released in turn.
 key() {
   [ -n "$WL" ] || { xdotool key "$@"; return; }
-  local a=() k m i
+  local a=() k m n
   for k in "$@"; do
-    IFS=+ read -ra m <<<"$k"
-    for i in "${m[@]:0:${#m[@]}-1}"; do a+=(-M "$i"); done
-    a+=(-k "${m[-1]}")
-    for i in "${m[@]:0:${#m[@]}-1}"; do a+=(-m "$i"); done
+    IFS=+ read -ra m <<<"$k" && n=("${m[@]:0:${#m[@]}-1}") # the modifiers held around the last key
+    a+=(${n[@]/#/-M } -k "${m[-1]}" ${n[@]/#/-m })
   done
   wtype -s 1000 "${a[@]}"
 }
