@@ -41,7 +41,7 @@ key() {
 }
 # Types $1 slowly, in UTF-8 whatever the locale: xdotool maps a character the keyboard lacks to a
 # spare key for a moment, and a busy machine must still read the key before the mapping goes.
-typed() { if [ -z "$WL" ]; then LC_ALL=C.UTF-8 xdotool type --delay "${2:-300}" "$1"; else wtype -s 1000 -d "${2:-100}" "$1"; fi; }
+typed() { if [ -z "$WL" ]; then LC_ALL=C.UTF-8 xdotool type --delay "${2:-300}" "$1"; else LC_ALL=C.UTF-8 wtype -s 1000 -d "${2:-100}" "$1"; fi; }
 shot() { if [ -z "$WL" ]; then import -window root "$1"; else grim "$1"; fi; }
 # Waits for a visible window whose title matches $1 (of process $2); prints its id.
 wait_window() { local t=$1 p=${2:-} id; poll 100 'id=$(windows "$t" "$p" | tail -n 1); [ -n "$id" ]' && echo "$id"; }
