@@ -3,7 +3,8 @@
 # and a D-Bus session bus of its own: nothing a test leaves behind (held keys, an autolaunched bus)
 # reaches the next. The server is Xvfb, or with --wayland a headless sway (no Xwayland).
 set -euo pipefail
-[ -n "${KESTRIN_OWN_BUS:-}" ] || KESTRIN_OWN_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+# And a runtime folder: the accessibility bus puts its socket there (else in ~/.cache, shared by all).
+[ -n "${KESTRIN_OWN_BUS:-}" ] || KESTRIN_OWN_BUS=1 XDG_RUNTIME_DIR=$(mktemp -d) exec dbus-run-session -- bash "$0" "$@"
 unset KESTRIN_OWN_BUS
 if [ "$1" = --wayland ]; then
   shift
@@ -31,5 +32,5 @@ fi
 status=0
 "$@" || status=$?
 { kill "$server" && wait "$server"; } 2>/dev/null || true
-[ -z "${run:-}" ] || rm -rf "$run" "$run.log"
+rm -rf "${run:-}" "${run:+$run.log}" "$XDG_RUNTIME_DIR"
 exit "$status"
