@@ -30,7 +30,7 @@ test:
 	$(MAKE) test-asan
 
 # A session bus of the suite's own, never the desktop's; each real-window test starts its own X
-# server and bus (tests/on-own-display.sh), the other tests draw offscreen.
+# server or Wayland compositor and bus (tests/on-own-display.sh), the other tests draw offscreen.
 test-unit: build
 	cd $(BUILD) && dbus-run-session -- ctest --output-on-failure -j 1
 

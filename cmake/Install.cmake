@@ -31,7 +31,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/kestrin4-mime.xml
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/packaging/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 
 # Debian package. Library dependencies come from dpkg-shlibdeps; the rest are loaded at run time
-# (SVG icons, the X11 platform plugin, the fonts the design names) and are listed by hand.
+# (SVG icons, the X11 and Wayland platform plugins, the fonts the design names) and are listed by hand.
 set(CPACK_PACKAGE_NAME kestrin4)
 set(CPACK_PACKAGE_VENDOR "Marvolis")
 set(CPACK_PACKAGE_CONTACT "Kestrin maintainers <maintainers@kestrin.invalid>")
@@ -47,7 +47,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-qpa-plugins, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-qpa-plugins, qt6-wayland, fonts-liberation")
 # Qt's own translations give the standard buttons and dialogs the language of ours.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-image-formats-plugins, shared-mime-info, desktop-file-utils, qt6-translations-l10n, php-cli")
 

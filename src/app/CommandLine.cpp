@@ -88,4 +88,11 @@ QString commandLineDocumentPath(const QString &commandLine, const QString &curre
     return LongPathName(path, search);
 }
 
+bool startsOnX11(const QByteArray &qpaPlatform, bool waylandDisplaySet, const QByteArray &sessionType)
+{
+    if (!qpaPlatform.isEmpty()) // "xcb", "xcb:option", "wayland;xcb" ...
+        return qpaPlatform.split(';').first().split(':').first() == "xcb";
+    return !waylandDisplaySet && sessionType != "wayland";
+}
+
 } // namespace kestrin

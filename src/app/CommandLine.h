@@ -1,5 +1,6 @@
 #pragma once
 // The command line: classification, long-path rebuilding. No widget.
+#include <QByteArray>
 #include <QString>
 
 namespace kestrin {
@@ -32,5 +33,10 @@ QString LongPathName(const QString &path, const DirectorySearch &search = DiskDi
 // relative path resolved against currentFolder, then LongPathName.
 QString commandLineDocumentPath(const QString &commandLine, const QString &currentFolder,
                                 const DirectorySearch &search = DiskDirectorySearch());
+
+// Whether Qt's first choice of platform will be X (xcb), from QT_QPA_PLATFORM (its first entry
+// decides), WAYLAND_DISPLAY and XDG_SESSION_TYPE, as Qt 6 chooses when QT_QPA_PLATFORM is unset:
+// Wayland whenever a Wayland display or session is announced, X otherwise.
+bool startsOnX11(const QByteArray &qpaPlatform, bool waylandDisplaySet, const QByteArray &sessionType);
 
 } // namespace kestrin

@@ -1,5 +1,6 @@
 #include "modMain.h"
 
+#include "CommandLine.h"
 #include "ProcessPolicy.h"
 #include "QuitWhenNoWindows.h"
 #include "Registration.h"
@@ -55,8 +56,8 @@ public:
     bool open()
     {
 #ifdef KESTRIN_X11_DISPLAY
-        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-        if (!(platform.isEmpty() || platform == "xcb"))
+        // A Wayland client touches no X server: on GNOME a connection would wake Xwayland.
+        if (!startsOnX11(qgetenv("QT_QPA_PLATFORM"), qEnvironmentVariableIsSet("WAYLAND_DISPLAY"), qgetenv("XDG_SESSION_TYPE")))
             return true;
         m_xcb = ::dlopen("libxcb.so.1", RTLD_LAZY | RTLD_LOCAL);
         auto connect = reinterpret_cast<void *(*)(const char *, int *)>(symbol("xcb_connect"));
@@ -77,8 +78,7 @@ public:
             if (error != kConnectionError)
                 break;
         }
-        // Under Wayland Qt may not want the X display at all.
-        return qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+        return false;
 #else
         return true;
 #endif

@@ -1,5 +1,6 @@
 #include "EditorStatusBar.h"
 
+#include "CapsLock.h"
 #include "common/Twips.h"
 
 #include <QDate>
@@ -7,9 +8,18 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLibrary>
+#include <QKeyEvent>
+#include <QAbstractNativeEventFilter>
 #include <QLocale>
 #include <QTimer>
+
+#include <functional>
+#if QT_CONFIG(xcb)
+#include <QtGui/qguiapplication_platform.h>
+
+#include <cstdlib>
+#include <dlfcn.h>
+#endif
 
 namespace kestrin {
 
@@ -32,45 +42,50 @@ void showText(QLabel *panel, const QString &text)
     panel->setAccessibleName(text);
 }
 
-// Caps Lock lives in the X server's keyboard indicators; Qt has no API for it. libX11 is loaded at
-// run time so the program builds and runs where there is no X11 at all.
-struct X11Keyboard {
-    using OpenDisplay = void *(*)(const char *);
-    using GetIndicatorState = int (*)(void *, unsigned int, unsigned int *);
-    void *display = nullptr;
-    GetIndicatorState getState = nullptr;
+#if QT_CONFIG(xcb)
+// On X, XKB reports every change of the keyboard's state to each client that asks, whichever
+// window has the focus, and Qt's xcb plugin asks on its own connection: the events pass through
+// here, so the panel is right when the window comes back to the front. The state at start is asked
+// once on that connection. libxcb and libxcb-xkb are the ones Qt's plugin has loaded already:
+// nothing is linked that other platforms lack, and under Wayland none of this runs.
+class XkbStateEvents final : public QAbstractNativeEventFilter {
+public:
+    explicit XkbStateEvents(std::function<void(bool)> show) : m_show(std::move(show))
+    {
+        auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        void *xcb = ::dlopen("libxcb.so.1", RTLD_LAZY | RTLD_NOLOAD);
+        void *xkb = ::dlopen("libxcb-xkb.so.1", RTLD_LAZY | RTLD_NOLOAD);
+        void *id = xkb ? ::dlsym(xkb, "xcb_xkb_id") : nullptr;
+        auto extension = reinterpret_cast<const quint8 *(*)(void *, void *)>(xcb ? ::dlsym(xcb, "xcb_get_extension_data") : nullptr);
+        auto getState = reinterpret_cast<unsigned (*)(void *, quint16)>(xkb ? ::dlsym(xkb, "xcb_xkb_get_state") : nullptr);
+        auto stateReply = reinterpret_cast<quint8 *(*)(void *, unsigned, void *)>(xkb ? ::dlsym(xkb, "xcb_xkb_get_state_reply") : nullptr);
+        const quint8 *reply = x11 && id && extension ? extension(x11->connection(), id) : nullptr;
+        if (!reply || !reply[8]) // xcb_query_extension_reply_t: present at 8, first_event at 10
+            return;
+        m_firstEvent = reply[10];
+        constexpr quint16 CoreKeyboard = 0x100;
+        if (quint8 *state = getState && stateReply ? stateReply(x11->connection(), getState(x11->connection(), CoreKeyboard), nullptr) : nullptr) {
+            m_show((state[8] & NativeLockMask) != 0); // xcb_xkb_get_state_reply_t: mods at 8
+            std::free(state);
+        }
+    }
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    {
+        // xcb_xkb_state_notify_event_t: the XKB event, its kind (2: state notify), and the
+        // effective modifiers at byte 9.
+        const auto *event = static_cast<const quint8 *>(message);
+        if (m_firstEvent && type == "xcb_generic_event_t" && (event[0] & 0x7f) == m_firstEvent && event[1] == 2)
+            m_show((event[9] & NativeLockMask) != 0);
+        return false;
+    }
 
-    X11Keyboard()
-    {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
-            return;
-        static QLibrary x11(QStringLiteral("X11"), 6);
-        if (!x11.load())
-            return;
-        auto open = reinterpret_cast<OpenDisplay>(x11.resolve("XOpenDisplay"));
-        getState = reinterpret_cast<GetIndicatorState>(x11.resolve("XkbGetIndicatorState"));
-        if (open && getState)
-            display = open(nullptr);
-    }
-    bool capsLock() const
-    {
-        if (!display || !getState)
-            return false;
-        unsigned int state = 0;
-        constexpr unsigned int XkbUseCoreKbd = 0x0100;
-        if (getState(display, XkbUseCoreKbd, &state) != 0)
-            return false;
-        return (state & 1u) != 0; // indicator 0 is Caps Lock
-    }
+private:
+    std::function<void(bool)> m_show;
+    quint8 m_firstEvent = 0;
 };
+#endif
 
 } // namespace
-
-bool EditorStatusBar::capsLockOn()
-{
-    static X11Keyboard keyboard;
-    return keyboard.capsLock();
-}
 
 EditorStatusBar::EditorStatusBar(QWidget *parent) : QStatusBar(parent)
 {
@@ -91,10 +106,14 @@ EditorStatusBar::EditorStatusBar(QWidget *parent) : QStatusBar(parent)
     m_panels[3]->setAlignment(Qt::AlignCenter);
     m_panels[4]->setAlignment(Qt::AlignCenter);
 
-    m_capsTimer = new QTimer(this);
-    m_capsTimer->setInterval(250);
-    connect(m_capsTimer, &QTimer::timeout, this, &EditorStatusBar::refresh);
-    m_capsTimer->start();
+    // Every key typed in any of the program's windows carries the lock state.
+    qApp->installEventFilter(this);
+#if QT_CONFIG(xcb)
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        m_xkb = std::make_unique<XkbStateEvents>([this](bool on) { showCapsLock(on); });
+        qApp->installNativeEventFilter(m_xkb.get());
+    }
+#endif
     m_midnight = new QTimer(this);
     m_midnight->setSingleShot(true);
     connect(m_midnight, &QTimer::timeout, this, [this] {
@@ -104,6 +123,8 @@ EditorStatusBar::EditorStatusBar(QWidget *parent) : QStatusBar(parent)
     scheduleMidnight();
     refresh();
 }
+
+EditorStatusBar::~EditorStatusBar() = default;
 
 QString EditorStatusBar::panelText(int panel) const
 {
@@ -126,9 +147,24 @@ void EditorStatusBar::setInsertOn(bool on)
     showText(m_panels[3], on ? tr("INS", "insert mode") : QString());
 }
 
+void EditorStatusBar::showCapsLock(bool on)
+{
+    showText(m_panels[2], on ? tr("CAPS", "Caps Lock on") : QString());
+}
+
+bool EditorStatusBar::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) {
+        const auto *key = static_cast<QKeyEvent *>(e);
+        if (const auto on = capsLockAfterKey({key->key(), e->type() == QEvent::KeyPress, key->isAutoRepeat(),
+                                              key->nativeScanCode(), key->nativeModifiers()}))
+            showCapsLock(*on);
+    }
+    return QStatusBar::eventFilter(watched, e);
+}
+
 void EditorStatusBar::refresh()
 {
-    showText(m_panels[2], capsLockOn() ? tr("CAPS", "Caps Lock on") : QString());
     showText(m_panels[4], QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
 }
 

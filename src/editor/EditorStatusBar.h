@@ -1,8 +1,12 @@
 #pragma once
 // The editor's status bar: five panels, each at least one inch wide. Panel 1 carries the document's
 // path, panel 2 stays empty, panels 3 to 5 follow the keyboard and the calendar by themselves.
+// Panel 3 shows Caps Lock as the key events report it, and on X also its changes as XKB reports them.
 #include <QStatusBar>
 #include <array>
+#include <memory>
+
+class QAbstractNativeEventFilter;
 
 class QLabel;
 class QTimer;
@@ -19,19 +23,20 @@ public:
 
     // The Insert toggle as the editor reports it.
     void setInsertOn(bool on);
-    // Reads Caps Lock from the keyboard and the date from the clock again.
+    // Reads the date from the clock again.
     void refresh();
-
-    // Caps Lock as the display server reports it; false where it cannot be read.
-    static bool capsLockOn();
+    ~EditorStatusBar() override;
 
 protected:
     bool event(QEvent *e) override;
+    // Key events of the whole program: the lock state they carry.
+    bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
     void scheduleMidnight();
+    void showCapsLock(bool on);
     std::array<QLabel *, 5> m_panels{};
-    QTimer *m_capsTimer = nullptr;
+    std::unique_ptr<QAbstractNativeEventFilter> m_xkb; // X only
     QTimer *m_midnight = nullptr;
 };
 

@@ -76,6 +76,22 @@ private Q_SLOTS:
             QCOMPARE(commandLineDocumentPath(line, QStringLiteral("/home/web"), disk), expected);
     }
 
+    // Only a start that Qt takes to X holds the X display: QT_QPA_PLATFORM|WAYLAND_DISPLAY set|XDG_SESSION_TYPE.
+    void startsOnX11_data()
+    {
+        QTest::addColumn<bool>("x11");
+        for (const char *env : {"||", "||x11", "xcb|1|wayland", "xcb:nomitshm|1|", "xcb;wayland|1|"})
+            QTest::newRow(env) << true;
+        for (const char *env : {"|1|", "||wayland", "|1|x11", "wayland;xcb||", "offscreen||"})
+            QTest::newRow(env) << false;
+    }
+    void startsOnX11()
+    {
+        QFETCH(bool, x11);
+        const QList<QByteArray> env = QByteArray(QTest::currentDataTag()).split('|');
+        QCOMPARE(kestrin::startsOnX11(env[0], env[1] == "1", env[2]), x11);
+    }
+
     // A case-sensitive disk: the name as given, even beside one in another case.
     void realDiskKeepsStoredNames()
     {

@@ -375,6 +375,29 @@ private Q_SLOTS:
             QVERIFY(desktop.started[0].first == QCoreApplication::applicationFilePath() && desktop.started[0].second.isEmpty());
     }
 
+    // Panel 3 after key events, each "key/state": a, Caps (^ a release), state L Lock, S Shift, N Num
+    // Lock, 0 made by a program (no scan code). An event carries the state from before it.
+    void capsLockPanel_data()
+    {
+        QTest::addColumn<QString>("panel");
+        for (const char *on : {"a/L", "Caps", "Caps ^Caps/L", "a/LSN", "a/L a/0", "a/L Caps/L Caps"})
+            QTest::newRow(on) << "CAPS";
+        for (const char *off : {"", "a/L a", "a/L Caps/L ^Caps/L", "a/SN", "a ^Caps/L"})
+            QTest::newRow(off) << "";
+    }
+    void capsLockPanel()
+    {
+        QFETCH(QString, panel);
+        frmEdit w;
+        for (const QString &k : QString::fromLatin1(QTest::currentDataTag()).split(' ', Qt::SkipEmptyParts)) {
+            const QString s = k.section('/', 1);
+            QKeyEvent e(k.startsWith('^') ? QEvent::KeyRelease : QEvent::KeyPress, k.contains("Caps") ? Qt::Key_CapsLock : Qt::Key_A, Qt::NoModifier,
+                        s.contains('0') ? 0 : 38, 0, (s.contains('L') ? 2 : 0) | (s.contains('S') ? 1 : 0) | (s.contains('N') ? 0x10 : 0));
+            QApplication::sendEvent(w.RC->editorWidget(), &e);
+        }
+        QCOMPARE(w.StatusBar1->panelText(3), panel);
+    }
+
     void gotoLine_data()
     {
         QTest::addColumn<std::optional<QString>>("answer");

@@ -6,12 +6,11 @@ source "$(dirname "$0")/lib.bash"
 printf 'ab\r\n' > "$WORK/page.php"
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 start_editor "$WORK/page.php"
 xdotool key ctrl+End
-export DOC="$WORK/page.php"
-atspi <<'PY'
-import os
-from gi.repository import GLib
-find = lambda root, name=None, description=None: pyatspi.findDescendant(
-    root, lambda o: o.name == name if name else o.description == description, True)
+# Debian's python3 (pyatspi is a Debian package), whatever python3 comes first on the PATH.
+DOC="$WORK/page.php" /usr/bin/python3 - <<'PY' || fail "AT-SPI: see above"
+from atspi import *
+app = app()
+editor = find(app, lambda o: o.name == "Document text") or sys.exit("no editor object named 'Document text'")
 events = []
 def heard(e):
     if e.source == editor:
@@ -24,7 +23,7 @@ GLib.timeout_add(300, lambda: subprocess.call(["xdotool", "type", "--delay", "30
                                               env=dict(os.environ, LC_ALL="C.UTF-8")) and False)
 GLib.timeout_add(10000, lambda: pyatspi.Registry.stop())
 pyatspi.Registry.start()
-text, path, date = editor.queryText(), find(app, description="Document path"), find(app, description="Date")
+text, path, date = editor.queryText(), find(app, lambda o: o.description == "Document path"), find(app, lambda o: o.description == "Date")
 got = {"text": text.getText(0, -1), "characters": text.characterCount, "caret": text.caretOffset,
        "heard the insert": (4, "é") in events, "line at 4": text.getTextAtOffset(4, pyatspi.TEXT_BOUNDARY_LINE_START)[0],
        "path panel": path and path.name, "date has digits": bool(date and any(c.isdigit() for c in date.name))}

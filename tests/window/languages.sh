@@ -11,17 +11,15 @@ for row in "${rows[@]}"; do
   LANG=${row%%|*} QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 start_editor
   xdotool type x && xdotool key ctrl+x
   WANT=${row#*|} /usr/bin/python3 - <<'PY' || fail "${row%%|*}: see above"
-import os, sys, pyatspi
-from gi.repository import GLib
-find = lambda root, role: pyatspi.findDescendant(root, lambda o: o.getRole() == role, True)
+from atspi import *
+role = lambda root, r: find(root, lambda o: o.getRole() == r)
 names = lambda objs: [o.name.replace(" ", "_") for o in objs]
 for _ in range(100):
-    app = next((a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "kestrin4"), None)
-    box = app and (find(app, pyatspi.ROLE_ALERT) or find(app, pyatspi.ROLE_DIALOG))
+    box = role(app(), pyatspi.ROLE_ALERT) or role(app(), pyatspi.ROLE_DIALOG)
     if box: break
     GLib.usleep(100000)
 else: sys.exit("no question box on the accessibility bus")
-bar = find(app, pyatspi.ROLE_MENU_BAR)
+bar = role(app(), pyatspi.ROLE_MENU_BAR)
 question = pyatspi.findDescendant(box, lambda o: o.getRole() == pyatspi.ROLE_LABEL and "?" in o.name, True)
 buttons = pyatspi.findAllDescendants(box, lambda o: o.getRole() == pyatspi.ROLE_PUSH_BUTTON)
 menus = [" ".join(names(c for c in m[0] if c.getRole() != pyatspi.ROLE_SEPARATOR)) for m in bar if m.childCount]

@@ -7,6 +7,7 @@ WORK=$(mktemp -d)
 export HOME="$WORK/home" XDG_DATA_HOME="$WORK/home/.local/share" XDG_CONFIG_HOME="$WORK/home/.config" \
     XDG_STATE_HOME="$WORK/home/.local/state"
 mkdir -p "$HOME" "$SHOTS"
+export PYTHONPATH="$(dirname "${BASH_SOURCE[0]}")" # atspi.py
 PIDS=()
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # Runs the shell code $2 every tenth of a second until it succeeds, at most $1 times.
@@ -19,24 +20,48 @@ cleanup() {
   rm -rf "$WORK"
 }
 trap cleanup EXIT
-# Waits for a visible window whose title matches $1; prints its id.
-wait_window() { local t=$1 id; poll 100 'id=$(xdotool search --onlyvisible --name "$t" 2>/dev/null | tail -n 1); [ -n "$id" ]' && echo "$id"; }
+# The window system's tools: xdotool on X; under Wayland (on-own-display.sh --wayland) swaymsg for
+# windows, wtype for keys (a virtual keyboard loses the keys typed before the editor has bound it).
+WL=${WAYLAND_DISPLAY:+1}
+# Visible windows whose title matches $1 (extended regex), of process $2 if given, one id a line.
+windows() {
+  if [ -z "$WL" ]; then xdotool search --all --onlyvisible ${2:+--pid "$2"} --name "$1" 2>/dev/null
+  else swaymsg -t get_tree | jq -r --arg t "$1" --arg p "${2:-}" \
+    '.. | objects | select(.pid? and .visible? and (.name // "" | test($t)) and ($p == "" or (.pid | tostring) == $p)) | .id'; fi
+}
+focused() { if [ -z "$WL" ]; then xdotool getwindowfocus; else swaymsg -t get_tree | jq -r '.. | objects | select(.focused? and .pid?) | .id'; fi; }
+# Keys in xdotool's words ("ctrl+s", "Tab"), each pressed and released in turn.
+key() {
+  [ -n "$WL" ] || { xdotool key "$@"; return; }
+  local a=() k m n
+  for k in "$@"; do
+    IFS=+ read -ra m <<<"$k" && n=("${m[@]:0:${#m[@]}-1}") # the modifiers held around the last key
+    a+=(${n[@]/#/-M } -k "${m[-1]}" ${n[@]/#/-m })
+  done
+  wtype -s 1000 "${a[@]}"
+}
+# Types $1 slowly, in UTF-8 whatever the locale: xdotool maps a character the keyboard lacks to a
+# spare key for a moment, and a busy machine must still read the key before the mapping goes.
+typed() { if [ -z "$WL" ]; then LC_ALL=C.UTF-8 xdotool type --delay "${2:-300}" "$1"; else LC_ALL=C.UTF-8 wtype -s 1000 -d "${2:-100}" "$1"; fi; }
+shot() { if [ -z "$WL" ]; then import -window root "$1"; else grim "$1"; fi; }
+# Waits for a visible window whose title matches $1 (of process $2); prints its id.
+wait_window() { local t=$1 p=${2:-} id; poll 100 'id=$(windows "$t" "$p" | tail -n 1); [ -n "$id" ]' && echo "$id"; }
 gone() { poll 50 "! kill -0 $1 2>/dev/null"; }
 # No window manager under Xvfb: the window gets the input focus from us.
-focus() { xdotool windowfocus --sync "$1"; }
+focus() { if [ -z "$WL" ]; then xdotool windowfocus --sync "$1"; else swaymsg "[con_id=$1] focus" >/dev/null; fi; }
 # Starts the editor with arguments $@; sets pid, win (its window), X and Y (the window's place).
 start_editor() {
   "$BIN" "$@" & pid=$!; PIDS+=($pid)
-  win=$(wait_window "Marvolis KESTRIN Vozod 4 START") || fail "no editor window"
+  win=$(wait_window "Marvolis KESTRIN Vozod 4 START" $pid) || fail "no editor window"
   focus "$win"
   sleep 0.5 # Qt takes the focus a moment after the X server gives it
-  eval "$(xdotool getwindowgeometry --shell "$win")"
+  [ -n "$WL" ] || eval "$(xdotool getwindowgeometry --shell "$win")"
 }
 # Exit with an unmodified document; the keys are released (the window may be gone before they are).
 exit_editor() {
   focus "$win"
-  xdotool key ctrl+x 2>/dev/null || true
-  xdotool keyup x ctrl 2>/dev/null || true
+  key ctrl+x 2>/dev/null || true
+  [ -n "$WL" ] || xdotool keyup x ctrl 2>/dev/null || true
   gone "$pid" || fail "editor did not end after Exit"
 }
 # The colour of screen pixel ($1, $2) relative to X, Y; wait_pixel waits until it is $3.

@@ -11,20 +11,17 @@ start_editor "$doc"
 # answers it with keys $1 and waits until it has gone; then the file must hold $3 (printf form).
 ask() {
   focus "$win"
-  # xdotool maps a character the keyboard lacks to a spare key for a moment; slowly, so that the
-  # editor reads the key before the mapping is taken back, even on a busy machine. It reads its
-  # argument in the locale's encoding: UTF-8, whatever the user running the suite has set.
-  [ -z "$2" ] || LC_ALL=C.UTF-8 xdotool type --delay 300 "$2"
-  xdotool key ctrl+s
+  [ -z "$2" ] || typed "$2"
+  key ctrl+s
   box=$(wait_window '^kestrin4$') || fail "no question before $1"
-  poll 50 '[ "$(xdotool getwindowfocus)" = "$box" ]' || true
+  poll 50 '[ "$(focused)" = "$box" ]' || true
   sleep 0.5 # the box takes the focus itself once it is ready (slow under the sanitizers)
-  [ -z "${KESTRIN_SHOTS:-}" ] || import -window root "$KESTRIN_SHOTS/$(date +%s%N).png"
-  xdotool key $1
-  poll 100 '! xdotool search --onlyvisible --name "^kestrin4$" 2>/dev/null | grep -qx "$box"' || fail "the box stayed after $1"
+  [ -z "${KESTRIN_SHOTS:-}" ] || shot "$KESTRIN_SHOTS/$(date +%s%N).png"
+  key $1
+  poll 100 '! windows "^kestrin4$" | grep -qx "$box"' || fail "the box stayed after $1"
   [ "$(od -An -tx1 < "$doc")" = "$(printf "$3" | od -An -tx1)" ] || fail "after $1: $(od -c < "$doc")"
 }
-xdotool type --delay 20 abc
+typed abc 20
 printf '<p>theirs</p>\n' > "$doc" # another program writes over the file
 ask n '' '<p>theirs</p>\n'
 ask alt+y '' 'abc<p>caf\xe9</p>\n'

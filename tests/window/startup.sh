@@ -9,14 +9,14 @@ for doc in "$WORK/notes.txt" "$WORK/notes.txt\"" "notes.txt"; do
   (cd "$WORK" && exec "$BIN" "$doc") & p=$!; PIDS+=($p)
   { gone "$p" && wait "$p"; } || fail "start on $doc did not end at once with status 0"
   [ -z "$(ls -A "$HOME")" ] || fail "start on $doc wrote: $(find "$HOME")"
-  [ -z "$(xdotool search --onlyvisible --name 'Marvolis KESTRIN' 2>/dev/null)" ] || fail "a window was shown for $doc"
+  [ -z "$(windows 'Marvolis KESTRIN')" ] || fail "a window was shown for $doc"
 done
 
 doc="$WORK/page.php"
 printf '<?php echo "hi"; ?>\n' > "$doc"
 start_editor "$doc"
-xdotool type --delay 20 "abc"
-xdotool key ctrl+s
+typed abc 20
+key ctrl+s
 poll 50 'grep -qx "abc<?php echo \"hi\"; ?>" "$doc"' || fail "typed text not saved: $(cat "$doc")"
 exit_editor
 grep -qxF "Exec=\"$(readlink -f "$BIN")\" %f" "$XDG_DATA_HOME/applications/com.marvolis.Kestrin4.desktop" ||
