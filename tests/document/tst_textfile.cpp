@@ -210,14 +210,10 @@ private Q_SLOTS:
         const QString path = dir.filePath("late.php");
         const QByteArray ascii(600 * 1024, 'a');
         for (const QByteArray &bytes : {QByteArray(), ascii + "caf\xE9\r\n"}) {
-            QVERIFY(writeBytes(path, bytes));
             Document doc;
             doc.trackDisk(true);
-            QVERIFY(doc.load(path));
-            if (!bytes.isEmpty()) {
-                QVERIFY(doc.text() == ascii + "caf\xC3\xA9\r\n");
-                QCOMPARE(encodingName(doc.format().encoding), QStringLiteral("Windows-1252"));
-            }
+            QVERIFY(writeBytes(path, bytes) && doc.load(path));
+            QVERIFY(bytes.isEmpty() || (doc.text() == ascii + "caf\xC3\xA9\r\n" && doc.format().encoding == TextFormat::Encoding::Windows1252));
             QVERIFY(!doc.changedOnDisk());
             QVERIFY(writeBytes(path, bytes.isEmpty() ? "x" : ascii + "cafe\r\n"));
             QVERIFY2(doc.changedOnDisk(), bytes.isEmpty() ? "empty" : "long");
