@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <new>
 
 namespace kestrin {
@@ -167,12 +168,16 @@ bool GapText::room(qsizetype n)
     if (m_gapEnd - m_gapStart >= n)
         return true;
     const qsizetype used = size();
+    if (n < 0 || n > (std::numeric_limits<qsizetype>::max() - used) / 2)
+        return false; // a length no text can have: a damaged journal, not an allocation to try
     const qsizetype want = std::max<qsizetype>(used + n + (used + n) / 4, 4096);
     try {
         std::vector<char> grown(size_t(want), '\0');
-        std::memcpy(grown.data(), m_buf.data(), size_t(m_gapStart));
         const qsizetype tail = qsizetype(m_buf.size()) - m_gapEnd;
-        std::memcpy(grown.data() + want - tail, m_buf.data() + m_gapEnd, size_t(tail));
+        if (!m_buf.empty()) { // an empty vector's data() may be null, which memcpy may not be given
+            std::memcpy(grown.data(), m_buf.data(), size_t(m_gapStart));
+            std::memcpy(grown.data() + want - tail, m_buf.data() + m_gapEnd, size_t(tail));
+        }
         m_buf.swap(grown);
         m_gapEnd = want - tail;
     } catch (const std::bad_alloc &) {
@@ -196,7 +201,8 @@ bool GapText::insert(qsizetype pos, const char *p, qsizetype n)
     if (pos < 0 || pos > size() || n < 0 || !room(n))
         return false;
     moveGap(pos);
-    std::memcpy(m_buf.data() + m_gapStart, p, size_t(n));
+    if (n > 0)
+        std::memcpy(m_buf.data() + m_gapStart, p, size_t(n));
     m_gapStart += n;
     return true;
 }
