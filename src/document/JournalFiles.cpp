@@ -36,7 +36,7 @@ bool makeFolder(const QByteArray &path)
 QString recoveryFolderPath()
 {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification: a relative path is invalid and ignored.
+    // A relative XDG_STATE_HOME is not to be used: freedesktop.org says to ignore it.
     if (state.isEmpty() || !QDir::isAbsolutePath(state))
         state = QDir::homePath() + QStringLiteral("/.local/state");
     return state + QStringLiteral("/kestrin4/recovery");
