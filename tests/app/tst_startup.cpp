@@ -99,21 +99,18 @@ private Q_SLOTS:
                      dir.filePath(QStringLiteral("Site Pages/") + QLatin1String(name)));
     }
 
-    // The heap keeps room for a document's work and keeps a freed large block (the test's main
-    // applies the policy, as Main does); the read-ahead leaves no descriptor open.
+    // As Main, the test's main applied the policy: the heap keeps room and a freed large block.
     void processPolicy()
     {
 #if !defined(__SANITIZE_ADDRESS__) && defined(__GLIBC__)
         QVERIFY(mallinfo2().arena >= 256u << 20);
         const size_t block = 64u << 20;
-        void *p = std::malloc(block);
-        std::memset(p, 1, block);
-        std::free(p);
+        std::free(std::memset(std::malloc(block), 1, block));
         QVERIFY(mallinfo2().fordblks >= block);
 #endif
         const auto open = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
         const auto before = open();
-        prefetchDocument(QCoreApplication::applicationFilePath());
+        prefetchDocument(QCoreApplication::applicationFilePath()); // leaves no descriptor behind
         QCOMPARE(open(), before);
     }
 

@@ -211,8 +211,7 @@ private Q_SLOTS:
         const QByteArray ascii(600 * 1024, 'a');
         for (const QByteArray &bytes : {QByteArray(), ascii + "caf\xE9\r\n"}) {
             Document doc;
-            doc.trackDisk(true);
-            QVERIFY(writeBytes(path, bytes) && doc.load(path));
+            QVERIFY((doc.trackDisk(true), writeBytes(path, bytes)) && doc.load(path));
             QVERIFY(bytes.isEmpty() || (doc.text() == ascii + "caf\xC3\xA9\r\n" && doc.format().encoding == TextFormat::Encoding::Windows1252));
             QVERIFY(!doc.changedOnDisk());
             QVERIFY(writeBytes(path, bytes.isEmpty() ? "x" : ascii + "cafe\r\n"));

@@ -248,12 +248,9 @@ private Q_SLOTS:
         QCOMPARE(readBytes(dir->filePath("f1.htm")), QByteArray("x\r\n\r\nfooter"));
         w->startAddText();
         QVERIFY(!w->isRunning() && !w->PB->isVisible());
-        w->List1->addItem(dir->filePath("f1.htm"));
-        w->Text1->setText("footer");
-        w->Text2->setText("FOOTER"); // as long as what it replaces
+        w->List1->addItem(dir->filePath("f1.htm")), w->Text1->setText("footer"), w->Text2->setText("FOOTER"); // as long
         w->startReplace();
-        QVERIFY(ended.wait());
-        QCOMPARE(readBytes(dir->filePath("f1.htm")), QByteArray("x\r\n\r\nFOOTER"));
+        QVERIFY(ended.wait() && readBytes(dir->filePath("f1.htm")) == "x\r\n\r\nFOOTER");
         QCOMPARE(prompter->asked.size(), 0);
     }
 
@@ -396,9 +393,8 @@ private Q_SLOTS:
                  qPrintable(said.message));
         QVERIFY2(trouble != "unencodable" || said.message.contains("\"" + arrow + "\" (U+2192)"), qPrintable(said.message));
         QVERIFY2(trouble != "commit" || said.message.contains(paths[0]), qPrintable(said.message)); // the first not put in place
-        QVERIFY2(trouble == "commit" || trouble == "missing"
-                     || said.message.contains(QString("%1 file(s) before it were changed and taken off the list. This file and the %2 after")
-                                                  .arg(firstLeft).arg(4 - firstLeft)), qPrintable(said.message));
+        QVERIFY2(trouble == "commit" || trouble == "missing" || said.message.contains(QString("%1 file(s) before it were changed and "
+                     "taken off the list. This file and the %2 after").arg(firstLeft).arg(4 - firstLeft)), qPrintable(said.message));
         const QByteArray changed = "caf\xc3\xa9 " + replacement.toUtf8() + "\n", unchanged = "caf\xc3\xa9 color\n";
         for (int i = 0; i < 5; ++i)
             QCOMPARE(readBytes(paths[i]), i == 2 ? before : i < firstLeft ? changed : unchanged);
