@@ -15,6 +15,9 @@ import os
 import random
 import sys
 
+# A folder named like an option is a mistake, never a place to write hundreds of megabytes.
+if len(sys.argv) < 2 or sys.argv[1].startswith('-'):
+    sys.exit(__doc__)
 folder = sys.argv[1]
 size = int(float(sys.argv[2] if len(sys.argv) > 2 else 50) * 1024 * 1024)
 os.makedirs(folder, exist_ok=True)

@@ -16,9 +16,10 @@ that survives, "blind mutation score: N %" for the blind rows and, last, "mutati
   tools/mutate.py --only TextFile      mutants whose file or description contains a word
   tools/mutate.py --check              only check that each pattern occurs exactly once
   tools/mutate.py --blind --window     the blind rows, then the window tests for their survivors
+  tools/mutate.py --lines 413-427      the rows on those lines of the list (one section)
 Environment / options: --timeout seconds per test executable (MUTATE_TIMEOUT, default 120),
 --jobs build jobs (MUTATE_JOBS, default 2), --scratch folder (default build-mutate; its build sits in
-its build/ folder, so ccache finds the objects of build/).
+its build/ folder, at -O1 without debug information, so a mutant rebuilds and relinks quickly).
 """
 import argparse
 import json
@@ -109,7 +110,10 @@ def configure(scratch, build):
     query.touch()
     # lld where there is one: most of a mutant's time is relinking the test executables.
     linker = ['-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld'] if shutil.which('ld.lld') else []
-    r = run(['cmake', '-S', str(scratch), '-B', str(build), '-DCMAKE_BUILD_TYPE=RelWithDebInfo', *linker])
+    # No debug information and light optimisation: a mutant's compile and links are what it costs,
+    # and the faults are the same at -O1.
+    quick = ['-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DNDEBUG', '-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -DNDEBUG']
+    r = run(['cmake', '-S', str(scratch), '-B', str(build), '-DCMAKE_BUILD_TYPE=RelWithDebInfo', *linker, *quick])
     if r.returncode:
         sys.exit('cmake failed:\n' + r.stdout + r.stderr)
 
@@ -318,6 +322,7 @@ def main():
     ap.add_argument('--timeout', type=int, default=int(os.environ.get('MUTATE_TIMEOUT', 120)))
     ap.add_argument('--jobs', type=int, default=int(os.environ.get('MUTATE_JOBS', 2)))
     ap.add_argument('--only', action='append', default=[])
+    ap.add_argument('--lines', help='only the rows on these lines of the list, as FIRST-LAST (a section of it)')
     ap.add_argument('--blind', action='store_true', help='only the rows marked blind')
     ap.add_argument('--window', action='store_true', help='the window tests for what the unit tests leave alive')
     ap.add_argument('--check', action='store_true')
@@ -328,6 +333,9 @@ def main():
         mutants = [m for m in mutants if any(w in m['file'] or w in m['what'] for w in args.only)]
     if args.blind:
         mutants = [m for m in mutants if m['blind']]
+    if args.lines:
+        first, _, last = args.lines.partition('-')
+        mutants = [m for m in mutants if int(first) <= m['line'] <= int(last or first)]
     broken = [(m, why) for m in mutants if (why := check(m, ROOT))]
     for m, why in broken:
         print(f"BROKEN   {m['file']} (list line {m['line']}): {why}: {m['what']}")

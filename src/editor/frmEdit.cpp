@@ -124,9 +124,6 @@ void frmEdit::createCentralArea()
                                      tr("Unsaved changes to %1 are not protected against a crash: the recovery "
                                         "journal cannot be written.\n%2").arg(documentPath(), why));
     });
-    // The window's modified mark follows the document (the title has no place for it; desktops that
-    // show one elsewhere do).
-    connect(RC->document(), &Document::modifiedChanged, this, &QWidget::setWindowModified);
     connect(SSTab1, &SidePanel::Command6Clicked, this, &frmEdit::Command6_Click);
     connect(SSTab1, &SidePanel::Command7Clicked, this, &frmEdit::Command7_Click);
     connect(SSTab1, &SidePanel::Command8Clicked, this, &frmEdit::Command8_Click);

@@ -33,6 +33,35 @@ long send(const CodeEdit &e, unsigned int msg, unsigned long w = 0, long l = 0) 
 void select(const CodeEdit &e, long anchor, long caret) { send(e, SCI_SETSEL, anchor, caret); }
 long selectionStart(const CodeEdit &e) { return send(e, SCI_GETSELECTIONSTART); }
 
+// The painted text's rectangle: the first occurrence of a text, or the caret's column at pos.
+QRect cellsOf(const CodeEdit &e, const QByteArray &what, long pos = -1)
+{
+    if (pos < 0)
+        pos = long(e.Text().indexOf(what));
+    const long x = send(e, SCI_POINTXFROMPOSITION, 0, pos), y = send(e, SCI_POINTYFROMPOSITION, 0, pos);
+    const long h = send(e, SCI_TEXTHEIGHT, 0);
+    if (what.isEmpty()) // the caret, a few pixels wide
+        return QRect(int(x - 1), int(y), 4, int(h));
+    return QRect(int(x), int(y), int(send(e, SCI_POINTXFROMPOSITION, 0, pos + long(what.size())) - x), int(h));
+}
+
+quint32 bgrOf(const QColor &c) { return quint32(c.red() | c.green() << 8 | c.blue() << 16); }
+
+// Pixels of that rectangle within a small distance of a colour (glyph edges are blended).
+int pixelsNear(const CodeEdit &e, const QByteArray &what, quint32 bgr, long pos = -1, int within = 60, QRect r = {})
+{
+    const QImage shot = e.editorWidget()->grab().toImage();
+    if (r.isNull())
+        r = cellsOf(e, what, pos);
+    int hits = 0;
+    for (int py = r.top(); py <= r.bottom(); ++py)
+        for (int px = r.left(); px <= r.right(); ++px) {
+            const QRgb c = shot.pixel(px, py);
+            hits += qAbs(qRed(c) - int(bgr & 0xFF)) + qAbs(qGreen(c) - int((bgr >> 8) & 0xFF)) + qAbs(qBlue(c) - int(bgr >> 16)) < within;
+        }
+    return hits;
+}
+
 QAbstractButton *button(FindReplaceDialog *dlg, const char *name)
 {
     for (auto *b : dlg->findChildren<QAbstractButton *>())
@@ -52,13 +81,13 @@ class TestCodeEdit : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     // A loaded file is no change and no undo step (the previous document's steps are gone), and
-    // Enter then writes the file's own line end.
+    // Enter then writes the file's own line end, the new line indented as the one above.
     void loadThenEnter_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QByteArray>("expected");
         for (auto [name, end] : {std::pair<const char *, QByteArray>{"crlf", "\r\n"}, {"cr", "\r"}, {"lf", "\n"}})
-            QTest::newRow(name) << "ab" + end << "a" + end + "b" + end;
+            QTest::newRow(name) << "  ab" + end << "  a" + end + "  xb" + end;
     }
     void loadThenEnter()
     {
@@ -67,6 +96,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QVERIFY(writeBytes(dir.filePath("a.php"), bytes));
         CodeEdit edit;
+        edit.setSetting(EditorSetting::AutoIndent, true);
         edit.setText("the previous document");
         QSignalSpy changed(&edit, &CodeEdit::documentChanged);
         QVERIFY(edit.LoadFile(dir.filePath("a.php")));
@@ -74,8 +104,9 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 0);
         QVERIFY(!edit.CanUndo());
         QCOMPARE(edit.Text(), bytes);
-        QTest::keyClick(edit.editorWidget(), Qt::Key_Right);
+        send(edit, SCI_GOTOPOS, 3);
         QTest::keyClick(edit.editorWidget(), Qt::Key_Return);
+        QTest::keyClick(edit.editorWidget(), 'x');
         QCOMPARE(edit.Text(), expected);
         QVERIFY(writeBytes(dir.filePath("b.php"), QByteArray(300'000, 'a') + QByteArray(1, '\0'))); // NUL after the first piece
         QVERIFY(!edit.LoadFile(dir.filePath("b.php")));
@@ -143,13 +174,22 @@ private Q_SLOTS:
         edit.ExecuteCommand(EditorCommand::ReplaceDialog);
         button(dlg, "Search backwards")->setChecked(false);
         dlg->findEdit()->setText("x");
-        dlg->replaceEdit()->setText("yy");
+        dlg->replaceEdit()->setText("_x");
         select(edit, 8, 8);
         dlg->replaceOne(); // nothing selected: only finds
         QCOMPARE(edit.Text(), QByteArray("x1 x2 x3"));
-        dlg->replaceOne();
-        QCOMPARE(edit.Text(), QByteArray("yy1 x2 x3"));
+        dlg->replaceOne(); // the next find starts after the replacement
+        QCOMPARE(edit.Text(), QByteArray("_x1 x2 x3"));
         QCOMPARE(selectionStart(edit), 4L);
+        select(edit, 4, 6); // only begins with a match: found past it, not replaced
+        dlg->replaceOne();
+        QCOMPARE(selectionStart(edit), 7L);
+        button(dlg, "Regular expression")->setChecked(true);
+        dlg->findEdit()->setText("x(\\d)");
+        dlg->replaceEdit()->setText("\\1y");
+        select(edit, 7, 9);
+        dlg->replaceOne();
+        QCOMPARE(edit.Text(), QByteArray("_x1 x2 3y"));
     }
 
     void replaceAll_data()
@@ -158,6 +198,7 @@ private Q_SLOTS:
         QTest::newRow("any case") << ReplaceRow{"Cat cat CAT", "cat", "", "dog", "dog dog dog", "Replaced 3 occurrences."};
         QTest::newRow("match case") << ReplaceRow{"Cat cat CAT", "cat", "c", "dog", "Cat dog CAT", "Replaced 1 occurrence."};
         QTest::newRow("whole word") << ReplaceRow{"cat cats cat", "cat", "w", "x", "x cats x", "Replaced 2 occurrences."};
+        QTest::newRow("whole word, '-' inside names") << ReplaceRow{"font-size size", "size", "w", "x", "font-size x", "Replaced 1 occurrence."};
         QTest::newRow("regex group") << ReplaceRow{"<b>a</b> <b>bb</b>", "<b>([a-z]*)</b>", "r", "[\\1]", "[a] [bb]", "Replaced 2 occurrences."};
         QTest::newRow("empty matches at line starts") << ReplaceRow{"a\nb\n", "^", "r", "> ", "> a\n> b\n> ", "Replaced 3 occurrences."};
         QTest::newRow("replacement holds the text") << ReplaceRow{"aa", "a", "", "aa", "aaaa", "Replaced 2 occurrences."};
@@ -283,22 +324,154 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         edit->setText(text + "\n<!-- mmmmmmmm -->\n<b>mmmmmmmm</b>\n");
-        const QByteArray all = edit->Text();
-        auto colourAt = [&](const char *what, quint32 bgr) {
-            const long pos = long(all.indexOf(what)), x = send(*edit, SCI_POINTXFROMPOSITION, 0, pos);
-            const long y = send(*edit, SCI_POINTYFROMPOSITION, 0, pos), h = send(*edit, SCI_TEXTHEIGHT, 0);
-            const long w = send(*edit, SCI_POINTXFROMPOSITION, 0, pos + long(qstrlen(what))) - x;
-            const QImage shot = edit->editorWidget()->grab().toImage();
-            int hits = 0; // pixels within a small distance of the colour (glyph edges are blended)
-            for (long py = y; py < y + h; ++py)
-                for (long px = x; px < x + w; ++px) {
-                    const QRgb c = shot.pixel(int(px), int(py));
-                    hits += qAbs(qRed(c) - int(bgr & 0xFF)) + qAbs(qGreen(c) - int((bgr >> 8) & 0xFF)) + qAbs(qBlue(c) - int(bgr >> 16)) < 60;
-                }
-            return hits;
-        };
+        auto colourAt = [&](const char *what, quint32 bgr) { return pixelsNear(*edit, what, bgr); };
         QTRY_VERIFY(colourAt("!-- mmmmmmmm --", comment) > 20);
         QCOMPARE(colourAt("b>mmmmmmmm</b", tag) > 20, html);
+    }
+
+    // The lexer's own colours where the window sets none (0xRRGGBB); "\n": the background past the
+    // end of the piece's line, which a script block fills to the window's edge.
+    void defaultColours_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("piece");
+        QTest::addColumn<quint32>("rgb");
+        QTest::newRow("known tag") << QByteArray("<b>mmmm</b>") << QByteArray("b") << 0x000080u;
+        QTest::newRow("unknown tag") << QByteArray("<zz>mmmm</zz>") << QByteArray("zz") << 0xff0000u;
+        QTest::newRow("attribute") << QByteArray("<b class=\"x\">") << QByteArray("class") << 0x008080u;
+        QTest::newRow("PHP keyword") << QByteArray("<?php echo 1; ?>") << QByteArray("echo") << 0x7f007fu;
+        QTest::newRow("script line end") << QByteArray("<script>\nmmmm\n</script>") << QByteArray("mmmm\n") << 0xf0f0ffu;
+    }
+    void defaultColours()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, piece);
+        QFETCH(quint32, rgb);
+        QMainWindow window;
+        auto *edit = new CodeEdit(&window);
+        edit->setLanguage("PHP");
+        window.setCentralWidget(edit);
+        window.resize(600, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        edit->setText(text);
+        const quint32 bgr = (rgb >> 16) | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
+        if (piece.endsWith('\n')) { // exact: the background is not blended
+            const QRect line = cellsOf(*edit, piece.chopped(1));
+            QTRY_VERIFY(pixelsNear(*edit, piece, bgr, -1, 8, QRect(line.right() + 20, line.top(), 100, line.height())) > 50 * line.height());
+        } else {
+            QTRY_VERIFY(pixelsNear(*edit, piece, bgr) > 5);
+        }
+    }
+
+    // In the monospaced font every character takes one cell and a combining accent none, at any
+    // zoom: the caret's x after each character.
+    void monospacedCells_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QList<int>>("cells"); // at each character's start
+        QTest::newRow("aéx") << QByteArray("aéx") << QList<int>{0, 1, 2};
+        QTest::newRow("a€x") << QByteArray("a€x") << QList<int>{0, 1, 2};
+        QTest::newRow("e + combining acute") << QByteArray("ae\xCC\x81x") << QList<int>{0, 1, 2, 2};
+    }
+    void monospacedCells()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QList<int>, cells);
+        CodeEdit edit;
+        edit.setLanguage("PHP");
+        edit.setText(text + "\n" + QByteArray(8, 'a')); // the second line: the cells
+        const long cell0 = long(text.size()) + 1;
+        auto x = [&](long pos) { return send(edit, SCI_POINTXFROMPOSITION, 0, pos); };
+        for (int zoom : {0, 6}) {
+            send(edit, SCI_SETZOOM, ulong(zoom));
+            QList<int> found;
+            auto cellAt = [&](long pos) { // within a pixel: the widths are fractions
+                int c = 0;
+                while (c < 8 && x(cell0 + c) < x(pos) - 1)
+                    ++c;
+                return qAbs(x(cell0 + c) - x(pos)) <= 1 ? c : -1;
+            };
+            for (long pos = 0; pos < text.size(); pos = send(edit, SCI_POSITIONAFTER, pos))
+                found << cellAt(pos);
+            QCOMPARE(found, cells);
+            QCOMPARE(cellAt(long(text.size())), cells.back() + 1);
+        }
+    }
+
+    // Edits small and large, undone and redone and replaced by new ones: each undo and redo gives
+    // back exactly the text of that step.
+    void undoHistory()
+    {
+        CodeEdit edit;
+        QList<QByteArray> steps{""};
+        qsizetype at = 0;
+        quint32 seed = 7;
+        auto next = [&seed](quint32 n) { seed = seed * 1103515245u + 12345u; return (seed >> 8) % n; };
+        const QByteArray script = "sbbuusu"; // first: an edit after undoing texts of two blocks
+        for (int i = 0; i < 400; ++i) {
+            const char step = i < script.size() ? script[i] : '\0';
+            const quint32 what = step == 'u' ? 0 : step ? 9 : next(10);
+            if (what < 3 && at > 0) {
+                edit.Undo();
+                --at;
+            } else if (what < 5 && at + 1 < steps.size()) {
+                edit.Redo();
+                ++at;
+            } else {
+                QByteArray text = steps[at];
+                const long from = long(next(quint32(text.size() + 1)));
+                const long n = step ? (step == 'b' ? 9000 : 5) : long(next(2) ? next(9000) : next(20)) + 1;
+                if (!step && next(2) && from < text.size()) {
+                    text.remove(from, n);
+                    send(edit, SCI_DELETERANGE, ulong(from), std::min(n, long(steps[at].size()) - from));
+                } else {
+                    const QByteArray added(n, char('a' + i % 26));
+                    text.insert(from, added);
+                    send(edit, SCI_INSERTTEXT, ulong(from), reinterpret_cast<long>(added.constData()));
+                }
+                steps.resize(++at);
+                steps << text;
+            }
+            QCOMPARE(edit.Text(), steps[at]);
+        }
+    }
+
+    // The scheme as painted: scripts on their own background, an italic item slanted, the caret in
+    // the text's colour, selected text in the desktop's highlighted-text colour.
+    void paintedLook()
+    {
+        QMainWindow window;
+        auto *edit = new CodeEdit(&window);
+        edit->setLanguage("PHP");
+        const quint32 page = 0x80C0C0, script = 0xC08080, text = 0x00A000; // BGR
+        edit->SetItemColor(StyleItem::PageBackground, page);
+        edit->SetItemColor(StyleItem::ScriptBackground, script);
+        edit->SetItemColor(StyleItem::DefaultText, text);
+        window.setCentralWidget(edit);
+        window.resize(600, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        edit->setText("mmmm <?php mmmm(); ?>\n<!--mmmm-->\n" + QByteArray(300, 'w') + "\n");
+        // Mostly the one background (glyph edges blend into the other).
+        QTRY_VERIFY(pixelsNear(*edit, " mmmm()", script) > 10 * pixelsNear(*edit, " mmmm()", page));
+        QVERIFY(pixelsNear(*edit, "mmmm ", page) > 10 * pixelsNear(*edit, "mmmm ", script));
+        const QRect comment = cellsOf(*edit, "mmmm-->");
+        const QImage upright = edit->editorWidget()->grab(comment).toImage();
+        edit->SetItemFontStyle(StyleItem::Comments, FontStyle::Italic);
+        QTRY_VERIFY(edit->editorWidget()->grab(comment).toImage() != upright);
+        edit->editorWidget()->setFocus();
+        send(*edit, SCI_SETCARETPERIOD, 0);
+        const long end = long(edit->Text().size()), line = end - 301;
+        send(*edit, SCI_GOTOPOS, end);
+        QTRY_VERIFY(pixelsNear(*edit, "", text, end) > 10);
+        // A selected line wider than the window: its text and background drawn up to the right edge.
+        select(*edit, line + 300, line);
+        const QRect edge(static_cast<QAbstractScrollArea *>(edit->editorWidget())->viewport()->width() - 24,
+                         int(send(*edit, SCI_POINTYFROMPOSITION, 0, line)), 20, int(send(*edit, SCI_TEXTHEIGHT, 0)));
+        const QPalette colours = edit->editorWidget()->palette();
+        QTRY_VERIFY(pixelsNear(*edit, "", bgrOf(colours.color(QPalette::HighlightedText)), -1, 60, edge) > 10);
+        QVERIFY(pixelsNear(*edit, "", bgrOf(colours.color(QPalette::Highlight)), -1, 8, edge) > 100);
     }
 
     // Only the start of a very long line is coloured; the lines after it are coloured again, and
@@ -328,6 +501,22 @@ private Q_SLOTS:
         send(edit, SCI_COLOURISE, 0, -1);
         QCOMPARE(styleAt(longLine.size() - 3), 0L);
         QCOMPARE(styleAt(longLine.size() + 5), long(SCE_H_TAG));
+        // In PHP: a line of 64 KB with its line end is coloured whole; after a longer one the page
+        // goes on as HTML. A key restyles from its line on, in the style before it.
+        const QByteArray full = "$" + QByteArray(64 * 1024 - 3, 'a') + ";\n";
+        edit.setText("<?php\n" + full + "echo 1;\n$" + full + "<i>y</i>\n<?php\n$b = 1;\n");
+        send(edit, SCI_COLOURISE, 0, -1);
+        const QByteArray all = edit.Text();
+        QCOMPARE(styleAt(long(all.indexOf("echo"))), long(SCE_HPHP_WORD));
+        auto typeAt = [&](long pos) { // as the view restyles: from the start of the edited line
+            send(edit, SCI_GOTOPOS, pos);
+            QTest::keyClicks(edit.editorWidget(), "2");
+            send(edit, SCI_COLOURISE, send(edit, SCI_POSITIONFROMLINE, send(edit, SCI_LINEFROMPOSITION, send(edit, SCI_GETENDSTYLED))), -1);
+        };
+        typeAt(long(all.lastIndexOf("1;")));
+        QCOMPARE(styleAt(long(all.lastIndexOf("$b"))), long(SCE_HPHP_VARIABLE));
+        typeAt(long(all.indexOf("1;")));
+        QCOMPARE(styleAt(long(all.indexOf("<i>")) + 2), long(SCE_H_TAG));
     }
 
     // What keeps the component fast on large documents: answers that stay within the caret's line
