@@ -169,6 +169,10 @@ private slots:
         QVERIFY(cache.open(QIODevice::ReadWrite));
         QVERIFY(cache.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
         QCOMPARE(home.registerFor(exe).toolsStarted, QStringList{"update-mime-database " + home.at.dataHome + "/mime"});
+        QString moved = exe; // the program moved to a path of the same length: its entry follows
+        moved.back() = QLatin1Char(moved.back() == QLatin1Char('x') ? 'y' : 'x');
+        home.registerFor(moved);
+        QCOMPARE(readBytes(home.at.dataHome + "/applications/" + desktopId), desktopEntryText(moved));
     }
 
     // What cannot be written is skipped and the rest still is; no Templates folder is made.

@@ -1,3 +1,4 @@
+#include "ScriptedPrompter.h"
 #include "TestRegistry.h"
 
 #include "controls/GetPixel.h"
@@ -219,6 +220,8 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, content);
+        test::ScriptedPrompter prompter; // no image yet: Save says so and writes nothing
+        QVERIFY(!m_view->Save(m_tmp->filePath("none.bmp")) && prompter.asked.size() == 1 && !QFile::exists(m_tmp->filePath("none.bmp")));
         QImage alpha(500, 4, QImage::Format_ARGB32);
         alpha.fill(Qt::transparent);
         alpha.setPixel(1, 1, qRgba(255, 128, 0, 255));

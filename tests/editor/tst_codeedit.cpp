@@ -120,10 +120,13 @@ private Q_SLOTS:
         CodeEdit edit;
         edit.setText("first");
         QSignalSpy changed(&edit, &CodeEdit::documentChanged);
-        edit.setText(QByteArray("a\0b", 3));
+        send(edit, SCI_GOTOPOS, 2);
+        edit.setText(QByteArray("a\0b", 3)); // the caret stays where it was
+        QCOMPARE(send(edit, SCI_GETCURRENTPOS), 2L);
         select(edit, 1, 2);
         edit.setSelectedText(QByteArray(1, '\0'));
-        edit.setSelectedText("<b>\r\n</b>");
+        edit.setSelectedText("<b>\r\n</b>"); // the caret after the new text
+        QCOMPARE(send(edit, SCI_GETCURRENTPOS), 10L);
         QCOMPARE(changed.count(), 2);
         QCOMPARE(edit.Text(), QByteArray("a<b>\r\n</b>b"));
         send(edit, SCI_DOCUMENTSTART);
@@ -134,6 +137,7 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 3);
         for (int i = 0; i < 3; ++i) edit.Undo();
         QCOMPARE(edit.Text(), QByteArray("first"));
+        QCOMPARE(changed.count(), 6); // an undo is a change as well
         edit.Redo();
         QCOMPARE(edit.Text(), QByteArray("a\0b", 3));
     }
@@ -206,6 +210,7 @@ private Q_SLOTS:
         QTest::newRow("utf8") << ReplaceRow{"café café", "café", "c", "tea", "tea tea", "Replaced 2 occurrences."};
         QTest::newRow("caret kept inside a character") << ReplaceRow{"aé", "a", "", "aa", "aaé", "Replaced 1 occurrence."};
         QTest::newRow("no match") << ReplaceRow{"abc", "q", "", "z", "abc", "Cannot find \"q\"."};
+        QTest::newRow("no regex match") << ReplaceRow{"abc", "q+", "r", "z", "abc", "Cannot find \"q+\"."};
     }
     void replaceAll()
     {
@@ -583,6 +588,11 @@ private Q_SLOTS:
         edit.Redo();
         edit.Redo();
         QVERIFY(edit.Text() != original && edit.Text().size() == original.size() + 1);
+        // Following the caret (escapes before a save): only what grows before it moves it.
+        edit.setText("\xC3\xA9x\xC3\xA9");
+        send(edit, SCI_GOTOPOS, 3);
+        QVERIFY(edit.rewriteText([](const QByteArray &b) { return QByteArray(b).replace("\xC3\xA9", "&#233;"); }, 13, blockBytes, true));
+        QCOMPARE(edit.Text() + QByteArray::number(send(edit, SCI_GETCURRENTPOS)), QByteArray("&#233;x&#233;7"));
     }
 
     // Input methods get the caret's line (a window of it when long, cut on whole characters) and

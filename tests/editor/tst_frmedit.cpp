@@ -17,12 +17,15 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTimer>
+#include <QTranslator>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -530,6 +533,41 @@ private Q_SLOTS:
         QCOMPARE(w.RC->Text(), row.index == 5 ? QByteArray() : "a" + row.expected + tail);
         QCOMPARE(w.DocumentModified(), row.expected != row.selected);
         QVERIFY(sci(w)->send(SCI_GETFIRSTVISIBLELINE) <= caretLine(w));
+    }
+
+    // A German session: what a user reads or a screen reader says is German, the tool tips, the
+    // panels' descriptions, snippet names, character captions (accented ones whole), the editing
+    // area's own menu; the About box credits each library with its own version.
+    void germanSession()
+    {
+        QTranslator german;
+        QVERIFY(german.load(qEnvironmentVariable("KESTRIN_BUILD_DIR") + "/translations/kestrin4_de") && QCoreApplication::installTranslator(&german));
+        ScriptedPrompter prompter;
+        frmEdit w;
+        showActive(w);
+        QStringList tips, described, panel, menu;
+        for (QAction *a : w.Toolbar1->actions())
+            tips << a->toolTip();
+        for (QLabel *l : w.StatusBar1->findChildren<QLabel *>())
+            described << l->accessibleDescription();
+        for (QAbstractButton *b : w.SSTab1->findChildren<QAbstractButton *>())
+            panel << b->text();
+        for (QListWidget *list : w.SSTab1->findChildren<QListWidget *>())
+            for (int i = 0; i < list->count(); ++i)
+                panel << list->item(i)->text();
+        QVERIFY(tips.contains("Fett") && described.contains("Feststelltaste"));
+        for (const char *word : {"Unterstrichen", "UND", "\xC3\xA1"})
+            QVERIFY2(panel.contains(QString::fromUtf8(word)), word);
+        QTimer::singleShot(0, [&] {
+            for (QAction *a : QApplication::activePopupWidget()->actions())
+                menu << a->text();
+            QApplication::activePopupWidget()->close();
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 20));
+        QApplication::sendEvent(sci(w)->viewport(), &click);
+        QVERIFY2(menu.contains("Ausschneiden"), qPrintable(menu.join(',')));
+        w.mnuAbout_Click();
+        QVERIFY(prompter.asked.at(0).note.contains("Scintilla " KESTRIN_SCINTILLA_VERSION " mit Lexilla " KESTRIN_LEXILLA_VERSION));
     }
 };
 KESTRIN_REGISTER_TEST(EditCommandsTest);
