@@ -220,6 +220,12 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, content);
+        const Prompter *gone = nullptr;
+        {
+            test::ScriptedPrompter standIn;
+            gone = &Prompter::instance();
+        }
+        QVERIFY(&Prompter::instance() != gone); // the real one again once the stand-in goes
         test::ScriptedPrompter prompter; // no image yet: Save says so and writes nothing
         QVERIFY(!m_view->Save(m_tmp->filePath("none.bmp")) && prompter.asked.size() == 1 && !QFile::exists(m_tmp->filePath("none.bmp")));
         QImage alpha(500, 4, QImage::Format_ARGB32);
