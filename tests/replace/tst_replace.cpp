@@ -11,35 +11,18 @@
 #include "replace/ReplaceRun.h"
 #include "replace/frmReplace.h"
 
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QProcess>
-#include <QPointer>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScopeGuard>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTranslator>
-#include <QTreeWidget>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-
 #include <memory>
 #include <optional>
 
 using namespace kestrin;
-using kestrin::test::readBytes;
-using kestrin::test::writeBytes;
-using kestrin::test::ScriptedPrompter;
+using namespace kestrin::test;
 
 namespace {
 
@@ -93,26 +76,15 @@ class frmReplaceTest : public QObject {
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        prompter = std::make_unique<ScriptedPrompter>();
-        dir = std::make_unique<QTemporaryDir>();
-    }
-    void cleanup()
-    {
-        prompter.reset();
-        dir.reset();
-        QDir::setCurrent(startFolder);
-    }
+    void init() { prompter = std::make_unique<ScriptedPrompter>(), dir = std::make_unique<QTemporaryDir>(); }
+    void cleanup() { prompter.reset(), dir.reset(), QDir::setCurrent(startFolder); }
 
     // Per row: a folder, its chain of folders with the names the tree shows, its volume among
     // "/", "/home", "/mnt/usb", and the folder a change to that volume shows from /home/ann.
     void paths_data()
     {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<QString>("volume");
-        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("folder"), QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QString>("volume"), QTest::addColumn<QString>("chosen");
         QTest::newRow("/") << "/" << QStringList{"/"} << "/" << "/";
         QTest::newRow("/home/ann/web/") << "/home/ann/web/" << QStringList{"/", "home", "ann", "web"} << "/home" << "/home/ann";
         QTest::newRow("/homework") << "/homework" << QStringList{"/", "homework"} << "/" << "/";
@@ -120,10 +92,7 @@ private Q_SLOTS:
     }
     void paths()
     {
-        QFETCH(QString, folder);
-        QFETCH(QStringList, shown);
-        QFETCH(QString, volume);
-        QFETCH(QString, chosen);
+        QFETCH(QString, folder); QFETCH(QStringList, shown); QFETCH(QString, volume); QFETCH(QString, chosen);
         QStringList names;
         for (const QString &f : folderChain(folder))
             names << folderDisplayName(f);
@@ -181,18 +150,14 @@ private Q_SLOTS:
         const auto click = [&](QListWidget *list, int row, Qt::KeyboardModifiers mods) {
             QTest::mouseClick(list->viewport(), Qt::LeftButton, mods, list->visualItemRect(list->item(row)).center());
         };
-        click(w->File1, 0, {});
-        click(w->File1, 2, Qt::ShiftModifier);
-        click(w->File1, 4, Qt::ControlModifier);
-        click(w->File1, 1, Qt::ControlModifier);
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
-        QTest::mouseClick(w->Command1, Qt::LeftButton);
-        QTest::mouseClick(w->Command2, Qt::LeftButton); // nothing highlighted yet
+        click(w->File1, 0, {}), click(w->File1, 2, Qt::ShiftModifier);
+        click(w->File1, 4, Qt::ControlModifier), click(w->File1, 1, Qt::ControlModifier);
+        for (QPushButton *button : {w->Command1, w->Command1, w->Command2}) // "<<" with nothing highlighted yet
+            QTest::mouseClick(button, Qt::LeftButton);
         const QString a = dir->filePath("a.htm"), c = dir->filePath("c.htm"), e = dir->filePath("e.htm");
         QCOMPARE(entries(w->List1), (QStringList{a, c, e, a, c, e}));
         click(w->List1, 1, {});
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
-        QTest::mouseClick(w->Command2, Qt::LeftButton);
+        QTest::mouseClick(w->Command2, Qt::LeftButton), QTest::mouseClick(w->Command2, Qt::LeftButton);
         QCOMPARE(entries(w->List1), (QStringList{a, e, a, c, e}));
     }
 
@@ -214,11 +179,8 @@ private Q_SLOTS:
             QVERIFY(QFile::copy(goldenDir("input") + '/' + name, dir->filePath(name)));
             w.List1->addItem(dir->filePath(name));
         }
-        w.Text1->setText(run == "input" ? QString() : QString("color"));
-        w.Text2->setText("colour");
-        w.Text3->setText(QString::fromUtf8("<!-- \xc3\xa9 -->"));
-        if (run == "begin")
-            w.Option2->setChecked(true);
+        w.Text1->setText(run == "input" ? QString() : QString("color")), w.Text2->setText("colour");
+        w.Text3->setText(QString::fromUtf8("<!-- \xc3\xa9 -->")), w.Option2->setChecked(run == "begin");
         QSignalSpy ended(&w, &frmReplace::runFinished);
         QTest::mouseClick(run == "replace" || run == "input" ? w.Command3 : w.Command4, Qt::LeftButton);
         QVERIFY(ended.wait());
@@ -272,19 +234,14 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(paths[1]) && ::mkfifo(QFile::encodeName(paths[1]).constData(), 0644) == 0);
         QPointer<frmReplace> shown = w.get();
         QSignalSpy ended(w.get(), &frmReplace::runFinished);
-        w->Text1->setText("color");
-        w->Text2->setText("colour");
-        w->startReplace();
+        w->Text1->setText("color"), w->Text2->setText("colour"), w->startReplace();
         int pipe = -1; // opens once the run is reading the pipe
         for (int i = 0; i < 500 && (pipe = ::open(QFile::encodeName(paths[1]).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) < 0; ++i)
             QTest::qWait(10);
         QVERIFY(pipe >= 0);
-        if (close)
-            (void)w.release()->close();
-        else
-            QTest::keyClick(w.get(), Qt::Key_Escape);
+        close ? (void)w.release()->close() : QTest::keyClick(w.get(), Qt::Key_Escape);
         QVERIFY(shown && !shown->PB->isEnabled());
-        const bool fed = ::write(pipe, "color", 5) == 5;
+        const bool fed = ::write(pipe, "color", 5) == 5; // then closed, whatever happened
         ::close(pipe);
         QVERIFY(fed);
         QVERIFY(ended.wait());
@@ -310,9 +267,7 @@ private Q_SLOTS:
             w.List1->addItem(dir->filePath(QString("f%1.js").arg(i)));
         }
         QSignalSpy ended(&w, &frmReplace::runFinished);
-        w.Text1->setText("color");
-        w.Text2->setText("colour");
-        w.startReplace();
+        w.Text1->setText("color"), w.Text2->setText("colour"), w.startReplace();
         QCOMPARE(w.PB->maximum(), n);
         QVERIFY(ended.wait(300000));
         QCOMPARE(prompter->asked.size(), 0);
@@ -332,9 +287,8 @@ private Q_SLOTS:
     // the list, it and the files after it stay untouched and listed, one message says why.
     void endsEarly_data()
     {
-        QTest::addColumn<QString>("trouble");
-        QTest::addColumn<int>("firstLeft"); // the first entry left listed
-        QTest::addColumn<ReplaceRun::Outcome::Severity>("severity");
+        // firstLeft: the first entry left listed
+        QTest::addColumn<QString>("trouble"), QTest::addColumn<int>("firstLeft"), QTest::addColumn<ReplaceRun::Outcome::Severity>("severity");
         const auto warning = ReplaceRun::Outcome::Severity::Warning;
         QTest::newRow("read-only file") << "read-only" << 2 << warning;
         QTest::newRow("missing file, told in German") << "missing" << 2 << warning;
@@ -346,9 +300,7 @@ private Q_SLOTS:
     }
     void endsEarly()
     {
-        QFETCH(QString, trouble);
-        QFETCH(int, firstLeft);
-        QFETCH(ReplaceRun::Outcome::Severity, severity);
+        QFETCH(QString, trouble); QFETCH(int, firstLeft); QFETCH(ReplaceRun::Outcome::Severity, severity);
         QTemporaryDir dir;
         // UTF-8 files, but the middle one in Windows-1252, which cannot hold the arrow.
         const QString arrow = QString::fromUtf8("\xe2\x86\x92"), replacement = trouble == "unencodable" ? "colour " + arrow : "colour";
