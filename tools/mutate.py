@@ -16,13 +16,14 @@ that survives, "blind mutation score: N %" for the blind rows and, last, "mutati
   tools/mutate.py --only TextFile      mutants whose file or description contains a word
   tools/mutate.py --check              only check that each pattern occurs exactly once
   tools/mutate.py --blind --window     the blind rows, then the window tests for their survivors
-  tools/mutate.py --lines 413-427      the rows on those lines of the list (one section)
+  tools/mutate.py --lines 413-427,431  the rows on those lines of the list (a section, a row)
 Environment / options: --timeout seconds per test executable (MUTATE_TIMEOUT, default 120),
 --jobs build jobs (MUTATE_JOBS, default 2), --scratch folder (default build-mutate; its build sits in
 its build/ folder, at -O1 without debug information, so a mutant rebuilds and relinks quickly).
 """
 import argparse
 import json
+import re
 import selectors
 import os
 import shutil
@@ -322,9 +323,11 @@ def main():
     ap.add_argument('--timeout', type=int, default=int(os.environ.get('MUTATE_TIMEOUT', 120)))
     ap.add_argument('--jobs', type=int, default=int(os.environ.get('MUTATE_JOBS', 2)))
     ap.add_argument('--only', action='append', default=[])
-    ap.add_argument('--lines', help='only the rows on these lines of the list, as FIRST-LAST (a section of it)')
+    ap.add_argument('--lines', help='only the rows on these lines of the list: FIRST-LAST or N, comma-separated')
     ap.add_argument('--blind', action='store_true', help='only the rows marked blind')
     ap.add_argument('--window', action='store_true', help='the window tests for what the unit tests leave alive')
+    ap.add_argument('--window-only', action='store_true', help='no unit run: the window tests for every row chosen')
+    ap.add_argument('--window-tests', help='only the window tests whose name matches this regular expression')
     ap.add_argument('--check', action='store_true')
     args = ap.parse_args()
 
@@ -334,8 +337,8 @@ def main():
     if args.blind:
         mutants = [m for m in mutants if m['blind']]
     if args.lines:
-        first, _, last = args.lines.partition('-')
-        mutants = [m for m in mutants if int(first) <= m['line'] <= int(last or first)]
+        spans = [(int(a), int(b or a)) for a, _, b in (part.partition('-') for part in args.lines.split(','))]
+        mutants = [m for m in mutants if any(a <= m['line'] <= b for a, b in spans)]
     broken = [(m, why) for m in mutants if (why := check(m, ROOT))]
     for m, why in broken:
         print(f"BROKEN   {m['file']} (list line {m['line']}): {why}: {m['what']}")
@@ -364,11 +367,14 @@ def main():
             if run_test(t, args.timeout, log) != 'passed':
                 sys.exit(f"test {t['name']} fails on the unmutated tree (see {log.name}); fix that first")
 
-    killed, survived, uncovered, invalid = unit_phase(mutants, scratch, build, targets, tests, args)
+    if args.window_only:  # rows a unit run already left alive
+        killed, survived, uncovered, invalid = [], list(mutants), [], []
+    else:
+        killed, survived, uncovered, invalid = unit_phase(mutants, scratch, build, targets, tests, args)
     # Leave the scratch build as the tree is, for the next run.
     build_targets(build, {targets[t['target']]['name'] for t in tests}, args.jobs)
-    if args.window and (survived or uncovered):
-        names = window_tests(build, tests)
+    if (args.window or args.window_only) and (survived or uncovered):
+        names = [n for n in window_tests(build, tests) if re.search(args.window_tests or '', n)]
         print(f'window tests for {len(survived) + len(uncovered)} mutants: {", ".join(names)}', flush=True)
         by_window = window_phase(survived + uncovered, build, scratch, names, args)
         killed += by_window
