@@ -477,6 +477,11 @@ private Q_SLOTS:
         const QPalette colours = edit->editorWidget()->palette();
         QTRY_VERIFY(pixelsNear(*edit, "", bgrOf(colours.color(QPalette::HighlightedText)), -1, 60, edge) > 10);
         QVERIFY(pixelsNear(*edit, "", bgrOf(colours.color(QPalette::Highlight)), -1, 8, edge) > 100);
+        const QImage unmarked = edit->editorWidget()->grab().toImage(); // a problem's marks, all gone when cleared
+        edit->markProblem(1, "unexpected end of file");
+        QVERIFY(edit->editorWidget()->grab().toImage() != unmarked);
+        edit->clearProblem();
+        QTRY_COMPARE(edit->editorWidget()->grab().toImage(), unmarked);
     }
 
     // Only the start of a very long line is coloured; the lines after it are coloured again, and

@@ -105,6 +105,7 @@ private Q_SLOTS:
         w.show();
         if (modified)
             w.RC->setSelectedText("unsaved");
+        w.RC->markProblem(1, "from the file before"); // gone when another file opens
         QCOMPARE(w.DocumentModified(), modified);
         const QMap<QString, Answer> question{{"Yes", Answer::Yes}, {"No", Answer::No}, {"Cancel", Answer::Cancel}};
         for (const QString &a : answers.split(' ', Qt::SkipEmptyParts)) {
@@ -125,6 +126,9 @@ private Q_SLOTS:
         if (answers.contains("saved"))
             QCOMPARE(readBytes(file("saved.htm")), QByteArray("unsaved"));
         if (command == "open" && proceeds) {
+            const QImage opened = w.RC->editorWidget()->grab().toImage();
+            w.RC->clearProblem();
+            QCOMPARE(w.RC->editorWidget()->grab().toImage(), opened);
             QCOMPARE(w.RC->Text(), QByteArray("<?php echo 1; ?>\n"));
             QVERIFY(w.documentPath() == file("open.php") && w.StatusBar1->panelText(1) == w.documentPath());
             QVERIFY(!w.DocumentModified());
