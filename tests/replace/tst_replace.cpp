@@ -1,5 +1,4 @@
-// The multi-file replace: its text steps and path arithmetic, the window's file picking, and the
-// runs over real files.
+// The multi-file replace: its text steps and path arithmetic, the window's file picking, and the runs over real files.
 #include "FailingFolder.h"
 #include "ScriptedPrompter.h"
 #include "FileBytes.h"
@@ -35,20 +34,15 @@ QString goldenDir(const QString &kind)
 QStringList entries(const QListWidget *list)
 {
     QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
     return out;
 }
 
 // Root may write any mode; for root only an immutable file is read-only. Undone when the guard goes.
 auto makeReadOnly(const QString &path, bool *done)
 {
-    *done = !path.isEmpty()
-            && (::geteuid() == 0 ? QProcess::execute("chattr", {"+i", path}) == 0 : QFile::setPermissions(path, QFile::ReadOwner));
-    return qScopeGuard([path, locked = *done] {
-        if (locked && ::geteuid() == 0)
-            QProcess::execute("chattr", {"-i", path});
-    });
+    *done = !path.isEmpty() && (::geteuid() == 0 ? QProcess::execute("chattr", {"+i", path}) == 0 : QFile::setPermissions(path, QFile::ReadOwner));
+    return qScopeGuard([path, locked = *done] { if (locked && ::geteuid() == 0) QProcess::execute("chattr", {"-i", path}); });
 }
 
 } // namespace
@@ -65,12 +59,10 @@ class frmReplaceTest : public QObject {
         QStringList paths;
         for (const QString &name : names) {
             paths << dir->filePath(name);
-            if (!writeBytes(paths.last(), text))
-                return nullptr;
+            if (!writeBytes(paths.last(), text)) return nullptr;
         }
         auto w = std::make_unique<frmReplace>();
-        if (list)
-            w->List1->addItems(paths);
+        w->List1->addItems(list ? paths : QStringList());
         w->show();
         return QTest::qWaitForWindowExposed(w.get()) ? std::move(w) : nullptr;
     }
@@ -94,8 +86,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, folder); QFETCH(QStringList, shown); QFETCH(QString, volume); QFETCH(QString, chosen);
         QStringList names;
-        for (const QString &f : folderChain(folder))
-            names << folderDisplayName(f);
+        for (const QString &f : folderChain(folder)) names << folderDisplayName(f);
         QCOMPARE(names, shown);
         QCOMPARE(volumeOf({"/", "/home", "/mnt/usb"}, folder), volume);
         QCOMPARE(folderOnVolume({"/", "/home", "/mnt/usb"}, volume, "/home/ann"), chosen);
@@ -109,8 +100,7 @@ private Q_SLOTS:
         QVERIFY(!kestrin::writeProblem(dir->filePath("gone.htm")).isEmpty());
         bool locked = false;
         const auto unlock = makeReadOnly(path, &locked);
-        if (!locked)
-            QSKIP("chattr +i is not available on this file system");
+        if (!locked) QSKIP("chattr +i is not available on this file system");
         QVERIFY(!kestrin::writeProblem(path).isEmpty());
     }
 
@@ -164,10 +154,8 @@ private Q_SLOTS:
     void runsMatchGoldenFiles_data()
     {
         QTest::addColumn<QString>("run");
-        QTest::newRow("replace 'color' with 'colour'") << "replace";
-        QTest::newRow("add '<!-- é -->' to end") << "end";
-        QTest::newRow("add '<!-- é -->' to beginning") << "begin";
-        QTest::newRow("empty find saves every file unchanged") << "input";
+        QTest::newRow("replace 'color' with 'colour'") << "replace", QTest::newRow("add '<!-- é -->' to end") << "end";
+        QTest::newRow("add '<!-- é -->' to beginning") << "begin", QTest::newRow("empty find saves every file unchanged") << "input";
     }
     void runsMatchGoldenFiles()
     {
@@ -188,20 +176,17 @@ private Q_SLOTS:
         QCOMPARE(prompter->asked.size(), 0);
         for (const QString &name : names)
             QVERIFY2(readBytes(dir->filePath(name)) == readBytes(goldenDir(run) + '/' + name), qPrintable(name));
-        // Nothing but the targets: no temporary files left behind.
-        QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden).size(), names.size());
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden).size(), names.size()); // no temporary file left behind
     }
 
-    // The progress bar shows while a run goes on and hides after; the list cannot be changed and
-    // GO does nothing meanwhile; GO on an empty list does nothing. A file listed twice gets both
-    // changes.
+    // The progress bar shows while a run goes on and hides after; the list cannot be changed and GO does nothing
+    // meanwhile; GO on an empty list does nothing. A file listed twice gets both changes.
     void progressAndRepeats()
     {
         const auto w = window({"f0.htm", "f1.htm", "f2.htm", "f0.htm"}, "x\r\n");
         QVERIFY(w);
         QSignalSpy ended(w.get(), &frmReplace::runFinished);
-        w->Text3->setText("footer");
-        w->startAddText();
+        w->Text3->setText("footer"), w->startAddText();
         QVERIFY(w->PB->isVisible() && w->PB->maximum() == 4 && !w->Command1->isEnabled() && !w->Command2->isEnabled());
         w->startReplace();
         QVERIFY(ended.wait());
@@ -222,8 +207,7 @@ private Q_SLOTS:
     void stopsAfterTheCurrentFile_data()
     {
         QTest::addColumn<bool>("close");
-        QTest::newRow("Escape") << false;
-        QTest::newRow("window closed") << true;
+        QTest::newRow("Escape") << false, QTest::newRow("window closed") << true;
     }
     void stopsAfterTheCurrentFile()
     {
@@ -245,8 +229,7 @@ private Q_SLOTS:
         ::close(pipe);
         QVERIFY(fed);
         QVERIFY(ended.wait());
-        QCOMPARE(readBytes(paths[0]) + readBytes(paths[1]) + readBytes(paths[2]) + readBytes(paths[3]),
-                 QByteArray("colourcolourcolorcolor"));
+        QCOMPARE(readBytes(paths[0]) + readBytes(paths[1]) + readBytes(paths[2]) + readBytes(paths[3]), QByteArray("colourcolourcolorcolor"));
         QCOMPARE(prompter->asked.size(), 1);
         QVERIFY2(prompter->asked[0].title == "kestrin4" && prompter->asked[0].text.contains(paths[2]), qPrintable(prompter->asked[0].text));
         if (close)
@@ -262,8 +245,7 @@ private Q_SLOTS:
         const int n = 33000;
         frmReplace w;
         for (int i = 0; i < n; ++i) {
-            if (!writeBytes(dir->filePath(QString("f%1.js").arg(i)), "var color;\n"))
-                QFAIL("could not write the files");
+            if (!writeBytes(dir->filePath(QString("f%1.js").arg(i)), "var color;\n")) QFAIL("could not write the files");
             w.List1->addItem(dir->filePath(QString("f%1.js").arg(i)));
         }
         QSignalSpy ended(&w, &frmReplace::runFinished);
@@ -290,10 +272,8 @@ private Q_SLOTS:
         // firstLeft: the first entry left listed
         QTest::addColumn<QString>("trouble"), QTest::addColumn<int>("firstLeft"), QTest::addColumn<ReplaceRun::Outcome::Severity>("severity");
         const auto warning = ReplaceRun::Outcome::Severity::Warning;
-        QTest::newRow("read-only file") << "read-only" << 2 << warning;
-        QTest::newRow("missing file, told in German") << "missing" << 2 << warning;
-        QTest::newRow("folder where the file was") << "folder" << 2 << warning;
-        QTest::newRow("binary file") << "binary" << 2 << warning;
+        QTest::newRow("read-only file") << "read-only" << 2 << warning, QTest::newRow("missing file, told in German") << "missing" << 2 << warning;
+        QTest::newRow("folder where the file was") << "folder" << 2 << warning, QTest::newRow("binary file") << "binary" << 2 << warning;
         QTest::newRow("character Windows-1252 cannot hold") << "unencodable" << 2 << warning;
         QTest::newRow("stop asked while the second file is changed") << "stop" << 2 << ReplaceRun::Outcome::Severity::Note;
         QTest::newRow("folder read-only before the batch is committed") << "commit" << 0 << ReplaceRun::Outcome::Severity::Critical;
@@ -313,8 +293,7 @@ private Q_SLOTS:
         const QString bad = paths[2];
         bool locked = false;
         const auto unlock = makeReadOnly(trouble == "read-only" ? bad : QString(), &locked);
-        if (trouble == "read-only" && !locked)
-            QSKIP("chattr +i is not available on this file system");
+        if (trouble == "read-only" && !locked) QSKIP("chattr +i is not available on this file system");
         if (trouble == "missing" || trouble == "folder")
             QVERIFY(QFile::remove(bad) && (trouble == "missing" || QDir().mkdir(bad)));
         const QByteArray before = readBytes(bad);
@@ -322,10 +301,8 @@ private Q_SLOTS:
         int calls = 0;
         ReplaceRun *self = nullptr;
         ReplaceRun run(paths, [&, replace = ReplaceRun::replacing(QString::fromUtf8("\xc3\xa9 color"), QString::fromUtf8("\xc3\xa9 ") + replacement)](const QByteArray &text, const QByteArray &lineBreak) {
-            if (++calls == 2 && trouble == "stop")
-                self->stop();
-            if (calls == 3 && trouble == "commit")
-                readOnlyFolder.emplace(dir.path(), test::FailingFolder::Kind::ReadOnly);
+            if (++calls == 2 && trouble == "stop") self->stop();
+            if (calls == 3 && trouble == "commit") readOnlyFolder.emplace(dir.path(), test::FailingFolder::Kind::ReadOnly);
             return replace(text, lineBreak);
         });
         self = &run;
@@ -335,8 +312,7 @@ private Q_SLOTS:
         QSignalSpy ended(&run, &ReplaceRun::finished);
         run.start();
         QVERIFY(ended.wait(60000));
-        if (readOnlyFolder && !readOnlyFolder->ok())
-            QSKIP(qPrintable(readOnlyFolder->why()));
+        if (readOnlyFolder && !readOnlyFolder->ok()) QSKIP(qPrintable(readOnlyFolder->why()));
         readOnlyFolder.reset();
         const ReplaceRun::Outcome &said = run.outcome();
         QCOMPARE(said.left, paths.mid(firstLeft));
@@ -348,8 +324,7 @@ private Q_SLOTS:
         QVERIFY2(trouble == "commit" || trouble == "missing" || said.message.contains(QString("%1 file(s) before it were changed and "
                      "taken off the list. This file and the %2 after").arg(firstLeft).arg(4 - firstLeft)), qPrintable(said.message));
         const QByteArray changed = "caf\xc3\xa9 " + replacement.toUtf8() + "\n", unchanged = "caf\xc3\xa9 color\n";
-        for (int i = 0; i < 5; ++i)
-            QCOMPARE(readBytes(paths[i]), i == 2 ? before : i < firstLeft ? changed : unchanged);
+        for (int i = 0; i < 5; ++i) QCOMPARE(readBytes(paths[i]), i == 2 ? before : i < firstLeft ? changed : unchanged);
         if (trouble != "commit")
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), QFileInfo(bad).isFile() ? 5 : 4);
     }
