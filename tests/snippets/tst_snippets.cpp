@@ -11,26 +11,13 @@
 
 #include <ScintillaEditBase.h>
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QListWidget>
-#include <QPushButton>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QSet>
-#include <QSignalSpy>
-#include <QTabBar>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTranslator>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <map>
 #include <memory>
 
 using namespace kestrin;
-using kestrin::test::readBytes;
 using kestrin::test::writeBytes;
 
 namespace {
@@ -41,22 +28,13 @@ namespace {
 bool makeSample(const QTemporaryDir &dir, const QByteArray &state)
 {
     const QString path = QDir(dir.path()).filePath(QString::fromLatin1(AjaxSampleFileName));
-    const auto readable = [&path] {
-        QFile f(path);
-        char c;
-        return f.open(QIODevice::ReadOnly) && f.read(&c, 1) >= 0;
-    };
-    if (state.isNull())
-        return true;
-    if (state == "<folder>")
-        return QDir().mkpath(path);
-    if (state != "<unreadable>")
-        return writeBytes(path, state == "<latin1>" ? QByteArray("caf\xE9") : state);
-    if (!writeBytes(path, "secret\r\n"))
-        return false;
+    const auto readable = [&path] { QFile f(path); char c; return f.open(QIODevice::ReadOnly) && f.read(&c, 1) >= 0; };
+    if (state.isNull()) return true;
+    if (state == "<folder>") return QDir().mkpath(path);
+    if (state != "<unreadable>") return writeBytes(path, state == "<latin1>" ? QByteArray("caf\xE9") : state);
+    if (!writeBytes(path, "secret\r\n")) return false;
     QFile::setPermissions(path, {});
-    if (!readable())
-        return true;
+    if (!readable()) return true;
     QFile::remove(path);
     return QFile::link(QStringLiteral("/proc/self/mem"), path) && !readable();
 }
@@ -118,74 +96,51 @@ private Q_SLOTS:
         b->panel->setGeometry(0, 0, twipsToPixels(SidePanel::UnfoldedWidth), 481); // the design's height
         b->rc->setGeometry(b->panel->width() + 3, 0, 460, 481);
         b->window.resize(b->panel->width() + 470, 481);
-        b->panel->setProgramFolder(b->folder.path());
-        b->panel->BuildCatalogue();
-        b->window.show();
-        b->window.activateWindow();
+        b->panel->setProgramFolder(b->folder.path()), b->panel->BuildCatalogue();
+        b->window.show(), b->window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&b->window));
         finished = std::make_unique<QSignalSpy>(&b->edits, &PanelEdits::insertionFinished);
     }
-    void cleanup()
-    {
-        finished.reset();
-        b.reset();
-    }
+    void cleanup() { finished.reset(), b.reset(); }
 
     // Every control inserts through its own handler: "L<n> <entry>" picks a list row, "C6 <n>" a
     // character button, "Command<n>" a command button. The selection is [selStart, selEnd); the
     // AJAX rows put the sample's state in the program folder first.
     void route_data()
     {
-        QTest::addColumn<QByteArray>("lineBreak");
-        QTest::addColumn<QByteArray>("document");
-        QTest::addColumn<int>("selStart");
-        QTest::addColumn<int>("selEnd");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::addColumn<QByteArray>("afterUndo"); // null: not checked
-        const QByteArray crlf("\r\n"), lf("\n"), none;
+        QTest::addColumn<QByteArray>("lineBreak"), QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<int>("selStart"), QTest::addColumn<int>("selEnd"), QTest::addColumn<QString>("control");
+        QTest::addColumn<QByteArray>("expected"), QTest::addColumn<QByteArray>("afterUndo"); // afterUndo null: not checked
+        const QByteArray lf("\n"), none;
         const auto row = [](const QString &control, const QByteArray &document, int selStart, int selEnd,
                             const QByteArray &expected, const QByteArray &afterUndo = {}, const QByteArray &lineBreak = "\r\n") {
             QTest::addRow("%s over %s", qPrintable(control), document.left(20).constData())
                 << lineBreak << document << selStart << selEnd << control << expected << afterUndo;
         };
-        row("L1 Bold", "a word b", 2, 6, "a <b>word</b> b");
-        row("L1 Horizontal line", "abc", 0, 3, "<hr />abc");
+        row("L1 Bold", "a word b", 2, 6, "a <b>word</b> b"), row("L1 Horizontal line", "abc", 0, 3, "<hr />abc");
         row("L1 Center", "a\nb", 0, 3, "<center>a\nb</center>"); // a lone LF kept
         row("L2 Mail", "[sel]", 1, 4, "[mail(\"To,\"Title,\"Text\",Options\");]");
-        row("L3 xhtml footer", "[sel]", 1, 4, "[</body>\n</html>]", none, lf);
-        row("L4 body", "[sel]", 1, 4, "[body\r\n{\r\n\r\n}]");
+        row("L3 xhtml footer", "[sel]", 1, 4, "[</body>\n</html>]", none, lf), row("L4 body", "[sel]", 1, 4, "[body\r\n{\r\n\r\n}]");
         row("L8 submit", "", 0, 0, "<input type='submit' value='OK' name='s_but' />");
-        row("L9 delete", "", 0, 0, "\"delete from Table where row='any'\"");
-        row("L10 <tr>", "", 0, 0, "<tr>");
-        row("L5 missing", "<sel>", 0, 5, "Sample missing");
-        row("L5 a LF b", "<sel>", 0, 5, "a\r\nb\r\n");
-        row("L5 one CR LF two", "<sel>", 0, 5, "one\ntwo\n", none, lf);
-        row("L5 <folder>", "<sel>", 0, 5, "Sample missing");
+        row("L9 delete", "", 0, 0, "\"delete from Table where row='any'\""), row("L10 <tr>", "", 0, 0, "<tr>");
+        row("L5 missing", "<sel>", 0, 5, "Sample missing"), row("L5 a LF b", "<sel>", 0, 5, "a\r\nb\r\n");
+        row("L5 one CR LF two", "<sel>", 0, 5, "one\ntwo\n", none, lf), row("L5 <folder>", "<sel>", 0, 5, "Sample missing");
         row("L5 <latin1>", "<sel>", 0, 5, "caf\xC3\xA9\r\n"); // not UTF-8: Windows-1252, as documents
         row("L5 <unreadable>", "keep me", 0, 4, "keep me");
-        row("C6 0", "x<sel>y", 1, 6, "x&#225;y");
-        row("C6 5", "x<sel>y", 1, 6, "x&#38;y");
+        row("C6 0", "x<sel>y", 1, 6, "x&#225;y"), row("C6 5", "x<sel>y", 1, 6, "x&#38;y");
         // Button 40 rewrites the whole document in one undo step; no change leaves no empty step.
         row("C6 40", "Café Ölé", 0, 1, "Caf&#233; &#214;l&#233;", "Café Ölé");
         row("C6 40", "ã ß & &#233;", 0, 1, "ã ß & &#233;", "start");
         const QByteArray longText = QByteArray("Café Ölé Café Ölé Café Ölé\n").repeated(100'000); // block by block
         row("C6 40", longText, 0, 1, QByteArray(longText).replace("é", "&#233;").replace("Ö", "&#214;"), longText);
         row("Command1", "me@host", 0, 7, "<a href='mailto:me@host'>me@host</a>");
-        row("Command2", "<p>a > b</p>", 0, 1, "a  b", "<p>a > b</p>");
-        row("Command2", "plain", 0, 1, "plain", "start");
-        row("Command4", "a\r\nb", 0, 4, "<!--a\r\nb-->");
-        row("Command5", "a\r\nb", 0, 4, "/*a\r\nb*/");
+        row("Command2", "<p>a > b</p>", 0, 1, "a  b", "<p>a > b</p>"), row("Command2", "plain", 0, 1, "plain", "start");
+        row("Command4", "a\r\nb", 0, 4, "<!--a\r\nb-->"), row("Command5", "a\r\nb", 0, 4, "/*a\r\nb*/");
     }
     void route()
     {
-        QFETCH(QByteArray, lineBreak);
-        QFETCH(QByteArray, document);
-        QFETCH(int, selStart);
-        QFETCH(int, selEnd);
-        QFETCH(QString, control);
-        QFETCH(QByteArray, expected);
-        QFETCH(QByteArray, afterUndo);
+        QFETCH(QByteArray, lineBreak); QFETCH(QByteArray, document); QFETCH(int, selStart); QFETCH(int, selEnd);
+        QFETCH(QString, control); QFETCH(QByteArray, expected); QFETCH(QByteArray, afterUndo);
         setDocument(lineBreak, document, selStart, selEnd);
         const QString name = control.section(QLatin1Char(' '), 0, 0), arg = control.section(QLatin1Char(' '), 1);
         SidePanel *p = b->panel;
@@ -194,17 +149,15 @@ private Q_SLOTS:
                 QSKIP("no way to make a file unreadable here");
             p->L5_Click();
         } else if (name == "C6") {
-            p->setCurrentPage(5);
-            QTest::mouseClick(p->C6[size_t(arg.toInt())], Qt::LeftButton);
+            p->setCurrentPage(5), QTest::mouseClick(p->C6[size_t(arg.toInt())], Qt::LeftButton);
         } else if (name.startsWith('L')) {
             auto *list = p->findChild<QListWidget *>(name);
             const auto found = list ? list->findItems(arg, Qt::MatchExactly) : QList<QListWidgetItem *>();
             QVERIFY2(!found.isEmpty(), qPrintable(control));
             list->setCurrentItem(found.first());
             const std::map<QString, void (SidePanel::*)()> handlers{
-                {"L1", &SidePanel::L1_Click}, {"L2", &SidePanel::L2_Click}, {"L3", &SidePanel::L3_Click},
-                {"L4", &SidePanel::L4_Click}, {"L8", &SidePanel::L8_Click}, {"L9", &SidePanel::L9_Click},
-                {"L10", &SidePanel::L10_Click}};
+                {"L1", &SidePanel::L1_Click}, {"L2", &SidePanel::L2_Click}, {"L3", &SidePanel::L3_Click}, {"L4", &SidePanel::L4_Click},
+                {"L8", &SidePanel::L8_Click}, {"L9", &SidePanel::L9_Click}, {"L10", &SidePanel::L10_Click}};
             (p->*handlers.at(name))();
         } else {
             p->findChild<QPushButton *>(name)->click();
@@ -230,13 +183,11 @@ private Q_SLOTS:
         setDocument("\r\n", "", 0, 0);
         b->panel->setCurrentPage(9);
         QListWidget *list = b->panel->L10;
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_Down);
+        list->setFocus(), QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(b->rc->Text(), QByteArray("<table width='100%' bgcolor='#' cellspacing='' cellpadding=''>"));
         b->rc->setText("");
         const QPoint row = list->visualItemRect(list->item(1)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row), QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
         QCOMPARE(b->rc->Text(), QByteArray("<tr><tr>"));
         QCOMPARE(finished->count(), 3);
     }
@@ -245,12 +196,10 @@ private Q_SLOTS:
     void signalButtons()
     {
         QPushButton *buttons[] = {b->panel->Command6, b->panel->Command7, b->panel->Command8};
-        for (QPushButton *button : buttons)
-            QVERIFY(!button->isEnabled());
+        for (QPushButton *button : buttons) QVERIFY(!button->isEnabled());
         QSignalSpy colour(b->panel, &SidePanel::Command6Clicked), replace(b->panel, &SidePanel::Command7Clicked),
             fold(b->panel, &SidePanel::Command8Clicked);
-        for (QPushButton *button : buttons)
-            button->click();
+        for (QPushButton *button : buttons) button->click();
         QCOMPARE(colour.count() + replace.count() * 10 + fold.count() * 100, 111);
         QCOMPARE(finished->count(), 0);
     }
@@ -261,8 +210,7 @@ private Q_SLOTS:
     void layout_data()
     {
         QTest::addColumn<QString>("language");
-        for (const char *language : {"en", "de", "es"})
-            QTest::newRow(language) << QString::fromLatin1(language);
+        for (const char *language : {"en", "de", "es"}) QTest::newRow(language) << QString::fromLatin1(language);
     }
     void layout()
     {
@@ -271,8 +219,7 @@ private Q_SLOTS:
         if (language != "en") { // the panel again, built in the language
             QVERIFY(translator.load(qEnvironmentVariable("KESTRIN_BUILD_DIR") + "/translations/kestrin4_" + language)
                     && QCoreApplication::installTranslator(&translator));
-            cleanup();
-            init();
+            cleanup(), init();
         }
         SidePanel *p = b->panel;
         for (int page = 0; page < SidePanelLayout::PageCount; ++page) {
@@ -298,8 +245,7 @@ private Q_SLOTS:
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
         QVERIFY(p->currentPage() == 0 && p->Command8->isVisible());
 
-        p->resize(p->width(), 300);
-        p->setCurrentPage(5);
+        p->resize(p->width(), 300), p->setCurrentPage(5);
         QPushButton *last = p->C6[40];
         auto *scroll = qobject_cast<QScrollArea *>(last->parentWidget()->parentWidget()->parentWidget());
         QVERIFY(scroll && scroll->verticalScrollBar()->maximum() > 0);
@@ -309,8 +255,7 @@ private Q_SLOTS:
         for (QAbstractButton *button : p->findChildren<QAbstractButton *>())
             QVERIFY2(!button->accessibleName().isEmpty() || !button->text().isEmpty() || button->parentWidget() == tabs,
                      qPrintable(button->objectName()));
-        for (QListWidget *list : p->findChildren<QListWidget *>())
-            QVERIFY(!list->accessibleName().isEmpty());
+        for (QListWidget *list : p->findChildren<QListWidget *>()) QVERIFY(!list->accessibleName().isEmpty());
     }
 };
 KESTRIN_REGISTER_TEST(TestSidePanel);
