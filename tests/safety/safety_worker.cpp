@@ -7,31 +7,24 @@
 #include "replace/ReplacePaths.h"
 #include "replace/frmReplace.h"
 
-#include <QApplication>
-#include <QEventLoop>
-#include <QFile>
-#include <QLineEdit>
-#include <QListWidget>
+#include <QtWidgets>
 #include <cstdio>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 4 && args.size() != 5)
-        return 2;
+    if (args.size() != 4 && args.size() != 5) return 2;
     kestrin::test::ScriptedPrompter prompter;
     bool done = false;
     if (args[1] == QLatin1String("save")) {
         QFile source(args[3]);
         kestrin::CodeEdit editor;
-        if (!source.open(QIODevice::ReadOnly))
-            return 2;
+        if (!source.open(QIODevice::ReadOnly)) return 2;
         (void)editor.LoadFile(args[2]); // a file that cannot be loaded is saved as a new one
         editor.setText(source.readAll());
         done = editor.SaveFile(args[2]);
-        if (!done)
-            std::fprintf(stderr, "save failed: %s\n", qPrintable(editor.document()->lastError()));
+        if (!done) std::fprintf(stderr, "save failed: %s\n", qPrintable(editor.document()->lastError()));
     } else {
         kestrin::frmReplace window;
         for (const QString &name : kestrin::matchingFiles(args[2], kestrin::webSourcePattern()))
@@ -41,12 +34,10 @@ int main(int argc, char **argv)
         QEventLoop ended;
         QObject::connect(&window, &kestrin::frmReplace::runFinished, &ended, &QEventLoop::quit);
         window.startReplace();
-        if (window.isRunning())
-            ended.exec();
+        if (window.isRunning()) ended.exec();
         done = window.List1->count() == 0;
         std::fprintf(stderr, "listed: %d\n", int(window.List1->count())); // the files not changed stay listed
     }
-    for (const auto &asked : prompter.asked)
-        std::fprintf(stderr, "message: %s\n", qPrintable(asked.text));
+    for (const auto &asked : prompter.asked) std::fprintf(stderr, "message: %s\n", qPrintable(asked.text));
     return done && prompter.asked.isEmpty() ? 0 : 3;
 }

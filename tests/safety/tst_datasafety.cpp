@@ -17,8 +17,7 @@
 #include <unistd.h>
 
 using namespace kestrin;
-using kestrin::test::readBytes;
-using kestrin::test::writeBytes;
+using namespace kestrin::test;
 
 namespace {
 
@@ -69,10 +68,7 @@ WorkerRun runWorker(const QStringList &args, const QString &folder, int n = 0, c
     if (runAs >= 0) { // nothing of this user's, which that one may not enter
         env.insert("HOME", home);
         p.setWorkingDirectory(home);
-        p.setChildProcessModifier([runAs] {
-            if (::setgid(gid_t(runAs)) != 0 || ::setuid(uid_t(runAs)) != 0)
-                ::_exit(2);
-        });
+        p.setChildProcessModifier([runAs] { if (::setgid(gid_t(runAs)) != 0 || ::setuid(uid_t(runAs)) != 0) ::_exit(2); });
     }
     p.setProcessEnvironment(env);
     p.start(dir + "/safety_worker", args);
@@ -86,15 +82,13 @@ WorkerRun runWorker(const QStringList &args, const QString &folder, int n = 0, c
 class DataSafety : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // A save or a replace run stopped at each of its writes and renames in turn, killed or with
-    // the call failing: every file is old or new, a failure is reported with its reason and
-    // leaves no temporary file.
+    // A save or a replace run stopped at each of its writes and renames in turn, killed or with the call failing: every
+    // file is old or new, a failure is reported with its reason and leaves no temporary file.
     void stoppedAtEveryCall_data()
     {
-        QTest::addColumn<QString>("run");
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QByteArray>("oldBytes"); // the saved file before; unused by the replace run
-        QTest::addColumn<QByteArray>("newText");
+        // oldBytes and newText: the saved file before and the text saved; unused by the replace run
+        QTest::addColumn<QString>("run"), QTest::addColumn<QString>("action");
+        QTest::addColumn<QByteArray>("oldBytes"), QTest::addColumn<QByteArray>("newText");
         const QByteArray oldLf = sampleText(150000, "\n", 'a'), newLf = sampleText(220000, "\n", 'b');
         const QString crlf = QString::fromUtf8(sampleText(5000, "\r\n", 'c'));
         const QByteArray utf16 = "\xFF\xFE" + QByteArray(reinterpret_cast<const char *>(crlf.utf16()), crlf.size() * 2);
@@ -108,24 +102,16 @@ private Q_SLOTS:
     }
     void stoppedAtEveryCall()
     {
-        QFETCH(QString, run);
-        QFETCH(QString, action);
-        QFETCH(QByteArray, oldBytes);
-        QFETCH(QByteArray, newText);
+        QFETCH(QString, run); QFETCH(QString, action); QFETCH(QByteArray, oldBytes); QFETCH(QByteArray, newText);
         QTemporaryDir scratch;
         const QString folder = scratch.filePath("site"), textFile = scratch.filePath("new-text");
         QVERIFY(QDir().mkpath(folder) && writeBytes(textFile, newText));
-        QMap<QString, QByteArray> before, after;
-        QStringList args{"replace", folder, "color", "colour"};
-        if (run == "save") {
-            before["page.html"] = oldBytes;
-            args = QStringList{"save", folder + "/page.html", textFile};
-        } else {
-            before["a.htm"] = sampleText(40000, "\r\n", 'a');
-            before["b.php"] = sampleText(90000, "\n", 'b');
-            before["d.js"] = sampleText(3000, "\r", 'd');
-            before["latin.html"] = "<p>caf\xE9 color</p>\r\n";
-            before["notes.txt"] = "color is not a web source\n";
+        QMap<QString, QByteArray> before{{"page.html", oldBytes}}, after;
+        QStringList args{"save", folder + "/page.html", textFile};
+        if (run == "replace") {
+            before = {{"a.htm", sampleText(40000, "\r\n", 'a')}, {"b.php", sampleText(90000, "\n", 'b')}, {"d.js", sampleText(3000, "\r", 'd')},
+                      {"latin.html", "<p>caf\xE9 color</p>\r\n"}, {"notes.txt", "color is not a web source\n"}};
+            args = QStringList{"replace", folder, "color", "colour"};
         }
         int changed = 0;
         for (auto it = before.cbegin(); it != before.cend(); ++it) {
@@ -137,8 +123,7 @@ private Q_SLOTS:
         int stops = 0;
         for (int n = 1;; ++n) {
             QVERIFY(n <= 200);
-            for (auto it = before.cbegin(); it != before.cend(); ++it)
-                QVERIFY(writeBytes(folder + '/' + it.key(), it.value()));
+            for (auto it = before.cbegin(); it != before.cend(); ++it) QVERIFY(writeBytes(folder + '/' + it.key(), it.value()));
             const WorkerRun r = runWorker(args, folder, n, action);
             int old = 0;
             for (const QString &name : names) {
@@ -154,8 +139,7 @@ private Q_SLOTS:
             }
             ++stops;
             if (r.killed) {
-                // Only a hidden temporary file may stay; cleared, as a new start would find it.
-                for (const QString &e : entries(folder))
+                for (const QString &e : entries(folder)) // only a hidden temporary file may stay; cleared, as a new start would find it
                     QVERIFY2(names.contains(e) || (e.startsWith('.') && QFile::remove(folder + '/' + e)), qPrintable(e));
                 continue;
             }
@@ -207,11 +191,9 @@ private Q_SLOTS:
     // the same link (relative, absolute, into another folder, to a link) with its target written.
     void saveKeepsTheFile_data()
     {
-        QTest::addColumn<QString>("link"); // what site/page.html holds, @ for the scratch folder; empty: no link
-        QTest::addColumn<int>("mode");     // the file's; 0: no file yet, made under umask 022
-        QTest::addColumn<bool>("otherOwner");
-        for (int mode : {0600, 0640, 0755, 0604, 02775})
-            QTest::addRow("mode %04o", mode) << QString() << mode << false;
+        // link: what site/page.html holds (@: the scratch folder; empty: none); mode: the file's (0: none yet, made under umask 022)
+        QTest::addColumn<QString>("link"), QTest::addColumn<int>("mode"), QTest::addColumn<bool>("otherOwner");
+        for (int mode : {0600, 0640, 0755, 0604, 02775}) QTest::addRow("mode %04o", mode) << QString() << mode << false;
         QTest::newRow("new file") << QString() << 0 << false;
         if (::geteuid() == 0) // only root can give a file away
             QTest::newRow("0664 owned by nobody") << QString() << 0664 << true;
@@ -222,18 +204,14 @@ private Q_SLOTS:
     }
     void saveKeepsTheFile()
     {
-        QFETCH(QString, link);
-        QFETCH(int, mode);
-        QFETCH(bool, otherOwner);
+        QFETCH(QString, link); QFETCH(int, mode); QFETCH(bool, otherOwner);
         QTemporaryDir scratch;
         QVERIFY(QDir().mkpath(scratch.filePath("site")) && QDir().mkpath(scratch.filePath("other")));
         const QString target = scratch.filePath(link.startsWith("..") ? "other/real.html" : "site/real.html");
         const QString page = link.isEmpty() ? target : scratch.filePath("site/page.html");
         const QByteArray native = QFile::encodeName(target);
         struct stat before {};
-        before.st_mode = 0644;
-        before.st_uid = ::geteuid();
-        before.st_gid = ::getegid();
+        before.st_mode = 0644, before.st_uid = ::geteuid(), before.st_gid = ::getegid();
         if (mode) {
             QVERIFY(writeBytes(target, "<p>old</p>\n"));
             QVERIFY(!otherOwner || ::chown(native.constData(), 65534, 65534) == 0);
