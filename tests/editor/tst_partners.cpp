@@ -42,9 +42,7 @@ private Q_SLOTS:
     // "kind" is what the tag at the caret is: pair, none (highlighted alone), empty, - (no tag).
     void partner_data()
     {
-        QTest::addColumn<QByteArray>("page");
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QByteArray>("page"), QTest::addColumn<QString>("kind"), QTest::addColumn<QString>("suffix");
         const QString html = QStringLiteral("html"), php = QStringLiteral("php"), tpl = QStringLiteral("tpl");
         auto row = [](const char *page, const char *kind, const QString &suffix) { QTest::newRow(QByteArray(page).replace('\n', "\\n").constData()) << QByteArray(page) << QString::fromLatin1(kind) << suffix; };
         row("<d|iv><p>x</p></^div>", "pair", html); row("<^div><p>x</p></d|iv>", "pair", html);
@@ -75,27 +73,22 @@ private Q_SLOTS:
     }
     void partner()
     {
-        QFETCH(QByteArray, page);
-        QFETCH(QString, kind);
-        QFETCH(QString, suffix);
+        QFETCH(QByteArray, page); QFETCH(QString, kind); QFETCH(QString, suffix);
         const Page p(page);
         CodeEdit edit;
         open(edit, p.text, suffix);
         auto *partners = edit.findChild<Partners *>();
         const TagMatch m = partners->tagAt(p.caret, true);
         QCOMPARE(QStringList({"-", "empty", "pair", "none", "unknown"}).at(int(m.kind)), kind);
-        send(edit, SCI_GOTOPOS, p.caret);
-        QTest::keyClick(edit.editorWidget(), Qt::Key_E, Qt::ControlModifier);
+        send(edit, SCI_GOTOPOS, p.caret), QTest::keyClick(edit.editorWidget(), Qt::Key_E, Qt::ControlModifier);
         QCOMPARE(send(edit, SCI_GETCURRENTPOS), p.target >= 0 ? p.target : p.caret);
         QCOMPARE(edit.Text(), p.text);
-        if (p.target < 0)
-            return;
+        if (p.target < 0) return;
         QTest::keyClick(edit.editorWidget(), Qt::Key_E, Qt::ControlModifier);
         const long back = send(edit, SCI_GETCURRENTPOS), paired = m.kind == TagMatch::Kind::Paired;
         QCOMPARE(paired ? partners->tagAt(back, true).tag.start : back, paired ? m.tag.start : p.caret);
         // Ctrl+Shift+E: from the caret up to the partner, the partner included.
-        send(edit, SCI_GOTOPOS, p.caret);
-        QTest::keyClick(edit.editorWidget(), Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+        send(edit, SCI_GOTOPOS, p.caret), QTest::keyClick(edit.editorWidget(), Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(send(edit, SCI_GETANCHOR), p.caret);
         const long from = send(edit, SCI_GETSELECTIONSTART), to = send(edit, SCI_GETSELECTIONEND);
         QVERIFY(paired ? from <= m.partner.start && to >= m.partner.end : from <= std::min(p.target, p.caret) && to >= std::max(p.target, p.caret));
@@ -106,17 +99,14 @@ private Q_SLOTS:
     // the other colour; nothing for a void tag, nor while the caret is outside the name.
     void highlight_data()
     {
-        QTest::addColumn<QByteArray>("page");
-        QTest::addColumn<QByteArray>("marks"); // per byte: p partner box, n no-partner box, . none
-        QTest::newRow("pair") << QByteArray("<d|iv><p>x</p></div>") << QByteArray("ppppp........pppppp");
-        QTest::newRow("alone") << QByteArray("<div><p|>x</div>") << QByteArray(".....nnn.......");
-        QTest::newRow("void") << QByteArray("<p><b|r></p>") << QByteArray("...........");
-        QTest::newRow("attribute") << QByteArray("<a h|ref=x></a>") << QByteArray("..............");
+        QTest::addColumn<QByteArray>("page"), QTest::addColumn<QByteArray>("marks"); // per byte: p partner box, n no-partner box, . none
+        const auto row = [](const char *name, const char *page, const char *marks) { QTest::newRow(name) << QByteArray(page) << QByteArray(marks); };
+        row("pair", "<d|iv><p>x</p></div>", "ppppp........pppppp"), row("alone", "<div><p|>x</div>", ".....nnn.......");
+        row("void", "<p><b|r></p>", "..........."), row("attribute", "<a h|ref=x></a>", "..............");
     }
     void highlight()
     {
-        QFETCH(QByteArray, page);
-        QFETCH(QByteArray, marks);
+        QFETCH(QByteArray, page); QFETCH(QByteArray, marks);
         const Page p(page);
         CodeEdit edit;
         edit.show();
@@ -132,8 +122,7 @@ private Q_SLOTS:
             return out;
         };
         QTRY_COMPARE(got(), marks); // a loaded machine may run the timer late
-        // The boxes as painted: white under a pale blue (or red) fill.
-        const QImage shot = edit.editorWidget()->grab().toImage();
+        const QImage shot = edit.editorWidget()->grab().toImage(); // the boxes as painted: white under a pale blue (or red) fill
         int blue = 0, red = 0;
         for (int i = 0; i < shot.width() * shot.height(); ++i) {
             const QRgb c = shot.pixel(i % shot.width(), i / shot.width());
@@ -148,9 +137,7 @@ private Q_SLOTS:
     // and ">" as one undo step. Typed straight through, "</b>" stays exactly as typed.
     void closingTag_data()
     {
-        QTest::addColumn<QByteArray>("page");
-        QTest::addColumn<QByteArray>("offered");
-        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QByteArray>("page"), QTest::addColumn<QByteArray>("offered"), QTest::addColumn<QString>("suffix");
         QTest::addColumn<int>("accept");
         int n = 0;
         auto row = [&n](const char *page, const char *offered, const char *suffix = "html") {
@@ -166,14 +153,10 @@ private Q_SLOTS:
     }
     void closingTag()
     {
-        QFETCH(QByteArray, page);
-        QFETCH(QByteArray, offered);
-        QFETCH(QString, suffix);
-        QFETCH(int, accept);
+        QFETCH(QByteArray, page); QFETCH(QByteArray, offered); QFETCH(QString, suffix); QFETCH(int, accept);
         CodeEdit edit;
         open(edit, page, suffix);
-        send(edit, SCI_DOCUMENTEND);
-        QTest::keyClicks(edit.editorWidget(), "</");
+        send(edit, SCI_DOCUMENTEND), QTest::keyClicks(edit.editorWidget(), "</");
         QCOMPARE(send(edit, SCI_AUTOCACTIVE) != 0, !offered.isEmpty());
         QTest::keyClick(edit.editorWidget(), Qt::Key(accept));
         if (!offered.isEmpty()) {
@@ -183,12 +166,10 @@ private Q_SLOTS:
             QCOMPARE(edit.Text(), page + "</");
         }
         edit.setText(page);
-        send(edit, SCI_DOCUMENTEND);
-        QTest::keyClicks(edit.editorWidget(), "</");
+        send(edit, SCI_DOCUMENTEND), QTest::keyClicks(edit.editorWidget(), "</");
         QTest::keyClick(edit.editorWidget(), Qt::Key_Left); // moves the caret, not the list
         QCOMPARE(send(edit, SCI_GETCURRENTPOS), long(edit.length()) - 1);
-        QTest::keyClick(edit.editorWidget(), Qt::Key_Right);
-        QTest::keyClicks(edit.editorWidget(), "b>");
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Right), QTest::keyClicks(edit.editorWidget(), "b>");
         QCOMPARE(edit.Text(), page + "</b>");
     }
 };

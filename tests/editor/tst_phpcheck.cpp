@@ -27,9 +27,7 @@ private Q_SLOTS:
     // line php reports, moving with it; a sound one loses an earlier mark. The file stays as saved.
     void marksPhpsLine_data()
     {
-        QTest::addColumn<QByteArray>("source");
-        QTest::addColumn<int>("line"); // 0: sound
-        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("source"), QTest::addColumn<int>("line"), QTest::addColumn<QString>("name"); // line 0: sound
         const char *broken[][2] = {
             {"<?php\necho 1\necho 2;\n", "3"}, {"<?php\nif ($a) {\n  echo 1;\n", "4"}, {"<?php\nfunction f( {\n}\n", "2"},
             {"<?php\n$a = [1, 2;\n", "2"}, {"<?php\n$a = 'unterminated;\n", "2"}, {"<?php\nclass {\n}\n", "2"},
@@ -52,11 +50,8 @@ private Q_SLOTS:
     }
     void marksPhpsLine()
     {
-        QFETCH(QByteArray, source);
-        QFETCH(int, line);
-        QFETCH(QString, name);
-        if (phpProgram().isEmpty())
-            QSKIP("php is not installed (scripts/install-deps.sh test installs it)");
+        QFETCH(QByteArray, source); QFETCH(int, line); QFETCH(QString, name);
+        if (phpProgram().isEmpty()) QSKIP("php is not installed (scripts/install-deps.sh test installs it)");
         QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/php in check-XXXXXX")); // php names it in its message
         frmEdit w;
         QVERIFY(save(w, dir, name, source));
@@ -65,8 +60,7 @@ private Q_SLOTS:
         QCOMPARE(w.RC->Text(), source);
         const QString said = w.RC->editorWidget()->accessibleDescription();
         QCOMPARE(said.isEmpty(), line == 0);
-        if (line == 0)
-            return;
+        if (line == 0) return;
         const QRegularExpression asPhpSaysIt(QStringLiteral("^PHP (Parse|Fatal) error: .+ on line %1$").arg(line));
         QVERIFY2(asPhpSaysIt.match(said).hasMatch() && !said.contains(QDir::tempPath()), qPrintable(said));
         w.RC->setSelectedText("\n"); // the caret is at the start: every line moves down one
@@ -78,8 +72,7 @@ private Q_SLOTS:
     void marksNothingWithoutPhp()
     {
         QTemporaryDir dir, bin;
-        const QByteArray path = qgetenv("PATH");
-        auto restore = qScopeGuard([&] { qputenv("PATH", path); });
+        auto restore = qScopeGuard([path = qgetenv("PATH")] { qputenv("PATH", path); });
         QCOMPARE(aboutText().contains(QLatin1String("php not found")), phpProgram().isEmpty());
         qputenv("PATH", QFile::encodeName(bin.path()));
         QVERIFY(aboutText().endsWith(QLatin1String("\nPHP syntax check: php not found")));

@@ -7,38 +7,28 @@
 #include "editor/component/CodeEdit.h"
 #include "editor/frmEdit.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 #include <memory>
 
 #include <sys/stat.h>
 
 using namespace kestrin;
-using kestrin::test::readBytes;
-using kestrin::test::ScriptedPrompter;
-using kestrin::test::writeBytes;
+using namespace kestrin::test;
 using Answer = Prompter::Answer;
 
 namespace {
 
 // The journal of w's document as a later start would read it, once what is queued is written.
-QString journalOf(frmEdit &w)
-{
-    JournalWriter *j = w.RC->document()->journal();
-    j->flush();
-    return j->journalPath();
-}
+QString journalOf(frmEdit &w) { JournalWriter *j = w.RC->document()->journal(); j->flush(); return j->journalPath(); }
 QByteArray journalText(frmEdit &w)
 {
-    const QString path = journalOf(w);
-    QFile f(path);
+    QFile f(journalOf(w));
     return f.open(QIODevice::ReadOnly) ? readJournal(f).text : QByteArray("(none)");
 }
-int choices(const ScriptedPrompter &p)
+int asked(const ScriptedPrompter &p, const QString &kind)
 {
-    return int(std::count_if(p.asked.begin(), p.asked.end(), [](const auto &a) { return a.kind == "choice"; }));
+    return int(std::count_if(p.asked.begin(), p.asked.end(), [&kind](const auto &a) { return a.kind == kind; }));
 }
 
 } // namespace
@@ -53,10 +43,9 @@ private Q_SLOTS:
         m_folder = recoveryFolderPath();
     }
 
-    // When a journal exists: from the first change to a durable save, Undo back to the save point
-    // or No to the save question; a failed save keeps it; another running editor's journal is
-    // never offered; a signal's end keeps it for the next start, which offers it (Recover: the
-    // text, path and format, modified); a clean exit leaves none.
+    // When a journal exists: from the first change to a durable save, Undo back to the save point or No to the save
+    // question; a failed save keeps it; another running editor's journal is never offered; a signal's end keeps it for
+    // the next start, which offers it (Recover: the text, path and format, modified); a clean exit leaves none.
     void lifecycle()
     {
         QTemporaryDir dir;
@@ -73,8 +62,7 @@ private Q_SLOTS:
         w->RC->setSelectedText("b");
         {
             test::FailingFolder readOnly(dir.path(), test::FailingFolder::Kind::ReadOnly);
-            if (!readOnly.ok())
-                QSKIP(qPrintable(readOnly.why()));
+            if (!readOnly.ok()) QSKIP(qPrintable(readOnly.why()));
             QVERIFY(!w->mnuSave_Click());
         }
         QCOMPARE(journalText(*w), QByteArray("bcaf\xc3\xa9\r\n"));
@@ -84,22 +72,19 @@ private Q_SLOTS:
 
         w->RC->setSelectedText("c");
         QVERIFY(!journalOf(*w).isEmpty());
-        prompter.answerQuestion(Answer::No); // the save question of Open; then its dialog is cancelled
-        prompter.answerFile(std::nullopt);
+        prompter.answerQuestion(Answer::No), prompter.answerFile(std::nullopt); // the save question of Open; then its dialog is cancelled
         w->mnuOpen_Click();
         QVERIFY(journalOf(*w).isEmpty() && QDir(m_folder).isEmpty());
 
-        w->RC->setSelectedText("d\r\n");
-        journalOf(*w);
+        w->RC->setSelectedText("d\r\n"), journalOf(*w);
         frmEdit(frmEdit::Startup{doc}); // a second editor: the first one's journal is not offered
-        QCOMPARE(choices(prompter), 0);
-        w->endWithoutQuestion(143);
-        w.reset();
+        QCOMPARE(asked(prompter, "choice"), 0);
+        w->endWithoutQuestion(143), w.reset(); // as SIGTERM ends it
         QCOMPARE(QDir(m_folder).entryList(QDir::Files).size(), 1);
 
         prompter.answerChoice(0); // Recover
         w = std::make_unique<frmEdit>(frmEdit::Startup{doc});
-        QCOMPARE(choices(prompter), 1);
+        QCOMPARE(asked(prompter, "choice"), 1);
         QVERIFY(prompter.asked.last().text.contains(QDir::toNativeSeparators(doc)));
         QCOMPARE(prompter.asked.last().buttons, (QStringList{"Recover", "Discard", "Cancel"}));
         QVERIFY(w->DocumentModified());
@@ -136,8 +121,7 @@ private Q_SLOTS:
         QVERIFY(QDir(m_folder).isEmpty());
 
         test::FailingFolder full(m_folder, test::FailingFolder::Kind::Full);
-        if (!full.ok())
-            QSKIP(qPrintable(full.why()));
+        if (!full.ok()) QSKIP(qPrintable(full.why()));
         QVERIFY(::chmod(QFile::encodeName(m_folder).constData(), 0700) == 0); // a tmpfs starts open to all
         frmEdit w;
         const QByteArray big(1 << 20, 'x');
@@ -146,9 +130,7 @@ private Q_SLOTS:
             journalOf(w);
             QTest::qWait(50);
         }
-        const auto messages = std::count_if(prompter.asked.begin(), prompter.asked.end(),
-                                            [](const auto &a) { return a.kind == "message"; });
-        QCOMPARE(messages, 1);
+        QCOMPARE(asked(prompter, "message"), 1);
         QCOMPARE(w.RC->length(), qint64(3 << 20));
         prompter.answerQuestion(Answer::No);
         QVERIFY(w.close());
