@@ -12,33 +12,23 @@
 #include <sys/stat.h>
 
 using namespace kestrin;
-using kestrin::test::readBytes;
-using kestrin::test::writeBytes;
+using namespace kestrin::test;
 
 namespace {
 
 // A journal over base (file bytes when fileBytes, else UTF-8 text of that length) with edits.
-QByteArray journalOf(const QByteArray &base, qint64 baseLength, bool fileBytes, const QByteArray &edits,
-                     const QString &path = QString())
+QByteArray journalOf(const QByteArray &base, qint64 baseLength, bool fileBytes, const QByteArray &edits)
 {
     JournalHeader h;
-    h.path = path;
-    h.base = fileBytes ? JournalHeader::Base::FileBytes : JournalHeader::Base::Utf8;
-    h.baseLength = baseLength;
-    QByteArray out = journal::preamble(h);
+    h.base = fileBytes ? JournalHeader::Base::FileBytes : JournalHeader::Base::Utf8, h.baseLength = baseLength;
     QByteArray rest = journal::recordStart(journal::BaseRecord, base.size()) + base + QByteArray(4, '\0') + edits;
     journal::sealRecords(rest.data(), rest.size());
-    return out + rest;
+    return journal::preamble(h) + rest;
 }
 QByteArray ins(qint64 pos, const QByteArray &t) { QByteArray r; journal::appendInsert(r, pos, t.constData(), t.size()); return r; }
 QByteArray del(qint64 pos, qint64 n) { QByteArray r; journal::appendRemove(r, pos, n); return r; }
 
-JournalContents read(QByteArray bytes)
-{
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return readJournal(buffer);
-}
+JournalContents read(QByteArray bytes) { QBuffer buffer(&bytes); buffer.open(QIODevice::ReadOnly); return readJournal(buffer); }
 
 } // namespace
 
@@ -49,18 +39,13 @@ private Q_SLOTS:
     // or a reason and no text, never a wrong one.
     void reader_data()
     {
-        QTest::addColumn<QByteArray>("journal");
-        QTest::addColumn<QByteArray>("text");   // expected text; empty when refused
-        QTest::addColumn<QString>("reason");    // a part of the reason; empty when recovered
-        QTest::addColumn<bool>("torn");
-        const QByteArray edits = ins(3, "d") + del(0, 1) + ins(0, "\xc3\xa9");
-        const QByteArray whole = journalOf("abc", 3, false, edits);
-        QByteArray flipped = whole;
+        // text: the one expected, empty when refused; reason: a part of it, empty when recovered
+        QTest::addColumn<QByteArray>("journal"), QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("reason"), QTest::addColumn<bool>("torn");
+        const QByteArray edits = ins(3, "d") + del(0, 1) + ins(0, "\xc3\xa9"), whole = journalOf("abc", 3, false, edits);
+        QByteArray flipped = whole, lastFlipped = whole, otherVersion = whole;
         flipped[whole.size() - edits.size() + 10] ^= 1; // in the first edit
-        QByteArray lastFlipped = whole;
-        lastFlipped[whole.size() - 6] ^= 1;
-        QByteArray otherVersion = whole;
-        otherVersion[8] = 2;
+        lastFlipped[whole.size() - 6] ^= 1, otherVersion[8] = 2;
         QTest::newRow("edits over a UTF-8 base") << whole << QByteArray("\xc3\xa9" "bcd") << "" << false;
         QTest::newRow("Windows-1252 file bytes, CR LF")
             << journalOf("caf\xe9\r\n", 7, true, ins(7, "x")) << QByteArray("caf\xc3\xa9\r\nx") << "" << false;
@@ -80,15 +65,11 @@ private Q_SLOTS:
     }
     void reader()
     {
-        QFETCH(QByteArray, journal);
-        QFETCH(QByteArray, text);
-        QFETCH(QString, reason);
-        QFETCH(bool, torn);
+        QFETCH(QByteArray, journal); QFETCH(QByteArray, text); QFETCH(QString, reason); QFETCH(bool, torn);
         const JournalContents r = read(journal);
         QCOMPARE(r.text, text);
         QVERIFY2(reason.isEmpty() ? r.ok : !r.ok && r.reason.contains(reason), qPrintable(r.reason));
-        if (r.ok)
-            QCOMPARE(r.torn, torn);
+        if (r.ok) QCOMPARE(r.torn, torn);
     }
 
     // The writer: a file's bytes as the base, edits written without a flush from the caller
@@ -97,35 +78,25 @@ private Q_SLOTS:
     void writerLifecycle()
     {
         QTemporaryDir dir;
-        const QString folder = dir.filePath("state/kestrin4/recovery");
-        const QString doc = dir.filePath("page.htm");
+        const QString folder = dir.filePath("state/kestrin4/recovery"), doc = dir.filePath("page.htm"), gone = dir.filePath("gone.php");
         QVERIFY(writeBytes(doc, "caf\xe9\r\n"));
-        const QString gone = dir.filePath("gone.php");
         JournalWriter writer(folder);
         JournalWriter::Start start;
-        start.header.path = gone;
-        start.header.base = JournalHeader::Base::FileBytes;
-        start.header.baseLength = 7;
-        start.header.disk = DiskStamp::of(doc);
-        start.baseFile = doc;
-        writer.begin(start);
-        writer.inserted(7, "x", 1);
+        start.header.path = gone, start.header.base = JournalHeader::Base::FileBytes, start.header.baseLength = 7;
+        start.header.disk = DiskStamp::of(doc), start.baseFile = doc;
+        writer.begin(start), writer.inserted(7, "x", 1);
         const QString path = writer.journalPath();
         QTRY_VERIFY_WITH_TIMEOUT(QFile(path).size() > 0 && read(readBytes(path)).text.endsWith("x"), 1000);
         struct stat st;
         QVERIFY(::stat(QFile::encodeName(folder).constData(), &st) == 0 && (st.st_mode & 0777) == 0700);
         QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0 && (st.st_mode & 0777) == 0600);
         QVERIFY(!JournalFile::claim(path).isOpen()); // held by its writer
-        TextFormat utf8;
-        utf8.lineEnd = LineEnd::CRLF;
-        writer.formatChanged(gone, utf8);
+        writer.formatChanged(gone, TextFormat{.lineEnd = LineEnd::CRLF}); // UTF-8
         const QByteArray big(17 << 20, 'b');
-        writer.inserted(0, big.constData(), big.size()); // past the compaction threshold
-        writer.flush();
+        writer.inserted(0, big.constData(), big.size()), writer.flush(); // past the compaction threshold
         JournalContents r = read(readBytes(path));
         QVERIFY(r.header.base == JournalHeader::Base::Utf8 && r.baseEnd == QFile(path).size()); // compacted
-        writer.removed(0, big.size() - 1);
-        writer.flush();
+        writer.removed(0, big.size() - 1), writer.flush();
         r = read(readBytes(path));
         QCOMPARE(r.text, QByteArray("bcaf\xc3\xa9\r\nx"));
         QCOMPARE(r.header.path, gone);
@@ -133,14 +104,12 @@ private Q_SLOTS:
         writer.discard();
         QVERIFY(!QFile::exists(path));
 
-        writer.begin(start);
-        writer.keep();
+        writer.begin(start), writer.keep();
         const std::vector<OrphanJournal> orphans = findOrphanJournals(folder);
         QCOMPARE(orphans.size(), size_t(1));
         QCOMPARE(orphans[0].file.read().text, QByteArray("caf\xc3\xa9\r\n"));
 
-        // Someone else's folder, or one open to others, is not written to.
-        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0755) == 0); // a folder open to others (or someone else's) is not written to
         QString why;
         QVERIFY(!prepareRecoveryFolder(folder, &why) && why.contains(folder));
     }
