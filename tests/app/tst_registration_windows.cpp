@@ -47,10 +47,8 @@ private slots:
         const QString e = row[0], c = e + "file", folder = QStringLiteral("C:\\Program Files\\Kestrin 4");
         FakeRegistry r;
         r.refused = row[3];
-        r.keys[c] = {{"", "Old description"}, {"EditFlags", "65536"}};
-        r.keys[c + "\\Shell\\edit\\command"] = {{"", "notepad.exe %1"}};
-        r.keys[c + "\\QuickView"] = {{"", "*"}};
-        r.keys["." + e] = {{"Content Type", "text/plain"}};
+        r.keys = {{c, {{"", "Old description"}, {"EditFlags", "65536"}}}, {c + "\\Shell\\edit\\command", {{"", "notepad.exe %1"}}},
+                  {c + "\\QuickView", {{"", "*"}}}, {"." + e, {{"Content Type", "text/plain"}}}};
         registerWindowsDocumentTypes(r, folder, QStringLiteral("kestrin4"));
         const auto first = r.keys;
         registerWindowsDocumentTypes(r, folder, QStringLiteral("kestrin4"));

@@ -6,10 +6,8 @@
 #include "app/QuitWhenNoWindows.h"
 #include "common/CommonDialog.h"
 
-#include <QHash>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QWidget>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <cstdlib>
 #include <cstring>
@@ -35,50 +33,36 @@ private Q_SLOTS:
     // The document a command line names, or "" when it names no known type (the start ends).
     void commandLine_data()
     {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("line"), QTest::addColumn<QString>("expected");
         const auto row = [](const char *line, const char *expected) { QTest::newRow(line) << line << expected; };
-        for (const char *unknown : {"notes.txt", "x", "a.js", "a.php", "/x/html/readme"})
-            row(unknown, "");
-        row("ab.php", "/home/web/ab.php");
-        row("index.phps", "/home/web/index.phps");
-        row("/home/u/mycss", "/home/u/mycss");
-        row("/srv/www/index.HTM", "/srv/www/index.HTM");
-        row("site/../site/a.php", "/home/web/site/a.php");
-        row("/srv/Index.php", "/srv/index.php");
-        row(":x.html", "/home/web/:x.html");
-        row("\"/home/web/my page.htm\"", "/home/web/my page.htm");
+        for (const char *unknown : {"notes.txt", "x", "a.js", "a.php", "/x/html/readme"}) row(unknown, "");
+        row("ab.php", "/home/web/ab.php"), row("index.phps", "/home/web/index.phps");
+        row("/home/u/mycss", "/home/u/mycss"), row("/srv/www/index.HTM", "/srv/www/index.HTM");
+        row("site/../site/a.php", "/home/web/site/a.php"), row("/srv/Index.php", "/srv/index.php");
+        row(":x.html", "/home/web/:x.html"), row("\"/home/web/my page.htm\"", "/home/web/my page.htm");
         row("C:\\PROGRA~1\\MYSITE~1\\INDEX~1.HTM", "C:\\Program Files\\My Site Pages\\index.html");
-        row("c:\\web\\Page.Html", "c:\\Web\\page.html");
-        row("C:\\Docs\\new.htm", "C:\\Docs\\new.htm");
-        row("C:web\\a.htm", "C:\\web\\a.htm");
-        row("C:\\site\\app.jsp", "C:\\site\\app.jsp");
+        row("c:\\web\\Page.Html", "c:\\Web\\page.html"), row("C:\\Docs\\new.htm", "C:\\Docs\\new.htm");
+        row("C:web\\a.htm", "C:\\web\\a.htm"), row("C:\\site\\app.jsp", "C:\\site\\app.jsp");
     }
     void commandLine()
     {
-        QFETCH(QString, line);
-        QFETCH(QString, expected);
+        QFETCH(QString, line); QFETCH(QString, expected);
         FakeDisk disk;
-        for (const char *stored : {"C:\\PROGRA~1=Program Files", "C:\\PROGRA~1\\MYSITE~1=My Site Pages",
-                                   "C:\\PROGRA~1\\MYSITE~1\\INDEX~1.HTM=index.html", "c:\\web=Web",
-                                   "c:\\web\\Page.Html=page.html", "C:\\Docs=Docs", "C:=<drive looked up>",
-                                   "/home=home", "/home/web=web", "/home/web/site=site", "/srv=srv",
-                                   "/srv/Index.php=index.php"})
-            disk.entries.insert(QString::fromLatin1(stored).section('=', 0, 0).toUpper(),
-                                QString::fromLatin1(stored).section('=', 1));
+        for (const QString stored : {"C:\\PROGRA~1=Program Files", "C:\\PROGRA~1\\MYSITE~1=My Site Pages", "c:\\web=Web",
+                                     "C:\\PROGRA~1\\MYSITE~1\\INDEX~1.HTM=index.html", "c:\\web\\Page.Html=page.html", "C:\\Docs=Docs",
+                                     "C:=<drive looked up>", "/home=home", "/home/web=web", "/home/web/site=site", "/srv=srv",
+                                     "/srv/Index.php=index.php"})
+            disk.entries.insert(stored.section('=', 0, 0).toUpper(), stored.section('=', 1));
         QCOMPARE(namesKnownDocumentType(line), !expected.isEmpty());
-        if (!expected.isEmpty())
-            QCOMPARE(commandLineDocumentPath(line, QStringLiteral("/home/web"), disk), expected);
+        if (!expected.isEmpty()) QCOMPARE(commandLineDocumentPath(line, QStringLiteral("/home/web"), disk), expected);
     }
 
     // Only a start that Qt takes to X holds the X display: QT_QPA_PLATFORM|WAYLAND_DISPLAY set|XDG_SESSION_TYPE.
     void startsOnX11_data()
     {
         QTest::addColumn<bool>("x11");
-        for (const char *env : {"||", "||x11", "xcb|1|wayland", "xcb:nomitshm|1|", "xcb;wayland|1|"})
-            QTest::newRow(env) << true;
-        for (const char *env : {"|1|", "||wayland", "|1|x11", "wayland;xcb||", "offscreen||"})
-            QTest::newRow(env) << false;
+        for (const char *env : {"||", "||x11", "xcb|1|wayland", "xcb:nomitshm|1|", "xcb;wayland|1|"}) QTest::newRow(env) << true;
+        for (const char *env : {"|1|", "||wayland", "|1|x11", "wayland;xcb||", "offscreen||"}) QTest::newRow(env) << false;
     }
     void startsOnX11()
     {
@@ -91,12 +75,12 @@ private Q_SLOTS:
     void realDiskKeepsStoredNames()
     {
         QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Site Pages")));
+        const QString site = dir.filePath(QStringLiteral("Site Pages/"));
+        QVERIFY(QDir().mkpath(site));
         for (const char *stored : {"Index.htm", "index.htm"})
-            QVERIFY(QFile(dir.filePath(QStringLiteral("Site Pages/") + QLatin1String(stored))).open(QIODevice::WriteOnly));
+            QVERIFY(QFile(site + QLatin1String(stored)).open(QIODevice::WriteOnly));
         for (const char *name : {"Index.htm", "index.htm", "new.htm"})
-            QCOMPARE(LongPathName(dir.filePath(QStringLiteral("Site Pages/") + QLatin1String(name))),
-                     dir.filePath(QStringLiteral("Site Pages/") + QLatin1String(name)));
+            QCOMPARE(LongPathName(site + QLatin1String(name)), site + QLatin1String(name));
     }
 
     // As Main, the test's main applied the policy: the heap keeps room and a freed large block.
