@@ -1,10 +1,10 @@
-// Random events against a real editor window on a real X display: typed keys and text, clicks on
-// every visible control of every window (side panel, toolbar, tool windows) and menu commands.
-// Dialogs are answered at random by a prompter that never opens one. After every event the
-// document must still be consistent with what the component reports.
+// Random events against a real editor window on a real X display: typed keys and text, clicks on every visible control
+// of every window (side panel, toolbar, tool windows) and menu commands. Dialogs are answered at random by a prompter
+// that never opens one. After every event the document must still be consistent with what the component reports.
 //   KESTRIN_MONKEY_SEED=n    replay a run (the seed is printed at the start)
 //   KESTRIN_MONKEY_EVENTS=n  how many events (default 3000)
 // Exit status 0: every check held; 1: a check failed (the event and seed are printed).
+#include "FileBytes.h"
 #include "ScriptedPrompter.h"
 #include "editor/component/CodeEdit.h"
 #include "editor/frmEdit.h"
@@ -23,9 +23,7 @@ QRandomGenerator rng;
 QString scratch; // every file the run may touch lives here
 QString currentEvent;
 QStringList trail; // the events before, for a failure a replay does not repeat (the timing differs)
-int failures = 0;
-
-int eventNumber = 0;
+int failures = 0, eventNumber = 0;
 
 void fail(const QString &what)
 {
@@ -51,9 +49,7 @@ public:
     int choose(QWidget *, Icon, const QString &, const QString &, const QStringList &b) override { return below(b.size()); }
     void message(QWidget *, Icon, const QString &, const QString &, const QString &) override {}
     std::optional<QString> inputText(QWidget *, const QString &, const QString &) override
-    {
-        return orCancel(30, pick(QStringList{"1", "3", "0", "-5", " 2 ", "2.5", "abc", "", "99999999999"}));
-    }
+    { return orCancel(30, pick(QStringList{"1", "3", "0", "-5", " 2 ", "2.5", "abc", "", "99999999999"})); }
     std::optional<FileAnswer> chooseFile(QWidget *, const FileRequest &request) override
     {
         const QStringList files = request.save ? QStringList{"saved.html", "saved.php", "notes.txt", "sub/x.css", "page.html"}
@@ -70,10 +66,8 @@ void prepareScratch()
              {"page.html", "<html>\r\n<body>\r\n<p class='a'>Caf\xC3\xA9 color</p>\r\n</body>\r\n</html>\r\n"},
              {"script.php", "<?php\necho 'color';\n?>\n"}, {"style.css", "body { color: #FF8000; }\r"},
              {"utf16.js", QByteArray("\xFF\xFE" "v\0a\0r\0 \0x\0;\0\n\0", 16)}, {"latin.tpl", "caf\xE9 cr\xE8me\n"},
-             {"binary.htm", QByteArray("\x01\x02\x00\x03", 4)}, {"empty.html", ""}}) {
-        QFile f(scratch + '/' + name);
-        (void)(f.open(QIODevice::WriteOnly) && f.write(bytes));
-    }
+             {"binary.htm", QByteArray("\x01\x02\x00\x03", 4)}, {"empty.html", ""}})
+        (void)test::writeBytes(scratch + '/' + name, bytes);
     QDir(scratch).mkdir("sub");
     QImage image(40, 30, QImage::Format_RGB32);
     image.fill(QColor(0x33, 0x99, 0xCC));
@@ -85,18 +79,14 @@ void checkEditor(frmEdit *w)
     const QByteArray text = w->RC->Text();
     if (text.size() != w->RC->length())
         fail(QString("Text() has %1 bytes but length() says %2").arg(text.size()).arg(w->RC->length()));
-    // Only valid UTF-8 survives the round trip (behind a first character, so that a leading
-    // U+FEFF is not taken for a byte-order mark).
+    // Only valid UTF-8 survives the round trip (behind a first character: a leading U+FEFF is no byte-order mark there).
     if (const QByteArray back = QString::fromUtf8('x' + text).toUtf8(); back != 'x' + text) {
         qsizetype at = 0;
-        while (at < text.size() && back[at + 1] == text[at])
-            ++at;
+        while (at < text.size() && back[at + 1] == text[at]) ++at;
         fail(QString("the document text is not valid UTF-8 near byte %1: %2").arg(at).arg(text.mid(std::max<qsizetype>(0, at - 12), 24).toHex(' ')));
     }
-    if (!text.contains(w->RC->SelectedText()))
-        fail("the selected text is not part of the document");
-    if (w->documentPath().isEmpty())
-        fail("status-bar panel 1 is empty");
+    if (!text.contains(w->RC->SelectedText())) fail("the selected text is not part of the document");
+    if (w->documentPath().isEmpty()) fail("status-bar panel 1 is empty");
     if (!w->isUntitled() && !w->documentPath().startsWith(scratch + '/'))
         fail("the document path left the scratch folder: " + w->documentPath());
 }
@@ -123,8 +113,7 @@ void typeKeys(QWidget *target)
     using namespace Qt;
     const QList keys{Key_A, Key_Z, Key_Less, Key_Greater, Key_Return, Key_Backspace, Key_Delete, Key_Tab, Key_Left, Key_Right,
                      Key_Up, Key_Down, Key_Home, Key_End, Key_PageDown, Key_Insert, Key_C, Key_V, Key_Y};
-    const QList<KeyboardModifiers> modifiers{NoModifier, NoModifier, NoModifier, ShiftModifier, ControlModifier,
-                                             ShiftModifier | ControlModifier};
+    const QList<KeyboardModifiers> modifiers{NoModifier, NoModifier, NoModifier, ShiftModifier, ControlModifier, ShiftModifier | ControlModifier};
     for (int n = 1 + below(5); n > 0; --n) {
         const Qt::Key key = pick(keys);
         const KeyboardModifiers m = pick(modifiers);
@@ -148,12 +137,9 @@ void clickControl()
 {
     QList<QWidget *> targets;
     for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (!top->isVisible())
-            continue;
-        if (auto *replace = qobject_cast<frmReplace *>(top)) {
-            // The replace runs may only ever see files of the scratch folder.
-            if (replace->Dir1->path() != scratch)
-                replace->Dir1->setPath(scratch);
+        if (!top->isVisible()) continue;
+        if (auto *replace = qobject_cast<frmReplace *>(top)) { // its runs may only ever see files of the scratch folder
+            if (replace->Dir1->path() != scratch) replace->Dir1->setPath(scratch);
             for (int i = replace->List1->count() - 1; i >= 0; --i)
                 if (QListWidgetItem *item = replace->List1->item(i); !item->text().startsWith(scratch + '/')) {
                     fail("the replace window listed a file outside its folder: " + item->text());
@@ -167,21 +153,18 @@ void clickControl()
                     || qobject_cast<QTabBar *>(c) || c->inherits("kestrin::PictureSurface")))
                 targets << c;
     }
-    if (targets.isEmpty())
-        return;
+    if (targets.isEmpty()) return;
     QWidget *c = pick(targets);
     currentEvent = QString("%1 %2 in %3").arg(c->metaObject()->className(), c->objectName().isEmpty() ? c->accessibleName() : c->objectName(), c->window()->objectName());
     if (auto *list = qobject_cast<QListWidget *>(c); list && list->count() > 0) {
         QListWidgetItem *item = list->item(below(list->count()));
         list->scrollToItem(item);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-        if (chance(20))
-            sendKey(list, pick(QList{Qt::Key_Down, Qt::Key_Up, Qt::Key_Home, Qt::Key_End}), Qt::NoModifier);
+        if (chance(20)) sendKey(list, pick(QList{Qt::Key_Down, Qt::Key_Up, Qt::Key_Home, Qt::Key_End}), Qt::NoModifier);
     } else if (auto *bar = qobject_cast<QTabBar *>(c); bar && bar->count() > 0) {
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(below(bar->count())).center());
     } else if (auto *edit = qobject_cast<QLineEdit *>(c)) {
-        if (chance(30))
-            edit->clear();
+        if (chance(30)) edit->clear();
         sendKey(edit, Qt::Key_unknown, {}, pick(QStringList{"color", "colour", "<!-- x -->", "é", "#FF8000", "", "a"}));
     } else if (c->inherits("kestrin::PictureSurface")) {
         const QPoint from = somewhere(c);
@@ -208,8 +191,7 @@ void oneEvent(frmEdit *w)
         QList<QAction *> actions;
         for (QAction *top : w->menuBar()->actions())
             for (QAction *a : top->menu() ? top->menu()->actions() : QList<QAction *>())
-                if (!a->isSeparator() && a->isEnabled() && (a != w->mnuExit || chance(10)))
-                    actions << a;
+                if (!a->isSeparator() && a->isEnabled() && (a != w->mnuExit || chance(10))) actions << a;
         if (!actions.isEmpty()) {
             QAction *a = pick(actions);
             currentEvent = "menu " + a->text();
@@ -227,11 +209,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     bool given = false;
-    const quint32 asked = qgetenv("KESTRIN_MONKEY_SEED").toUInt(&given);
-    const quint32 seed = given ? asked : QRandomGenerator::system()->generate();
-    int events = qEnvironmentVariableIntValue("KESTRIN_MONKEY_EVENTS", &given);
-    if (!given)
-        events = 3000;
+    const quint32 asked = qgetenv("KESTRIN_MONKEY_SEED").toUInt(&given), seed = given ? asked : QRandomGenerator::system()->generate();
+    const int wanted = qEnvironmentVariableIntValue("KESTRIN_MONKEY_EVENTS", &given), events = given ? wanted : 3000;
     rng.seed(seed);
     std::printf("monkey: seed %u, %d events (replay with KESTRIN_MONKEY_SEED=%u)\n", seed, events, seed);
     std::fflush(stdout);
@@ -243,10 +222,8 @@ int main(int argc, char **argv)
     RandomPrompter prompter;
     Prompter::setInstance(&prompter);
     test::RecordingDesktop desktop; // File > New starts a new process: only recorded
-    // A real modal dialog would run its own event loop inside an event: this timer fires there too.
-    QTimer modalWatch;
-    QObject::connect(&modalWatch, &QTimer::timeout, &closeModalDialogs);
-    modalWatch.start(200);
+    QTimer modalWatch; // a real modal dialog would run its own event loop inside an event: this timer fires there too
+    modalWatch.callOnTimeout(&closeModalDialogs), modalWatch.start(200);
     QPointer<frmEdit> w;
     for (eventNumber = 1; eventNumber <= events && failures == 0; ++eventNumber) {
         if (!w || !w->isVisible()) { // Exit closed the window: a new start of the program
@@ -256,17 +233,14 @@ int main(int argc, char **argv)
             if (!QTest::qWaitForWindowExposed(w))
                 return std::fprintf(stderr, "monkey: the editor window never appeared (is there an X display?)\n"), 1;
         }
-        if (!currentEvent.isEmpty())
-            trail = trail.mid(trail.size() - 29) << currentEvent;
+        if (!currentEvent.isEmpty()) trail = trail.mid(trail.size() - 29) << currentEvent;
         currentEvent.clear();
         oneEvent(w);
         QApplication::processEvents();
         closeModalDialogs();
-        if (w && w->isVisible())
-            checkEditor(w);
+        if (w && w->isVisible()) checkEditor(w);
     }
-    for (QWidget *top : QApplication::topLevelWidgets())
-        top->close();
+    for (QWidget *top : QApplication::topLevelWidgets()) top->close();
     delete w;
     QApplication::processEvents();
     Prompter::setInstance(nullptr);
