@@ -31,11 +31,9 @@ FailingFolder::FailingFolder(const QString &path, Kind kind) : m_path(path)
         // Root without chattr: a read-only tmpfs holding a copy of the folder's files.
         QTemporaryDir stash;
         const QStringList files = QDir(path).entryList(QDir::Files | QDir::Hidden);
-        for (const QString &f : files)
-            QFile::copy(path + '/' + f, stash.path() + '/' + f);
+        for (const QString &f : files) QFile::copy(path + '/' + f, stash.path() + '/' + f);
         m_mounted = run("mount", {"-t", "tmpfs", "-o", "size=1m", "tmpfs", path});
-        for (const QString &f : files)
-            QFile::copy(stash.path() + '/' + f, path + '/' + f);
+        for (const QString &f : files) QFile::copy(stash.path() + '/' + f, path + '/' + f);
         m_ok = m_mounted && run("mount", {"-o", "remount,ro", path});
         m_why = QStringLiteral("neither chattr +i nor a read-only tmpfs works here");
     }
@@ -43,12 +41,9 @@ FailingFolder::FailingFolder(const QString &path, Kind kind) : m_path(path)
 
 FailingFolder::~FailingFolder()
 {
-    if (m_modeChanged)
-        ::chmod(QFile::encodeName(m_path).constData(), 0755);
-    if (m_immutable)
-        run("chattr", {"-i", m_path});
-    if (m_mounted)
-        run("umount", {m_path});
+    if (m_modeChanged) ::chmod(QFile::encodeName(m_path).constData(), 0755);
+    if (m_immutable) run("chattr", {"-i", m_path});
+    if (m_mounted) run("umount", {m_path});
 }
 
 } // namespace kestrin::test

@@ -8,11 +8,7 @@
 namespace kestrin::test {
 
 // The file's bytes, or "<unreadable>" (which no test writes) when it cannot be read.
-inline QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
+inline QByteArray readBytes(const QString &path) { QFile f(path); return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>"); }
 
 // Writes the file (making its folder); false when that fails.
 inline bool writeBytes(const QString &path, const QByteArray &bytes)

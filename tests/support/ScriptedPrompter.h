@@ -6,7 +6,6 @@
 
 #include <QList>
 #include <QQueue>
-#include <QVariant>
 #include <type_traits>
 
 namespace kestrin::test {
@@ -15,8 +14,7 @@ class ScriptedPrompter final : public Prompter {
 public:
     struct Asked {
         QString kind; // "question", "yesno", "choice", "message", "input", "file", "font", "color"
-        QString title;
-        QString text;
+        QString title, text;
         Icon icon = Icon::Information;
         FileRequest file;    // for "file"
         QStringList buttons; // for "choice"

@@ -9,11 +9,7 @@ namespace kestrin::test {
 
 struct TestRegistry {
     using Factory = std::function<QObject *()>;
-    static std::vector<std::pair<const char *, Factory>> &all()
-    {
-        static std::vector<std::pair<const char *, Factory>> registry;
-        return registry;
-    }
+    static auto &all() { static std::vector<std::pair<const char *, Factory>> registry; return registry; }
     static int add(const char *name, Factory factory) { return all().emplace_back(name, std::move(factory)), int(all().size()); }
 };
 
