@@ -70,6 +70,9 @@ private Q_SLOTS:
         row("<d|iv></div>", "-", QStringLiteral("css")); row("|(a)^", "-", html);
         row("(|a^)", "-", html); row("^(a)|", "-", html);
         row("<?php if ($a) {| echo 1; ^} ?>", "-", php); row("<b>a|b</b>", "-", html);
+        row("<video><s|ource src=a></video>", "empty", html); row("<div><B|R></div>", "empty", html);
+        row("<my-c|ard><my-list>a</^my-card>", "pair", html); row("<a title=\"a > |b\">x</^a>", "pair", html);
+        QTest::newRow("partner 70 KB away") << "<d|iv>" + QByteArray("xxxxxxxxx\n").repeated(7000) + "</^div>" << QStringLiteral("pair") << html;
     }
     void partner()
     {
@@ -103,6 +106,7 @@ private Q_SLOTS:
         const auto row = [](const char *name, const char *page, const char *marks) { QTest::newRow(name) << QByteArray(page) << QByteArray(marks); };
         row("pair", "<d|iv><p>x</p></div>", "ppppp........pppppp"), row("alone", "<div><p|>x</div>", ".....nnn.......");
         row("void", "<p><b|r></p>", "..........."), row("attribute", "<a h|ref=x></a>", "..............");
+        row("closing", "<div><p>x</p></d|iv>", "ppppp........pppppp");
     }
     void highlight()
     {
@@ -131,6 +135,8 @@ private Q_SLOTS:
         }
         QCOMPARE(blue > 20, marks.contains('p'));
         QCOMPARE(red > 20, marks.contains('n'));
+        send(edit, SCI_GOTOPOS, 0); // away from the name: the boxes go
+        QTRY_COMPARE(got(), QByteArray(p.text.size(), '.'));
     }
 
     // "</" typed after a page offers the innermost open element, selected; Tab or Return writes it
