@@ -5,6 +5,7 @@
 #include "document/JournalWriter.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,10 +18,10 @@ using namespace kestrin::test;
 namespace {
 
 // A journal over base (file bytes when fileBytes, else UTF-8 text of that length) with edits.
-QByteArray journalOf(const QByteArray &base, qint64 baseLength, bool fileBytes, const QByteArray &edits)
+QByteArray journalOf(const QByteArray &base, qint64 baseLength, bool fileBytes, const QByteArray &edits, LineEnd end = LineEnd::LF)
 {
     JournalHeader h;
-    h.base = fileBytes ? JournalHeader::Base::FileBytes : JournalHeader::Base::Utf8, h.baseLength = baseLength;
+    h.base = fileBytes ? JournalHeader::Base::FileBytes : JournalHeader::Base::Utf8, h.baseLength = baseLength, h.format.lineEnd = end;
     QByteArray rest = journal::recordStart(journal::BaseRecord, base.size()) + base + QByteArray(4, '\0') + edits;
     journal::sealRecords(rest.data(), rest.size());
     return journal::preamble(h) + rest;
@@ -46,6 +47,8 @@ private Q_SLOTS:
         QByteArray flipped = whole, lastFlipped = whole, otherVersion = whole;
         flipped[whole.size() - edits.size() + 10] ^= 1; // in the first edit
         lastFlipped[whole.size() - 6] ^= 1, otherVersion[8] = 2;
+        QByteArray baseFlipped = whole;
+        baseFlipped[whole.indexOf("abc") + 1] ^= 1;
         QTest::newRow("edits over a UTF-8 base") << whole << QByteArray("\xc3\xa9" "bcd") << "" << false;
         QTest::newRow("Windows-1252 file bytes, CR LF")
             << journalOf("caf\xe9\r\n", 7, true, ins(7, "x")) << QByteArray("caf\xc3\xa9\r\nx") << "" << false;
@@ -54,6 +57,8 @@ private Q_SLOTS:
         QTest::newRow("zeros after the last record") << whole + QByteArray(4096, '\0') << QByteArray("\xc3\xa9" "bcd") << "" << true;
         QTest::newRow("last record's checksum wrong") << lastFlipped << QByteArray("bcd") << "" << true;
         QTest::newRow("wrong checksum") << flipped << QByteArray() << "checksum" << false;
+        QTest::newRow("base's checksum wrong") << baseFlipped << QByteArray() << "checksum" << false;
+        QTest::newRow("CR line ends") << journalOf("a\rb", 3, false, "", LineEnd::CR) << QByteArray("a\rb") << "" << false;
         QTest::newRow("other version") << otherVersion << QByteArray() << "another version" << false;
         QTest::newRow("position outside the text") << journalOf("abc", 3, false, ins(4, "x")) << QByteArray() << "outside" << false;
         QTest::newRow("deletion past the end") << journalOf("abc", 3, false, del(2, 2)) << QByteArray() << "outside" << false;
@@ -78,8 +83,11 @@ private Q_SLOTS:
     void writerLifecycle()
     {
         QTemporaryDir dir;
-        const QString folder = dir.filePath("state/kestrin4/recovery"), doc = dir.filePath("page.htm"), gone = dir.filePath("gone.php");
+        const QString folder = dir.filePath("state/kestrin4/recovery"), doc = dir.filePath("p\xc3\xa4ge.htm"), gone = dir.filePath("gone.php");
         QVERIFY(writeBytes(doc, "caf\xe9\r\n"));
+        const DiskStamp written = DiskStamp::of(doc);
+        QTest::qWait(20); // the same bytes written again: another file, whatever the second
+        QVERIFY(writeBytes(doc, "caf\xe9\r\n") && !(DiskStamp::of(doc) == written));
         JournalWriter writer(folder);
         JournalWriter::Start start;
         start.header.path = gone, start.header.base = JournalHeader::Base::FileBytes, start.header.baseLength = 7;
@@ -91,7 +99,8 @@ private Q_SLOTS:
         QVERIFY(::stat(QFile::encodeName(folder).constData(), &st) == 0 && (st.st_mode & 0777) == 0700);
         QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0 && (st.st_mode & 0777) == 0600);
         QVERIFY(!JournalFile::claim(path).isOpen()); // held by its writer
-        writer.formatChanged(gone, TextFormat{.lineEnd = LineEnd::CRLF}); // UTF-8
+        writer.formatChanged(doc, TextFormat{.lineEnd = LineEnd::CRLF}), writer.flush(); // saved as, in UTF-8
+        QCOMPARE(read(readBytes(path)).header.path, doc);
         const QByteArray big(17 << 20, 'b');
         writer.inserted(0, big.constData(), big.size()), writer.flush(); // past the compaction threshold
         JournalContents r = read(readBytes(path));
@@ -99,17 +108,27 @@ private Q_SLOTS:
         writer.removed(0, big.size() - 1), writer.flush();
         r = read(readBytes(path));
         QCOMPARE(r.text, QByteArray("bcaf\xc3\xa9\r\nx"));
-        QCOMPARE(r.header.path, gone);
+        QCOMPARE(r.header.path, doc);
         QVERIFY(r.header.format.encoding == TextFormat::Encoding::Utf8 && r.header.format.lineEnd == LineEnd::CRLF);
         writer.discard();
         QVERIFY(!QFile::exists(path));
 
         writer.begin(start), writer.keep();
-        const std::vector<OrphanJournal> orphans = findOrphanJournals(folder);
-        QCOMPARE(orphans.size(), size_t(1));
-        QCOMPARE(orphans[0].file.read().text, QByteArray("caf\xc3\xa9\r\n"));
+        QTest::qWait(20);
+        JournalWriter newer(folder);
+        newer.begin(start), newer.inserted(0, "n", 1), newer.keep();
+        QVERIFY(writeBytes(folder + "/.half.k4j.tmp", "an editor died making it"));
+        const std::vector<OrphanJournal> orphans = findOrphanJournals(folder); // the newest first
+        QCOMPARE(orphans.size(), size_t(2));
+        QCOMPARE(orphans[0].file.read().text + orphans[1].file.read().text, QByteArray("ncaf\xc3\xa9\r\ncaf\xc3\xa9\r\n"));
+        QVERIFY(!QFile::exists(folder + "/.half.k4j.tmp"));
+        QVERIFY(QFile::link(doc, dir.filePath("link.htm")) && journalPathOf(dir.filePath("link.htm")) == journalPathOf(doc));
+        const QByteArray state = qgetenv("XDG_STATE_HOME"); // a relative one is ignored, as the base directory rules say
+        qputenv("XDG_STATE_HOME", "state");
+        QCOMPARE(recoveryFolderPath(), QDir::homePath() + "/.local/state/kestrin4/recovery");
+        qputenv("XDG_STATE_HOME", state);
 
-        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0755) == 0); // a folder open to others (or someone else's) is not written to
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0750) == 0); // a folder open to the group (or someone else's) is not written to
         QString why;
         QVERIFY(!prepareRecoveryFolder(folder, &why) && why.contains(folder));
     }

@@ -102,6 +102,25 @@ private Q_SLOTS:
         QVERIFY(prompter.allAnswersUsed());
     }
 
+    // The journal of a file another program changed after the load starts from the text shown, not
+    // from the file; deletions and an encoding chosen later are recorded.
+    void journalOfAChangedFile()
+    {
+        QTemporaryDir dir;
+        const QString doc = dir.filePath("a.htm");
+        CodeEdit edit;
+        edit.keepJournalIn(m_folder);
+        QVERIFY(writeBytes(doc, "old\n") && edit.LoadFile(doc) && writeBytes(doc, "other\n"));
+        edit.setSelectedText("xy");
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Backspace); // a deletion is journalled too
+        edit.document()->setEncodingName("UTF-16LE");
+        edit.document()->journal()->flush();
+        QFile f(edit.document()->journal()->journalPath());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const JournalContents r = readJournal(f);
+        QVERIFY(r.text == "xold\n" && r.header.format.encoding == TextFormat::Encoding::Utf16LE);
+    }
+
     // What a start offers: a damaged journal with Discard and Cancel only and the reason; Cancel
     // keeps it; without a document the newest journal of any; Discard removes it. A full disk is
     // told once for the document, and editing goes on.
