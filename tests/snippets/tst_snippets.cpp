@@ -126,6 +126,7 @@ private Q_SLOTS:
         row("L5 missing", "<sel>", 0, 5, "Sample missing"), row("L5 a LF b", "<sel>", 0, 5, "a\r\nb\r\n");
         row("L5 one CR LF two", "<sel>", 0, 5, "one\ntwo\n", none, lf), row("L5 <folder>", "<sel>", 0, 5, "Sample missing");
         row("L5 <latin1>", "<sel>", 0, 5, "caf\xC3\xA9\r\n"); // not UTF-8: Windows-1252, as documents
+        row("L5 a CR", "<sel>", 0, 5, "a\r\n"); // its last line ended already
         row("L5 <unreadable>", "keep me", 0, 4, "keep me");
         row("C6 0", "x<sel>y", 1, 6, "x&#225;y"), row("C6 5", "x<sel>y", 1, 6, "x&#38;y");
         // Button 40 rewrites the whole document in one undo step; no change leaves no empty step.
@@ -145,7 +146,7 @@ private Q_SLOTS:
         const QString name = control.section(QLatin1Char(' '), 0, 0), arg = control.section(QLatin1Char(' '), 1);
         SidePanel *p = b->panel;
         if (name == "L5") {
-            if (!makeSample(b->folder, arg == "missing" ? QByteArray() : arg.toUtf8().replace(" CR LF ", "\r\n").replace(" LF ", "\n")))
+            if (!makeSample(b->folder, arg == "missing" ? QByteArray() : arg.toUtf8().replace(" CR LF ", "\r\n").replace(" LF ", "\n").replace(" CR", "\r")))
                 QSKIP("no way to make a file unreadable here");
             p->L5_Click();
         } else if (name == "C6") {
