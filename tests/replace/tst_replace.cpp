@@ -180,18 +180,19 @@ private Q_SLOTS:
     }
 
     // The progress bar shows while a run goes on and hides after; the list cannot be changed and GO does nothing
-    // meanwhile; GO on an empty list does nothing. A file listed twice gets both changes.
+    // meanwhile; GO on an empty list does nothing. A file listed again, itself or through a link, gets every change.
     void progressAndRepeats()
     {
         const auto w = window({"f0.htm", "f1.htm", "f2.htm", "f0.htm"}, "x\r\n");
-        QVERIFY(w);
+        QVERIFY(w && QFile::link(dir->filePath("f0.htm"), dir->filePath("f3.htm"))); // and once more through a link
+        w->List1->addItem(dir->filePath("f3.htm"));
         QSignalSpy ended(w.get(), &frmReplace::runFinished);
         w->Text3->setText("footer"), w->startAddText();
-        QVERIFY(w->PB->isVisible() && w->PB->maximum() == 4 && !w->Command1->isEnabled() && !w->Command2->isEnabled());
+        QVERIFY(w->PB->isVisible() && w->PB->maximum() == 5 && !w->Command1->isEnabled() && !w->Command2->isEnabled());
         w->startReplace();
         QVERIFY(ended.wait());
         QVERIFY(!w->PB->isVisible() && w->List1->count() == 0 && w->Command3->isEnabled());
-        QCOMPARE(readBytes(dir->filePath("f0.htm")), QByteArray("x\r\n\r\nfooter\r\nfooter"));
+        QCOMPARE(readBytes(dir->filePath("f0.htm")), QByteArray("x\r\n\r\nfooter\r\nfooter\r\nfooter"));
         QCOMPARE(readBytes(dir->filePath("f1.htm")), QByteArray("x\r\n\r\nfooter"));
         w->startAddText();
         QVERIFY(!w->isRunning() && !w->PB->isVisible());
@@ -223,8 +224,9 @@ private Q_SLOTS:
         for (int i = 0; i < 500 && (pipe = ::open(QFile::encodeName(paths[1]).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) < 0; ++i)
             QTest::qWait(10);
         QVERIFY(pipe >= 0);
+        QTRY_COMPARE(w->PB->value(), 1); // the first file done, as the bar shows
         close ? (void)w.release()->close() : QTest::keyClick(w.get(), Qt::Key_Escape);
-        QVERIFY(shown && !shown->PB->isEnabled());
+        QVERIFY(shown && shown->isVisible() && !shown->PB->isEnabled()); // open until the run has ended
         const bool fed = ::write(pipe, "color", 5) == 5; // then closed, whatever happened
         ::close(pipe);
         QVERIFY(fed);
