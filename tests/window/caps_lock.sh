@@ -10,7 +10,7 @@ expect() { local want=$1; poll 20 '[ "$(panel)" = "$want" ]' || fail "$2: $(pane
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 if [ -z "$WL" ]; then
   start_editor && expect "|" "at the start"
-  key Caps_Lock && typed b 20 && expect "CAPS|B" "the Caps Lock key"
+  key Caps_Lock && expect "CAPS|" "the Caps Lock key released" && typed b 20 && expect "CAPS|B" "the Caps Lock key"
   # The focus on the root window, the pointer off ours: the key reaches no window of the editor.
   xdotool mousemove 1279 1023 windowfocus "$(xwininfo -root | awk '/Window id/ {print $4}')" key Caps_Lock
   expect "|B" "unlocked while another window had the focus"
