@@ -22,7 +22,7 @@ exit_editor
 grep -qxF "Exec=\"$(readlink -f "$BIN")\" %f" "$XDG_DATA_HOME/applications/com.marvolis.Kestrin4.desktop" ||
   fail "no desktop entry for this executable"
 # With an option of Qt's the document is known once Qt took its own, and the display is Qt's to open.
-DISPLAY=:65000 "$BIN" -platform offscreen "$doc" & p=$!; PIDS+=($p)
+DISPLAY=:65000 "$BIN" "$doc" -platform offscreen & p=$!; PIDS+=($p)
 sleep 2 && kill -0 "$p" 2>/dev/null || fail "a start with -platform offscreen ended at once"
 kill "$p" && gone "$p"
 echo "startup: ok"
