@@ -14,7 +14,6 @@
 #include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QScrollBar>
@@ -62,6 +61,16 @@ int pixelsNear(const CodeEdit &e, const QByteArray &what, quint32 bgr, long pos 
     return hits;
 }
 
+// A CodeEdit filling a shown window; null when the window never becomes active.
+CodeEdit *shownEditor(QMainWindow &window, int width = 600)
+{
+    auto *edit = new CodeEdit(&window);
+    window.setCentralWidget(edit);
+    window.resize(width, 300);
+    window.show();
+    return QTest::qWaitForWindowActive(&window) ? edit : nullptr;
+}
+
 QAbstractButton *button(FindReplaceDialog *dlg, const char *name)
 {
     for (auto *b : dlg->findChildren<QAbstractButton *>())
@@ -84,15 +93,13 @@ private Q_SLOTS:
     // Enter then writes the file's own line end, the new line indented as the one above.
     void loadThenEnter_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QByteArray>("expected");
+        QTest::addColumn<QByteArray>("bytes"), QTest::addColumn<QByteArray>("expected");
         for (auto [name, end] : {std::pair<const char *, QByteArray>{"crlf", "\r\n"}, {"cr", "\r"}, {"lf", "\n"}})
             QTest::newRow(name) << "  ab" + end << "  a" + end + "  xb" + end;
     }
     void loadThenEnter()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QByteArray, expected);
+        QFETCH(QByteArray, bytes); QFETCH(QByteArray, expected);
         QTemporaryDir dir;
         QVERIFY(writeBytes(dir.filePath("a.php"), bytes));
         CodeEdit edit;
@@ -105,8 +112,7 @@ private Q_SLOTS:
         QVERIFY(!edit.CanUndo());
         QCOMPARE(edit.Text(), bytes);
         send(edit, SCI_GOTOPOS, 3);
-        QTest::keyClick(edit.editorWidget(), Qt::Key_Return);
-        QTest::keyClick(edit.editorWidget(), 'x');
+        QTest::keyClick(edit.editorWidget(), Qt::Key_Return), QTest::keyClick(edit.editorWidget(), 'x');
         QCOMPARE(edit.Text(), expected);
         QVERIFY(writeBytes(dir.filePath("b.php"), QByteArray(300'000, 'a') + QByteArray(1, '\0'))); // NUL after the first piece
         QVERIFY(!edit.LoadFile(dir.filePath("b.php")));
@@ -152,22 +158,17 @@ private Q_SLOTS:
         edit.ExecuteCommand(EditorCommand::FindDialog);
         auto *dlg = edit.findChild<FindReplaceDialog *>();
         QVERIFY(dlg && dlg->isVisible() && !dlg->isReplaceMode());
-        dlg->findEdit()->setText("x");
-        dlg->findNext();
-        dlg->close();
+        dlg->findEdit()->setText("x"), dlg->findNext(), dlg->close();
         QList<long> found{selectionStart(edit)};
-        for (int i = 0; i < 3; ++i) {
-            edit.ExecuteCommand(EditorCommand::FindNext);
-            found << selectionStart(edit);
-        }
+        for (int i = 0; i < 3; ++i)
+            edit.ExecuteCommand(EditorCommand::FindNext), found << selectionStart(edit);
         QCOMPARE(found, (QList<long>{0, 3, 6, 0}));
         QVERIFY(!dlg->isVisible());
         edit.ExecuteCommand(EditorCommand::FindDialog);
         button(dlg, "Search backwards")->setChecked(true);
         dlg->findNext();
         QCOMPARE(selectionStart(edit), 6L);
-        dlg->findEdit()->setText("zzz");
-        dlg->findNext();
+        dlg->findEdit()->setText("zzz"), dlg->findNext();
         QCOMPARE(dlg->statusText(), QStringLiteral("Cannot find \"zzz\"."));
         QCOMPARE(selectionStart(edit), 6L);
         QCOMPARE(edit.SelectedText(), QByteArray("x"));
@@ -177,22 +178,17 @@ private Q_SLOTS:
         // Replace writes over the selected match, then finds the next one.
         edit.ExecuteCommand(EditorCommand::ReplaceDialog);
         button(dlg, "Search backwards")->setChecked(false);
-        dlg->findEdit()->setText("x");
-        dlg->replaceEdit()->setText("_x");
-        select(edit, 8, 8);
-        dlg->replaceOne(); // nothing selected: only finds
+        dlg->findEdit()->setText("x"), dlg->replaceEdit()->setText("_x");
+        select(edit, 8, 8), dlg->replaceOne(); // nothing selected: only finds
         QCOMPARE(edit.Text(), QByteArray("x1 x2 x3"));
         dlg->replaceOne(); // the next find starts after the replacement
         QCOMPARE(edit.Text(), QByteArray("_x1 x2 x3"));
         QCOMPARE(selectionStart(edit), 4L);
-        select(edit, 4, 6); // only begins with a match: found past it, not replaced
-        dlg->replaceOne();
+        select(edit, 4, 6), dlg->replaceOne(); // only begins with a match: found past it, not replaced
         QCOMPARE(selectionStart(edit), 7L);
         button(dlg, "Regular expression")->setChecked(true);
-        dlg->findEdit()->setText("x(\\d)");
-        dlg->replaceEdit()->setText("\\1y");
-        select(edit, 7, 9);
-        dlg->replaceOne();
+        dlg->findEdit()->setText("x(\\d)"), dlg->replaceEdit()->setText("\\1y");
+        select(edit, 7, 9), dlg->replaceOne();
         QCOMPARE(edit.Text(), QByteArray("_x1 x2 3y"));
     }
 
@@ -221,8 +217,7 @@ private Q_SLOTS:
         edit.ExecuteCommand(EditorCommand::ReplaceDialog);
         auto *dlg = edit.findChild<FindReplaceDialog *>();
         QVERIFY(dlg->isReplaceMode());
-        dlg->findEdit()->setText(row.what);
-        dlg->replaceEdit()->setText(row.with);
+        dlg->findEdit()->setText(row.what), dlg->replaceEdit()->setText(row.with);
         button(dlg, "Match case")->setChecked(row.options.contains('c'));
         button(dlg, "Match whole word only")->setChecked(row.options.contains('w'));
         button(dlg, "Regular expression")->setChecked(row.options.contains('r'));
@@ -264,8 +259,7 @@ private Q_SLOTS:
         QCOMPARE(t->text(0, row.count), QString::fromUtf8(row.text));
         send(edit, SCI_GOTOPOS, row.pos);
         QCOMPARE(t->cursorPosition(), row.offset);
-        t->setCursorPosition(0);
-        t->setCursorPosition(row.offset);
+        t->setCursorPosition(0), t->setCursorPosition(row.offset);
         QCOMPARE(send(edit, SCI_GETCURRENTPOS), long(row.pos));
         int start = -1, end = -1;
         QCOMPARE(t->textAtOffset(row.offset, QAccessible::LineBoundary, &start, &end), row.line);
@@ -286,19 +280,15 @@ private Q_SLOTS:
         QVERIFY(writeBytes(wide, "<p>" + QByteArray(3000, 'x') + "</p>\n"));
         QVERIFY(writeBytes(narrow, "<p>x</p>\n"));
         auto *window = new QMainWindow;
-        auto *edit = new CodeEdit(window);
-        window->setCentralWidget(edit);
-        window->resize(400, 300);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
+        CodeEdit *edit = shownEditor(*window, 400);
+        QVERIFY(edit);
         auto *bar = qobject_cast<QAbstractScrollArea *>(edit->editorWidget())->horizontalScrollBar();
         QTRY_VERIFY(!bar->isVisible());
         QVERIFY(edit->LoadFile(wide));
         QTRY_VERIFY(bar->isVisible());
         QVERIFY(edit->LoadFile(narrow));
         QTRY_VERIFY(!bar->isVisible());
-        edit->ExecuteCommand(EditorCommand::FindDialog);
-        edit->setFocus();
+        edit->ExecuteCommand(EditorCommand::FindDialog), edit->setFocus();
         window->close();
         delete window;
     }
@@ -306,8 +296,7 @@ private Q_SLOTS:
     // Text that once stopped the HTML lexer: what follows it is still coloured, as painted.
     void colouredAfterOddMarkup_data()
     {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<bool>("html"); // HTML after it: its tags are tags
+        QTest::addColumn<QByteArray>("text"), QTest::addColumn<bool>("html"); // HTML after it: its tags are tags
         for (const char *odd : {"Q&A<!-- -->", "&<!", "x&<!DOCTYPE html>"})
             QTest::newRow(odd) << QByteArray(odd) << true;
         // The lexer takes "<%<%%>" for an ASP script that never ends: what follows is coloured as
@@ -316,18 +305,13 @@ private Q_SLOTS:
     }
     void colouredAfterOddMarkup()
     {
-        QFETCH(QByteArray, text);
-        QFETCH(bool, html);
+        QFETCH(QByteArray, text); QFETCH(bool, html);
         QMainWindow window;
-        auto *edit = new CodeEdit(&window);
+        CodeEdit *edit = shownEditor(window);
+        QVERIFY(edit);
         edit->setLanguage("PHP");
         const quint32 comment = 0x00A000, tag = 0x0000E0; // BGR: green, red
-        edit->SetItemColor(StyleItem::Comments, comment);
-        edit->SetItemColor(StyleItem::TagColour, tag);
-        window.setCentralWidget(edit);
-        window.resize(600, 300);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        edit->SetItemColor(StyleItem::Comments, comment), edit->SetItemColor(StyleItem::TagColour, tag);
         edit->setText(text + "\n<!-- mmmmmmmm -->\n<b>mmmmmmmm</b>\n");
         auto colourAt = [&](const char *what, quint32 bgr) { return pixelsNear(*edit, what, bgr); };
         QTRY_VERIFY(colourAt("!-- mmmmmmmm --", comment) > 20);
@@ -338,9 +322,7 @@ private Q_SLOTS:
     // end of the piece's line, which a script block fills to the window's edge.
     void defaultColours_data()
     {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QByteArray>("piece");
-        QTest::addColumn<quint32>("rgb");
+        QTest::addColumn<QByteArray>("text"), QTest::addColumn<QByteArray>("piece"), QTest::addColumn<quint32>("rgb");
         QTest::newRow("known tag") << QByteArray("<b>mmmm</b>") << QByteArray("b") << 0x000080u;
         QTest::newRow("unknown tag") << QByteArray("<zz>mmmm</zz>") << QByteArray("zz") << 0xff0000u;
         QTest::newRow("attribute") << QByteArray("<b class=\"x\">") << QByteArray("class") << 0x008080u;
@@ -349,17 +331,11 @@ private Q_SLOTS:
     }
     void defaultColours()
     {
-        QFETCH(QByteArray, text);
-        QFETCH(QByteArray, piece);
-        QFETCH(quint32, rgb);
+        QFETCH(QByteArray, text); QFETCH(QByteArray, piece); QFETCH(quint32, rgb);
         QMainWindow window;
-        auto *edit = new CodeEdit(&window);
-        edit->setLanguage("PHP");
-        window.setCentralWidget(edit);
-        window.resize(600, 300);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        edit->setText(text);
+        CodeEdit *edit = shownEditor(window);
+        QVERIFY(edit);
+        edit->setLanguage("PHP"), edit->setText(text);
         const quint32 bgr = (rgb >> 16) | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
         if (piece.endsWith('\n')) { // exact: the background is not blended
             const QRect line = cellsOf(*edit, piece.chopped(1));
@@ -373,19 +349,16 @@ private Q_SLOTS:
     // zoom: the caret's x after each character.
     void monospacedCells_data()
     {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QList<int>>("cells"); // at each character's start
+        QTest::addColumn<QByteArray>("text"), QTest::addColumn<QList<int>>("cells"); // at each character's start
         QTest::newRow("aéx") << QByteArray("aéx") << QList<int>{0, 1, 2};
         QTest::newRow("a€x") << QByteArray("a€x") << QList<int>{0, 1, 2};
         QTest::newRow("e + combining acute") << QByteArray("ae\xCC\x81x") << QList<int>{0, 1, 2, 2};
     }
     void monospacedCells()
     {
-        QFETCH(QByteArray, text);
-        QFETCH(QList<int>, cells);
+        QFETCH(QByteArray, text); QFETCH(QList<int>, cells);
         CodeEdit edit;
-        edit.setLanguage("PHP");
-        edit.setText(text + "\n" + QByteArray(8, 'a')); // the second line: the cells
+        edit.setLanguage("PHP"), edit.setText(text + "\n" + QByteArray(8, 'a')); // the second line: the cells
         const long cell0 = long(text.size()) + 1;
         auto x = [&](long pos) { return send(edit, SCI_POINTXFROMPOSITION, 0, pos); };
         for (int zoom : {0, 6}) {
@@ -393,8 +366,7 @@ private Q_SLOTS:
             QList<int> found;
             auto cellAt = [&](long pos) { // within a pixel: the widths are fractions
                 int c = 0;
-                while (c < 8 && x(cell0 + c) < x(pos) - 1)
-                    ++c;
+                while (c < 8 && x(cell0 + c) < x(pos) - 1) ++c;
                 return qAbs(x(cell0 + c) - x(pos)) <= 1 ? c : -1;
             };
             for (long pos = 0; pos < text.size(); pos = send(edit, SCI_POSITIONAFTER, pos))
@@ -418,11 +390,9 @@ private Q_SLOTS:
             const char step = i < script.size() ? script[i] : '\0';
             const quint32 what = step == 'u' ? 0 : step ? 9 : next(10);
             if (what < 3 && at > 0) {
-                edit.Undo();
-                --at;
+                edit.Undo(), --at;
             } else if (what < 5 && at + 1 < steps.size()) {
-                edit.Redo();
-                ++at;
+                edit.Redo(), ++at;
             } else {
                 QByteArray text = steps[at];
                 const long from = long(next(quint32(text.size() + 1)));
@@ -435,8 +405,7 @@ private Q_SLOTS:
                     text.insert(from, added);
                     send(edit, SCI_INSERTTEXT, ulong(from), reinterpret_cast<long>(added.constData()));
                 }
-                steps.resize(++at);
-                steps << text;
+                steps.resize(++at), steps << text;
             }
             QCOMPARE(edit.Text(), steps[at]);
         }
@@ -447,16 +416,12 @@ private Q_SLOTS:
     void paintedLook()
     {
         QMainWindow window;
-        auto *edit = new CodeEdit(&window);
+        CodeEdit *edit = shownEditor(window);
+        QVERIFY(edit);
         edit->setLanguage("PHP");
         const quint32 page = 0x80C0C0, script = 0xC08080, text = 0x00A000; // BGR
-        edit->SetItemColor(StyleItem::PageBackground, page);
-        edit->SetItemColor(StyleItem::ScriptBackground, script);
-        edit->SetItemColor(StyleItem::DefaultText, text);
-        window.setCentralWidget(edit);
-        window.resize(600, 300);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        for (auto [item, bgr] : {std::pair{StyleItem::PageBackground, page}, {StyleItem::ScriptBackground, script}, {StyleItem::DefaultText, text}})
+            edit->SetItemColor(item, bgr);
         edit->setText("mmmm <?php mmmm(); ?>\n<!--mmmm-->\n" + QByteArray(300, 'w') + "\n");
         // Mostly the one background (glyph edges blend into the other).
         QTRY_VERIFY(pixelsNear(*edit, " mmmm()", script) > 10 * pixelsNear(*edit, " mmmm()", page));
@@ -465,8 +430,7 @@ private Q_SLOTS:
         const QImage upright = edit->editorWidget()->grab(comment).toImage();
         edit->SetItemFontStyle(StyleItem::Comments, FontStyle::Italic);
         QTRY_VERIFY(edit->editorWidget()->grab(comment).toImage() != upright);
-        edit->editorWidget()->setFocus();
-        send(*edit, SCI_SETCARETPERIOD, 0);
+        edit->editorWidget()->setFocus(), send(*edit, SCI_SETCARETPERIOD, 0);
         const long end = long(edit->Text().size()), line = end - 301;
         send(*edit, SCI_GOTOPOS, end);
         QTRY_VERIFY(pixelsNear(*edit, "", text, end) > 10);
@@ -505,8 +469,7 @@ private Q_SLOTS:
         QCOMPARE(styleAt(longLine.size() - 2), 0L);
         QCOMPARE(styleAt(longLine.size() + 2), long(SCE_H_TAG));
         // Typed beyond the cut: still the default style, and the next line still a tag.
-        edit.GoToLine(1);
-        send(edit, SCI_GOTOPOS, longLine.size() - 4);
+        edit.GoToLine(1), send(edit, SCI_GOTOPOS, longLine.size() - 4);
         QTest::keyClicks(edit.editorWidget(), "<b>");
         send(edit, SCI_COLOURISE, 0, -1);
         QCOMPARE(styleAt(longLine.size() - 3), 0L);
@@ -560,16 +523,14 @@ private Q_SLOTS:
     // blocks) undoes, redoes and takes a new edit after an undo.
     void rewriteTextBlockByBlock_data()
     {
-        QTest::addColumn<int>("blockBytes");
-        QTest::addColumn<int>("repeats");
+        QTest::addColumn<int>("blockBytes"), QTest::addColumn<int>("repeats");
         for (int n : {4, 5, 7, 1 << 20})
             QTest::addRow("%d bytes", n) << n << 40;
         QTest::addRow("3 MB in 1 MB blocks") << (1 << 20) << 100'000;
     }
     void rewriteTextBlockByBlock()
     {
-        QFETCH(int, blockBytes);
-        QFETCH(int, repeats);
+        QFETCH(int, blockBytes); QFETCH(int, repeats);
         const QByteArray original = QByteArray("Café Ölé – 😀 naïve €\r\n").repeated(repeats);
         const auto upper = [](const QByteArray &block) { return QString::fromUtf8(block).toUpper().toUtf8(); };
         const QByteArray expected = upper(original);
@@ -584,18 +545,14 @@ private Q_SLOTS:
         QCOMPARE(edit.Text(), original);
         edit.Redo();
         QCOMPARE(edit.Text(), expected);
-        edit.Undo();
-        edit.setSelectedText("x");
-        edit.Undo();
+        edit.Undo(), edit.setSelectedText("x"), edit.Undo();
         QCOMPARE(edit.Text(), original);
         edit.Undo();
         QCOMPARE(edit.Text(), QByteArray());
-        edit.Redo();
-        edit.Redo();
+        edit.Redo(), edit.Redo();
         QVERIFY(edit.Text() != original && edit.Text().size() == original.size() + 1);
         // Following the caret (escapes before a save): only what grows before it moves it.
-        edit.setText("\xC3\xA9x\xC3\xA9");
-        send(edit, SCI_GOTOPOS, 3);
+        edit.setText("\xC3\xA9x\xC3\xA9"), send(edit, SCI_GOTOPOS, 3);
         QVERIFY(edit.rewriteText([](const QByteArray &b) { return QByteArray(b).replace("\xC3\xA9", "&#233;"); }, 13, blockBytes, true));
         QCOMPARE(edit.Text() + QByteArray::number(send(edit, SCI_GETCURRENTPOS)), QByteArray("&#233;x&#233;7"));
     }
@@ -616,8 +573,7 @@ private Q_SLOTS:
     {
         QFETCH(InputMethodRow, row);
         CodeEdit edit;
-        edit.setText(row.text);
-        select(edit, row.anchor, row.caret);
+        edit.setText(row.text), select(edit, row.anchor, row.caret);
         const auto query = [&](Qt::InputMethodQuery q) { return edit.editorWidget()->inputMethodQuery(q); };
         const QString got = query(Qt::ImSurroundingText).toString();
         const int at = query(Qt::ImCursorPosition).toInt();
@@ -635,16 +591,14 @@ private Q_SLOTS:
     // bytes must land there, replacing a longer old file. Folder empty: the build folder's disk.
     void largeSaveIsByteIdentical_data()
     {
-        QTest::addColumn<qsizetype>("size");
-        QTest::addColumn<QString>("folder");
+        QTest::addColumn<qsizetype>("size"), QTest::addColumn<QString>("folder");
         QTest::newRow("8 MB exactly") << qsizetype(8 << 20) << QString();
         QTest::newRow("8 MB + 1") << qsizetype((8 << 20) + 1) << QString();
         QTest::newRow("9 MB + 3 on /dev/shm") << qsizetype((9 << 20) + 3) << QStringLiteral("/dev/shm");
     }
     void largeSaveIsByteIdentical()
     {
-        QFETCH(qsizetype, size);
-        QFETCH(QString, folder);
+        QFETCH(qsizetype, size); QFETCH(QString, folder);
         if (!folder.isEmpty() && !QDir(folder).exists())
             QSKIP("no such folder on this machine");
         const QByteArray text = QByteArray("<p class=\"x\">café &amp; €</p>\r\n").repeated(size / 30 + 1).left(size);

@@ -37,8 +37,6 @@ using kestrin::test::RecordingDesktop;
 using kestrin::test::ScriptedPrompter;
 using Answer = Prompter::Answer;
 
-// The editor tests' file helpers, shared with tst_codeedit.cpp.
-
 
 namespace {
 
@@ -103,17 +101,15 @@ private Q_SLOTS:
         ScriptedPrompter prompter;
         frmEdit w;
         w.show();
-        if (modified)
-            w.RC->setSelectedText("unsaved");
+        if (modified) w.RC->setSelectedText("unsaved");
         w.RC->markProblem(1, "from the file before"); // gone when another file opens
         QCOMPARE(w.DocumentModified(), modified);
         const QMap<QString, Answer> question{{"Yes", Answer::Yes}, {"No", Answer::No}, {"Cancel", Answer::Cancel}};
-        for (const QString &a : answers.split(' ', Qt::SkipEmptyParts)) {
+        for (const QString &a : answers.split(' ', Qt::SkipEmptyParts))
             if (question.contains(a))
                 prompter.answerQuestion(question[a]);
             else
                 prompter.answerFile(a == "-" ? std::nullopt : std::optional<QString>(file(a)));
-        }
         if (command == "close")
             QCOMPARE(w.close(), proceeds);
         else
@@ -123,8 +119,7 @@ private Q_SLOTS:
             QCOMPARE(prompter.asked.value(0).text, QStringLiteral("The file Untitled is changed and not saved. Save?"));
         if (answers.contains("folder"))
             QVERIFY(!prompter.asked.isEmpty() && prompter.asked.last().title == "kestrin4" && prompter.asked.last().text.contains(file("folder.htm")));
-        if (answers.contains("saved"))
-            QCOMPARE(readBytes(file("saved.htm")), QByteArray("unsaved"));
+        if (answers.contains("saved")) QCOMPARE(readBytes(file("saved.htm")), QByteArray("unsaved"));
         if (command == "open" && proceeds) {
             const QImage opened = w.RC->editorWidget()->grab().toImage();
             w.RC->clearProblem();
@@ -147,8 +142,7 @@ private Q_SLOTS:
         ScriptedPrompter prompter;
         frmEdit w;
         w.RC->setSelectedText("<b>x</b>");
-        prompter.answerFile(page, 1);
-        w.Toolbar1_ButtonClick(3);
+        prompter.answerFile(page, 1), w.Toolbar1_ButtonClick(3);
         QVERIFY(prompter.asked.value(0).file.save);
         QCOMPARE(prompter.asked.value(0).file.filter,
                  QStringLiteral("Html files|*.htm;*.html|Php files|*.php|Css files|*.css|Js files|*.js|Tpl files|*.tpl"));
@@ -156,10 +150,8 @@ private Q_SLOTS:
         QCOMPARE(w.documentPath(), page);
         QVERIFY(!w.DocumentModified());
         w.RC->setSelectedText("<i></i>");
-        prompter.answerFile(std::nullopt);
-        w.mnuSaveAsTxt_Click();
-        prompter.answerFile(txt);
-        w.mnuSaveAsTxt_Click();
+        prompter.answerFile(std::nullopt), w.mnuSaveAsTxt_Click(); // cancelled
+        prompter.answerFile(txt), w.mnuSaveAsTxt_Click();
         QCOMPARE(readBytes(txt), QByteArray("x\r\n"));
         QVERIFY(w.documentPath() == page && w.DocumentModified());
         QVERIFY(w.mnuSave_Click());
@@ -186,10 +178,8 @@ private Q_SLOTS:
         const bool bound = bytes.isNull();
         QCOMPARE(w.documentPath(), bound ? path : QStringLiteral("Untitled"));
         QCOMPARE(prompter.asked.size(), bound ? 0 : 1);
-        if (!bound)
-            QVERIFY(prompter.asked.value(0).title == "kestrin4" && prompter.asked.value(0).text.contains(path));
-        w.RC->setSelectedText("new");
-        prompter.answerFile(std::nullopt);
+        if (!bound) QVERIFY(prompter.asked.value(0).title == "kestrin4" && prompter.asked.value(0).text.contains(path));
+        w.RC->setSelectedText("new"), prompter.answerFile(std::nullopt);
         QCOMPARE(w.mnuSave_Click(), bound);
         QCOMPARE(readBytes(path), bound ? QByteArray("new") : bytes);
     }
@@ -198,8 +188,7 @@ private Q_SLOTS:
     // asks first; Yes writes (a deleted file is created again), No leaves their file and the flag.
     void saveOverAFileChangedOnDisk_data()
     {
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("change"), QTest::addColumn<bool>("yes");
         QTest::newRow("content, time kept") << "content" << false;
         QTest::newRow("content, time kept, hashed") << "content hashed" << true;
         QTest::newRow("size") << "size" << false;
@@ -208,8 +197,7 @@ private Q_SLOTS:
     }
     void saveOverAFileChangedOnDisk()
     {
-        QFETCH(QString, change);
-        QFETCH(bool, yes);
+        QFETCH(QString, change); QFETCH(bool, yes);
         const QString page = file("page.html", "<p>one</p>\n");
         FileFingerprint::setAlwaysHash(change.endsWith("hashed"));
         auto normal = qScopeGuard([] { FileFingerprint::setAlwaysHash(false); });
@@ -233,8 +221,7 @@ private Q_SLOTS:
             w.RC->setSelectedText("more ");
         }
         const QByteArray ours = w.RC->Text();
-        if (change != "own")
-            prompter.answerQuestion(yes ? Answer::Yes : Answer::No);
+        if (change != "own") prompter.answerQuestion(yes ? Answer::Yes : Answer::No);
         QCOMPARE(w.mnuSave_Click(), yes);
         QVERIFY(prompter.allAnswersUsed());
         if (change != "own")
@@ -269,8 +256,7 @@ private Q_SLOTS:
         ScriptedPrompter prompter;
         frmEdit w({page, {}});
         w.RC->setSelectedText("ā😀");
-        if (button >= 0)
-            prompter.answerChoice(button);
+        if (button >= 0) prompter.answerChoice(button);
         QCOMPARE(w.mnuSave_Click(), button != 2);
         QVERIFY(prompter.allAnswersUsed());
         if (button >= 0) {
@@ -283,8 +269,7 @@ private Q_SLOTS:
         QCOMPARE(w.RC->Text(), text);
         QCOMPARE(w.RC->document()->encodingName(), encoding);
         QCOMPARE(w.DocumentModified(), button == 2);
-        if (button == 2)
-            return;
+        if (button == 2) return;
         // Typing goes on after the same character; saving again asks nothing: the characters are
         // gone, or the file is UTF-8 now.
         const QByteArray more = encoding == "Windows-1252" ? "x" : "ā";
@@ -292,8 +277,7 @@ private Q_SLOTS:
         QCOMPARE(w.RC->Text(), QByteArray(text).insert(text.indexOf("caf"), more));
         QVERIFY(w.mnuSave_Click());
         QCOMPARE(prompter.asked.size(), button >= 0 ? 1 : 0);
-        w.RC->Undo();
-        w.RC->Undo();
+        w.RC->Undo(), w.RC->Undo();
         QCOMPARE(w.RC->Text(), button == 0 ? QByteArray("ā😀café\n") : QByteArray("café\n"));
     }
 
@@ -307,8 +291,7 @@ private Q_SLOTS:
             frmEdit w({page, {}});
             showActive(w);
             w.RC->GoToLine(3);
-            if (modified)
-                w.RC->setSelectedText("mine ");
+            if (modified) w.RC->setSelectedText("mine ");
             const QByteArray before = w.RC->Text();
             QVERIFY(writeBytes(page, "ONE\nTWO\nTHREE\nFOUR\n"));
             QEvent activated(QEvent::ActivationChange);
@@ -354,8 +337,7 @@ private Q_SLOTS:
         RecordingDesktop desktop;
         ScriptedPrompter prompter; // every question cancelled
         frmEdit w;
-        w.RC->setText("aéc");
-        select(w, 1, 3);
+        w.RC->setText("aéc"), select(w, 1, 3);
         w.RC->document()->setUnmodified();
         QApplication::clipboard()->setText(row.clipboard);
         int triggered = 0;
@@ -407,8 +389,7 @@ private Q_SLOTS:
 
     void gotoLine_data()
     {
-        QTest::addColumn<std::optional<QString>>("answer");
-        QTest::addColumn<int>("line"); // 0-based line of the caret afterwards, from 4
+        QTest::addColumn<std::optional<QString>>("answer"), QTest::addColumn<int>("line"); // 0-based line of the caret afterwards, from 4
         for (auto [answer, line] : {std::pair{"12.5", 11}, {"13.5", 13}, {" 7 ", 6}, {"3.4", 2}, {"", 4}, {"word", 4}, {"0", 4},
                                     {"99", 30}, {"2147483648", 4}, {"-2147483648", 4}, {"1e400", 4}})
             QTest::addRow("\"%s\"", answer) << std::optional<QString>(answer) << line;
@@ -416,16 +397,13 @@ private Q_SLOTS:
     }
     void gotoLine()
     {
-        QFETCH(std::optional<QString>, answer);
-        QFETCH(int, line);
+        QFETCH(std::optional<QString>, answer); QFETCH(int, line);
         ScriptedPrompter prompter;
         frmEdit w;
-        w.RC->setText(QByteArray("line\n").repeated(30));
-        w.RC->GoToLine(5);
+        w.RC->setText(QByteArray("line\n").repeated(30)), w.RC->GoToLine(5);
         showActive(w);
         w.Toolbar1->setFocus();
-        prompter.answerInput(answer);
-        w.mnuGotoline_Click();
+        prompter.answerInput(answer), w.mnuGotoline_Click();
         QVERIFY(prompter.asked.value(0).title == "kestrin4" && prompter.asked.value(0).text == "Line:");
         QCOMPARE(caretLine(w), line);
         QVERIFY(w.RC->editorWidget()->hasFocus());
@@ -433,15 +411,13 @@ private Q_SLOTS:
 
     void swatchFollowsTheSelection_data()
     {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QByteArray>("text"), QTest::addColumn<QColor>("colour");
         for (auto [text, colour] : {std::pair{"#FF8000", QColor(255, 128, 0)}, {"#F00", QColor(240, 0, 0)}, {"red", QColor(13, 0, 0)}, {"#0000ff;", QColor(0, 0, 255)}})
             QTest::newRow(text) << QByteArray(text) << colour;
     }
     void swatchFollowsTheSelection()
     {
-        QFETCH(QByteArray, text);
-        QFETCH(QColor, colour);
+        QFETCH(QByteArray, text); QFETCH(QColor, colour);
         frmEdit w;
         QCOMPARE(swatch(w), QColor(Qt::black));
         w.RC->setText("x " + text + " y");
@@ -482,9 +458,7 @@ private Q_SLOTS:
     // still gives valid markup.
     void toolbarMarkup_data()
     {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<QByteArray>("tags");
+        QTest::addColumn<int>("button"), QTest::addColumn<QString>("chosen"), QTest::addColumn<QByteArray>("tags");
         for (auto [button, chosen, tags] : {std::tuple{8, "", "<b>|</b>"}, {9, "", "<i>|</i>"}, {10, "", "<u>|</u>"},
                                             {16, "", "<p align='left'>|</p>"}, {17, "", "<center>|</center>"},
                                             {18, "", "<p align='right'>|</p>"}, {12, "Liberation Serif", "<font face='Liberation Serif'>|</font>"},
@@ -495,8 +469,7 @@ private Q_SLOTS:
     }
     void toolbarMarkup()
     {
-        QFETCH(int, button);
-        QFETCH(QString, chosen);
+        QFETCH(int, button); QFETCH(QString, chosen);
         const Tags tags = toolbarTags(button, chosen);
         QTEST(tags.keepsSelection ? tags.open + '|' + tags.close : tags.open, "tags"); // else in the selection's place
     }
@@ -525,8 +498,7 @@ private Q_SLOTS:
         showActive(w);
         const QByteArray tail = "z" + QByteArray(500, '\n');
         w.RC->setText("a" + row.selected + tail);
-        select(w, 1, 1 + row.selected.size());
-        sci(w)->send(SCI_SETFIRSTVISIBLELINE, 300);
+        select(w, 1, 1 + row.selected.size()), sci(w)->send(SCI_SETFIRSTVISIBLELINE, 300);
         w.RC->document()->setUnmodified();
         if (row.index == 12)
             prompter.answerFont(row.answer.isEmpty() ? std::nullopt : std::optional<QFont>(QFont("Liberation Serif", 20)));
@@ -550,21 +522,16 @@ private Q_SLOTS:
         frmEdit w;
         showActive(w);
         QStringList tips, described, panel, menu;
-        for (QAction *a : w.Toolbar1->actions())
-            tips << a->toolTip();
-        for (QLabel *l : w.StatusBar1->findChildren<QLabel *>())
-            described << l->accessibleDescription();
-        for (QAbstractButton *b : w.SSTab1->findChildren<QAbstractButton *>())
-            panel << b->text();
+        for (QAction *a : w.Toolbar1->actions()) tips << a->toolTip();
+        for (QLabel *l : w.StatusBar1->findChildren<QLabel *>()) described << l->accessibleDescription();
+        for (QAbstractButton *b : w.SSTab1->findChildren<QAbstractButton *>()) panel << b->text();
         for (QListWidget *list : w.SSTab1->findChildren<QListWidget *>())
-            for (int i = 0; i < list->count(); ++i)
-                panel << list->item(i)->text();
+            for (int i = 0; i < list->count(); ++i) panel << list->item(i)->text();
         QVERIFY(tips.contains("Fett") && described.contains("Feststelltaste"));
         for (const char *word : {"Unterstrichen", "UND", "\xC3\xA1"})
             QVERIFY2(panel.contains(QString::fromUtf8(word)), word);
         QTimer::singleShot(0, [&] {
-            for (QAction *a : QApplication::activePopupWidget()->actions())
-                menu << a->text();
+            for (QAction *a : QApplication::activePopupWidget()->actions()) menu << a->text();
             QApplication::activePopupWidget()->close();
         });
         QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 20));
@@ -593,8 +560,7 @@ private Q_SLOTS:
     }
     void arrange()
     {
-        QFETCH(QList<double>, in);
-        QFETCH(QList<double>, out);
+        QFETCH(QList<double>, in); QFETCH(QList<double>, out);
         const EditorLayout l = arrangeControls({in[0], in[1], in[2], in[3], 420, 375, in[4]});
         const QList<std::optional<double>> got{l.outerWidth, l.outerHeight, l.panelHeight, l.listHeight, l.editorWidth, l.editorHeight};
         for (int i = 0; i < 6; ++i)
@@ -618,8 +584,7 @@ private Q_SLOTS:
         window.RC->setText(QByteArray(2000, 'x') + "\n");
         const auto editor = [&] { return QRect(window.RC->mapTo(&window, QPoint(0, 0)), window.RC->size()); };
         for (const QSize size : {QSize(), QSize(900, 700)}) {
-            if (size.isValid())
-                window.resize(size);
+            if (size.isValid()) window.resize(size);
             // The window system may deliver the sizes a little later: wait for them.
             QTRY_COMPARE(editor().top(), window.Toolbar1->geometry().bottom() + 1);
             QTRY_COMPARE(editor().bottom(), window.StatusBar1->geometry().top() - 1);
