@@ -122,7 +122,7 @@ private Q_SLOTS:
     }
 
     // What a start offers: a damaged journal with Discard and Cancel only and the reason; Cancel
-    // keeps it; without a document the newest journal of any; Discard removes it. A full disk is
+    // keeps it; without a document the newest journal of any, a named file's too; Discard removes it. A full disk is
     // told once for the document, and editing goes on.
     void offersAndFailures()
     {
@@ -134,10 +134,16 @@ private Q_SLOTS:
         { frmEdit w; }
         QCOMPARE(prompter.asked.last().buttons, (QStringList{"Discard", "Cancel"}));
         QVERIFY(prompter.asked.last().text.contains("Untitled"));
-        QVERIFY(prompter.asked.last().text.contains("not a recovery journal"));
+        QVERIFY(prompter.asked.last().text.contains("not a recovery journal") && QFile::exists(m_folder + "/1-1-1.k4j"));
         prompter.answerChoice(0); // Discard
         { frmEdit w; }
         QVERIFY(QDir(m_folder).isEmpty());
+        JournalWriter::Start named; // a named file's journal, offered to a start without a document too
+        named.header.path = QStringLiteral("/nonexistent/named.php"), named.header.baseLength = 1, named.baseText = "n";
+        { JournalWriter j(m_folder); j.begin(named), j.keep(); }
+        prompter.answerChoice(1); // Discard
+        { frmEdit w; }
+        QVERIFY(prompter.asked.last().text.contains("named.php") && QDir(m_folder).isEmpty());
 
         test::FailingFolder full(m_folder, test::FailingFolder::Kind::Full);
         if (!full.ok()) QSKIP(qPrintable(full.why()));
