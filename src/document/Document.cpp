@@ -135,8 +135,6 @@ void Document::storeModifiedChanged(bool modified)
     // Back at the save point, the journal has nothing left to keep.
     if (!modified && m_journal)
         m_journal->discard();
-    if (std::exchange(m_modified, modified) != modified)
-        Q_EMIT modifiedChanged(modified);
 }
 
 void Document::setUnmodified()

@@ -136,9 +136,6 @@ public:
 
 Q_SIGNALS:
     void pathChanged(const QString &path);
-    // The one place the document becomes modified (an edit) or unmodified (loaded, saved, undone
-    // back to the save point, or declared so).
-    void modifiedChanged(bool modified);
     // The journal cannot be written: changes are not protected until the next save. Once for a
     // document.
     void journalFailed(const QString &why);
@@ -157,7 +154,6 @@ private:
     bool m_tracksDisk = false;
     QString m_diskPath;
     FileFingerprint m_disk;
-    bool m_modified = false; // what modifiedChanged last said
     DiskStamp m_diskStamp; // the same moment, as a journal records it
     std::unique_ptr<JournalWriter> m_journal;
     bool m_journalBroken = false; // until the next save
