@@ -401,6 +401,7 @@ void JournalWriter::sync()
         giveUp(lastError());
         return;
     }
+    m_syncs.fetch_add(1, std::memory_order_relaxed);
     if (!m_folderSynced) {
         const int dir = ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dir >= 0) {

@@ -9,6 +9,7 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -51,6 +52,8 @@ public:
     void keep();
     // Waits until everything queued is written and synced (tests, benchmarks).
     void flush();
+    // How many times the journal was synced to the disk (tests, benchmarks).
+    int syncs() const { return m_syncs.load(std::memory_order_relaxed); }
 
     // When edits are synced: after this pause, and at most this far apart while they go on.
     static constexpr std::chrono::milliseconds PauseBeforeSync{1000};
@@ -112,6 +115,7 @@ private:
     bool m_folderSynced = false;
     qint64 m_size = 0, m_baseEnd = 0, m_baseLength = 0;
     std::chrono::steady_clock::time_point m_lastWrite, m_lastSync;
+    std::atomic<int> m_syncs{0};
     std::thread m_thread;
 };
 

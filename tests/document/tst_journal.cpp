@@ -5,6 +5,7 @@
 #include "document/JournalWriter.h"
 
 #include <QBuffer>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -131,6 +132,21 @@ private Q_SLOTS:
         QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0750) == 0); // a folder open to the group (or someone else's) is not written to
         QString why;
         QVERIFY(!prepareRecoveryFolder(folder, &why) && why.contains(folder));
+    }
+
+    // Typing for six and a half seconds: the journal is synced once five seconds after it began
+    // (never per key), and once more when the edits pause for a second.
+    void syncsWhileTyping()
+    {
+        QTemporaryDir dir;
+        JournalWriter writer(dir.filePath("recovery"));
+        writer.begin({});
+        const QDeadlineTimer typing(6500);
+        for (int i = 0; !typing.hasExpired(); ++i)
+            writer.inserted(i, "k", 1), QTest::qWait(200);
+        const int synced = writer.syncs();
+        QVERIFY2(synced >= 1 && synced <= 2, qPrintable(QString::number(synced))); // 2: a loaded machine paused a key
+        QTRY_COMPARE_WITH_TIMEOUT(writer.syncs(), synced + 1, 3000);
     }
 };
 
