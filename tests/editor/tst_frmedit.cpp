@@ -534,7 +534,7 @@ private Q_SLOTS:
             for (QAction *a : QApplication::activePopupWidget()->actions()) menu << a->text();
             QApplication::activePopupWidget()->close();
         });
-        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 20));
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 20), sci(w)->viewport()->mapToGlobal(QPoint(20, 20)));
         QApplication::sendEvent(sci(w)->viewport(), &click);
         QVERIFY2(menu.contains("Ausschneiden"), qPrintable(menu.join(',')));
         w.mnuAbout_Click();
