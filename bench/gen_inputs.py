@@ -9,6 +9,7 @@
   cp1252.htm       a Windows-1252 page (accented bytes above 0x7F, CR LF)
   bundle.min.js    2.4 MB of minified JavaScript on one line, no line break (/*MID*/ halfway)
   bundle10.min.js  the same kind of line, 10 MB
+  bundle25.min.js  the same kind of line, 25 MB
 The text is deterministic, so runs on different days compare.
 """
 import os
@@ -131,3 +132,4 @@ def bundle(path, length):
 
 bundle(os.path.join(folder, 'bundle.min.js'), int(2.4 * 1024 * 1024))
 bundle(os.path.join(folder, 'bundle10.min.js'), 10 * 1024 * 1024)
+bundle(os.path.join(folder, 'bundle25.min.js'), 25 * 1024 * 1024)

@@ -492,6 +492,50 @@ private Q_SLOTS:
         QCOMPARE(styleAt(long(all.indexOf("<i>")) + 2), long(SCE_H_TAG));
     }
 
+    // A long line is laid out again only around an edit: after each of many random edits, undos and
+    // restylings, every sampled position is where a fresh layout of the same text puts it.
+    void longLineLaidOutAroundEdits_data()
+    {
+        QTest::addColumn<QByteArray>("unit"), QTest::addColumn<int>("units");
+        QTest::newRow("coloured page, 40 KB") << QByteArray("<p class=\"a\">caf\xC3\xA9\t<?php echo $x; ?></p>\x01 ") << 800;
+        QTest::newRow("script past the colouring limit, 90 KB")
+            << QByteArray("var a=[1,\"\xE2\x82\xAC\"];if(a){b(c)}\t ") << 2400;
+    }
+    void longLineLaidOutAroundEdits()
+    {
+        QFETCH(QByteArray, unit); QFETCH(int, units);
+        CodeEdit edit, fresh;
+        for (CodeEdit *e : {&edit, &fresh})
+            e->setLanguage("PHP"), e->setText("<b>\n" + unit.repeated(units) + "\nend\n");
+        send(fresh, SCI_SETLAYOUTCACHE, SC_CACHE_NONE); // every query lays the line out whole
+        quint32 seed = 11;
+        auto next = [&seed](quint32 n) { seed = seed * 1103515245u + 12345u; return (seed >> 8) % n; };
+        const QList<QByteArray> pieces{"x", "\xC3\xA9", "\t", "  ", "\"", "<i>", "\xE2\x82\xAC;", "\n", "\x02"};
+        for (int i = 0; i < 160; ++i) {
+            const long length = send(edit, SCI_GETLENGTH), lineEnd = send(edit, SCI_GETLINEENDPOSITION, 1);
+            const quint32 where = next(4); // mostly on the long line: its end, its middle, anywhere
+            long at = where == 0 ? lineEnd - long(next(3)) : where == 1 ? lineEnd / 2 + long(next(600)) : long(next(quint32(length)));
+            at = send(edit, SCI_POSITIONBEFORE, send(edit, SCI_POSITIONAFTER, std::clamp(at, 0L, length)));
+            const quint32 what = next(10);
+            if (what < 2) {
+                send(edit, SCI_UNDO);
+            } else if (what < 5 && at < length) {
+                send(edit, SCI_DELETERANGE, ulong(at), send(edit, SCI_POSITIONAFTER, at + long(next(700))) - at);
+            } else {
+                const QByteArray added = pieces[next(quint32(pieces.size()))].repeated(1 + int(next(2) ? 0 : next(300)));
+                send(edit, SCI_INSERTTEXT, ulong(at), reinterpret_cast<long>(added.constData()));
+            }
+            send(edit, SCI_COLOURISE, 0, -1);
+            fresh.setText(edit.Text()), send(fresh, SCI_COLOURISE, 0, -1);
+            send(edit, SCI_SETXOFFSET, 0); // an undo scrolls to its change
+            const long n = send(edit, SCI_GETLENGTH);
+            for (long k = 0; k <= 60; ++k) {
+                const long pos = send(edit, SCI_POSITIONBEFORE, send(edit, SCI_POSITIONAFTER, k == 60 ? n : long(next(quint32(n)))));
+                QCOMPARE(send(edit, SCI_POINTXFROMPOSITION, 0, pos), send(fresh, SCI_POINTXFROMPOSITION, 0, pos));
+            }
+        }
+    }
+
     // What keeps the component fast on large documents: answers that stay within the caret's line
     // or a bounded window, and work done block by block; each must still give the right result.
     void matchBrace_data()
