@@ -270,6 +270,24 @@ if [[ -f $bundle ]]; then
         row "bundle10MB_load_and_paint_ms $(bc load_and_paint) - ms abs 1000"
         row "bundle10MB_keystroke_end_wall_ms $(bc bundle_key_end_wall) - ms abs 1000"
     fi
+    # Lines of 2.4, 10 and 25 MB in the real window: a key at the end and in the middle, Home and
+    # End, sideways scrolling (CPU each, idle after), and the time to an idle window.
+    if [[ -f $work/in/bundle25.min.js ]]; then
+        echo "== long lines: 2.4, 10 and 25 MB" >&2
+        lcomp=$work/long.txt
+        LONG_KEYS=${BUNDLE_KEYS:-5} "$here/long_line.sh" "$build/kestrin4" "$bundle" "$work/in/bundle10.min.js" \
+            "$work/in/bundle25.min.js" >"$lcomp" 2>/dev/null || true
+        lc() { awk -v k="$1" '$1 == k {print $2}' "$lcomp"; }
+        row "line_2.4MB_key_end_cpu_ms $(lc bundle_key_end_cpu_ms) - ms abs 50"
+        row "line_10MB_key_end_cpu_ms $(lc bundle10_key_end_cpu_ms) - ms abs 100"
+        row "line_25MB_key_end_cpu_ms $(lc bundle25_key_end_cpu_ms) - ms abs 100"
+        row "line_25MB_vs_2.4MB_key_end_cpu_ms $(lc bundle25_key_end_cpu_ms) $(lc bundle_key_end_cpu_ms) ms ratio 1.5"
+        row "line_25MB_key_middle_cpu_ms $(lc bundle25_key_middle_cpu_ms) - ms abs 100"
+        row "line_25MB_home_end_cpu_ms $(lc bundle25_home_end_cpu_ms) - ms abs 100"
+        row "line_25MB_scroll_5_notches_cpu_ms $(lc bundle25_scroll_cpu_ms) - ms abs 100"
+        row "line_25MB_open_to_idle_ms $(lc bundle25_open_to_idle_ms) - ms abs 1000"
+        row "line_10MB_open_to_idle_ms $(lc bundle10_open_to_idle_ms) - ms info -"
+    fi
 fi
 # --- end of the one-line bundle block ---
 
