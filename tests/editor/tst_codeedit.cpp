@@ -14,6 +14,7 @@
 #include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QDir>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QScrollBar>
@@ -270,6 +271,45 @@ private Q_SLOTS:
         }
     }
 
+    // Offsets on a long line are counted from the last one known, kept across edits before, at and
+    // across it, and across a new document: each stays what counting from the start gives.
+    void accessibleOffsetsAcrossEdits()
+    {
+        CodeEdit edit;
+        QAccessibleTextInterface *t = QAccessible::queryAccessibleInterface(edit.editorWidget())->textInterface();
+        QVERIFY(t);
+        const QByteArray unit = "ab\xC3\xA9 \xE2\x82\xAC\xF0\x9D\x84\x9E;";
+        edit.setText("x\n" + unit.repeated(2000) + "\n");
+        quint32 seed = 5;
+        auto next = [&seed](quint32 n) { seed = seed * 1103515245u + 12345u; return (seed >> 8) % n; };
+        auto units = [&](long pos) { return int(QString::fromUtf8(edit.Text().left(pos)).size()); };
+        auto charStart = [&](long pos) { return send(edit, SCI_POSITIONBEFORE, send(edit, SCI_POSITIONAFTER, pos)); };
+        for (int i = 0; i < 120; ++i) {
+            const long length = send(edit, SCI_GETLENGTH), at = charStart(long(next(quint32(length))));
+            if (i == 60) { // another document: what was known of the last one is not used
+                QTemporaryDir dir;
+                QVERIFY(writeBytes(dir.filePath("b.html"), "\xC3\xA9\xC3\xA9" + unit.repeated(2100)));
+                const long known = send(edit, SCI_GETCURRENTPOS);
+                QCOMPARE(t->cursorPosition(), units(known));
+                QVERIFY(edit.LoadFile(dir.filePath("b.html")));
+                send(edit, SCI_GOTOPOS, charStart(known + 3));
+                QCOMPARE(t->cursorPosition(), units(charStart(known + 3)));
+            } else if (next(2) && at < length) {
+                send(edit, SCI_DELETERANGE, ulong(at), charStart(std::min(length, at + long(next(40)))) - at);
+            } else {
+                const QByteArray added = unit.left(int(next(quint32(unit.size()))) / 4 * 4);
+                send(edit, SCI_INSERTTEXT, ulong(at), reinterpret_cast<long>(added.constData()));
+            }
+            const long caret = charStart(long(next(quint32(send(edit, SCI_GETLENGTH) + 1))));
+            send(edit, SCI_GOTOPOS, caret);
+            QCOMPARE(t->cursorPosition(), units(caret));
+            QCOMPARE(t->characterCount(), units(send(edit, SCI_GETLENGTH)));
+            const long target = charStart(long(next(quint32(send(edit, SCI_GETLENGTH) + 1))));
+            t->setCursorPosition(units(target));
+            QCOMPARE(send(edit, SCI_GETCURRENTPOS), target);
+        }
+    }
+
     // The horizontal scroll bar is there only while a line wider than the view has been shown, and
     // a newly loaded document starts without the previous one's. Closing the window then, with the
     // find dialog open and the focus in the editor, must not crash.
@@ -493,20 +533,27 @@ private Q_SLOTS:
     }
 
     // A long line is laid out again only around an edit: after each of many random edits, undos and
-    // restylings, every sampled position is where a fresh layout of the same text puts it.
+    // restylings, every sampled position and style, and the pixels around the edit, are what a
+    // fresh layout of the same text gives.
     void longLineLaidOutAroundEdits_data()
     {
-        QTest::addColumn<QByteArray>("unit"), QTest::addColumn<int>("units");
-        QTest::newRow("coloured page, 40 KB") << QByteArray("<p class=\"a\">caf\xC3\xA9\t<?php echo $x; ?></p>\x01 ") << 800;
-        QTest::newRow("script past the colouring limit, 90 KB")
-            << QByteArray("var a=[1,\"\xE2\x82\xAC\"];if(a){b(c)}\t ") << 2400;
+        QTest::addColumn<QByteArray>("unit"), QTest::addColumn<int>("units"), QTest::addColumn<QByteArray>("after");
+        QTest::newRow("coloured page, 40 KB") << QByteArray("<p class=\"a\">caf\xC3\xA9\t<?php echo $x; ?></p>\x01 ") << 800 << QByteArray("\nend\n");
+        QTest::newRow("script past the colouring limit, 90 KB, last line")
+            << QByteArray("var a=[1,\"\xE2\x82\xAC\"];if(a){b(c)}\t ") << 2400 << QByteArray();
     }
     void longLineLaidOutAroundEdits()
     {
-        QFETCH(QByteArray, unit); QFETCH(int, units);
+        QFETCH(QByteArray, unit); QFETCH(int, units); QFETCH(QByteArray, after);
+        QWidget window;
+        auto *row = new QHBoxLayout(&window);
         CodeEdit edit, fresh;
-        for (CodeEdit *e : {&edit, &fresh})
-            e->setLanguage("PHP"), e->setText("<b>\n" + unit.repeated(units) + "\nend\n");
+        for (CodeEdit *e : {&edit, &fresh}) {
+            e->setLanguage("PHP"), e->setText("<b>\n" + unit.repeated(units) + after), e->setFixedSize(420, 160);
+            send(*e, SCI_SETCARETSTYLE, CARETSTYLE_INVISIBLE), row->addWidget(e);
+        }
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         send(fresh, SCI_SETLAYOUTCACHE, SC_CACHE_NONE); // every query lays the line out whole
         quint32 seed = 11;
         auto next = [&seed](quint32 n) { seed = seed * 1103515245u + 12345u; return (seed >> 8) % n; };
@@ -516,23 +563,32 @@ private Q_SLOTS:
             const quint32 where = next(4); // mostly on the long line: its end, its middle, anywhere
             long at = where == 0 ? lineEnd - long(next(3)) : where == 1 ? lineEnd / 2 + long(next(600)) : long(next(quint32(length)));
             at = send(edit, SCI_POSITIONBEFORE, send(edit, SCI_POSITIONAFTER, std::clamp(at, 0L, length)));
-            const quint32 what = next(10);
+            const quint32 what = i == 80 ? 9 : next(10);
             if (what < 2) {
                 send(edit, SCI_UNDO);
             } else if (what < 5 && at < length) {
                 send(edit, SCI_DELETERANGE, ulong(at), send(edit, SCI_POSITIONAFTER, at + long(next(700))) - at);
-            } else {
-                const QByteArray added = pieces[next(quint32(pieces.size()))].repeated(1 + int(next(2) ? 0 : next(300)));
+            } else { // once, more than the layout has room for
+                const QByteArray added = i == 80 ? unit.repeated(24000 / int(unit.size()))
+                                                 : pieces[next(quint32(pieces.size()))].repeated(1 + int(next(2) ? 0 : next(300)));
                 send(edit, SCI_INSERTTEXT, ulong(at), reinterpret_cast<long>(added.constData()));
             }
             send(edit, SCI_COLOURISE, 0, -1);
             fresh.setText(edit.Text()), send(fresh, SCI_COLOURISE, 0, -1);
-            send(edit, SCI_SETXOFFSET, 0); // an undo scrolls to its change
-            const long n = send(edit, SCI_GETLENGTH);
-            for (long k = 0; k <= 60; ++k) {
-                const long pos = send(edit, SCI_POSITIONBEFORE, send(edit, SCI_POSITIONAFTER, k == 60 ? n : long(next(quint32(n)))));
+            const long n = send(edit, SCI_GETLENGTH), cut = send(edit, SCI_POSITIONFROMLINE, 1) + kColouredLineBytes;
+            at = std::min(at, n);
+            for (CodeEdit *e : {&edit, &fresh}) // the same view of the change in both
+                send(*e, SCI_SETEMPTYSELECTION, at), send(*e, SCI_SETXOFFSET, 0), send(*e, SCI_SETFIRSTVISIBLELINE, 0);
+            for (long k = 0; k <= 90; ++k) {
+                long pos = k == 90 ? n : k >= 60 ? cut - 15 + k * 13 : long(next(quint32(n)));
+                pos = send(edit, SCI_POSITIONBEFORE, send(edit, SCI_POSITIONAFTER, std::clamp(pos, 0L, n)));
                 QCOMPARE(send(edit, SCI_POINTXFROMPOSITION, 0, pos), send(fresh, SCI_POINTXFROMPOSITION, 0, pos));
+                QCOMPARE(send(edit, SCI_GETSTYLEAT, pos), send(fresh, SCI_GETSTYLEAT, pos));
             }
+            const long x = std::max(0L, send(fresh, SCI_POINTXFROMPOSITION, 0, at) - 150);
+            for (CodeEdit *e : {&edit, &fresh})
+                send(*e, SCI_SETFIRSTVISIBLELINE, std::max(0L, send(edit, SCI_LINEFROMPOSITION, at) - 1)), send(*e, SCI_SETXOFFSET, x);
+            QVERIFY2(edit.editorWidget()->grab().toImage() == fresh.editorWidget()->grab().toImage(), qPrintable(QString::number(i)));
         }
     }
 

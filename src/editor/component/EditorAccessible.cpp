@@ -26,24 +26,52 @@ int clampInt(long value) { return int(std::clamp<long>(value, 0, INT_MAX)); }
 
 // --- offsets (UTF-16 units) and positions (bytes) ------------------------------------------------
 
-int offsetOf(const SciEditor *e, long pos)
+// The offset of one position, kept right across edits by the change reporter: offsets on a long
+// line are counted from it rather than from the line's start (a key on a line of megabytes counted
+// the whole line for each of its events).
+struct KnownOffset {
+    long pos = -1;
+    long units = 0;
+    quint64 serial = 0; // the document it was counted in
+    bool validIn(const SciEditor *e) const { return pos >= 0 && serial == e->documentSerial() && pos <= e->length(); }
+};
+
+// The offset of pos, counted from the nearer of its line's start and the known offset, which then
+// moves to pos.
+int offsetOf(const SciEditor *e, long pos, KnownOffset *known = nullptr)
 {
     pos = std::clamp<long>(pos, 0, e->length());
     const long line = e->send(SCI_LINEFROMPOSITION, pos);
     const long start = e->send(SCI_POSITIONFROMLINE, line);
-    return clampInt(e->send(SCI_INDEXPOSITIONFROMLINE, line, Utf16) + e->send(SCI_COUNTCODEUNITS, start, pos));
+    long units = 0;
+    if (known && known->validIn(e) && std::abs(pos - known->pos) < pos - start)
+        units = known->pos <= pos ? known->units + e->send(SCI_COUNTCODEUNITS, known->pos, pos)
+                                  : known->units - e->send(SCI_COUNTCODEUNITS, pos, known->pos);
+    else
+        units = e->send(SCI_INDEXPOSITIONFROMLINE, line, Utf16) + e->send(SCI_COUNTCODEUNITS, start, pos);
+    if (known)
+        *known = KnownOffset{pos, units, e->documentSerial()};
+    return clampInt(units);
 }
 
-int characterCount(const SciEditor *e) { return offsetOf(e, e->length()); }
+int characterCount(const SciEditor *e, const KnownOffset *known = nullptr)
+{
+    KnownOffset from = known ? *known : KnownOffset{}; // the known offset stays where it is
+    return offsetOf(e, e->length(), known ? &from : nullptr);
+}
 
 // The position of an offset; an offset inside a surrogate pair gives the character's start.
 // Walked here a block at a time: Scintilla's relative move runs past the end on such an offset.
-long positionOf(const SciEditor *e, int offset)
+long positionOf(const SciEditor *e, int offset, const KnownOffset *known = nullptr)
 {
-    offset = std::clamp(offset, 0, characterCount(e));
+    offset = std::clamp(offset, 0, characterCount(e, known));
     const long line = e->send(SCI_LINEFROMINDEXPOSITION, offset, Utf16);
     long pos = e->send(SCI_POSITIONFROMLINE, line);
     long units = offset - e->send(SCI_INDEXPOSITIONFROMLINE, line, Utf16);
+    if (known && known->validIn(e) && known->pos > pos && known->units <= offset) {
+        pos = known->pos; // on the same line, before the offset: walk on from there
+        units = offset - known->units;
+    }
     const long end = e->length();
     char block[4096 + 1];
     while (units > 0 && pos < end) {
@@ -130,20 +158,24 @@ public:
         connect(e, &SciEditor::selectionMoved, this, [this] { settled(); });
     }
 
+    KnownOffset *known() { return &m_known; }
+
 private:
     void modified(int type, long pos, long len)
     {
         if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
             return;
         flushInsert();
+        if (m_known.pos > pos)
+            offsetOf(m_sci, pos, &m_known); // what comes before the change stays as it is
         if (!QAccessible::isActive() || len > MaxEventBytes)
             return;
         if (type & SC_MOD_BEFOREINSERT) {
             m_insertPos = pos;
             m_insertLen = len;
-            m_insertOffset = offsetOf(m_sci, pos);
+            m_insertOffset = offsetOf(m_sci, pos, &m_known);
         } else {
-            QAccessibleTextRemoveEvent event(m_sci, offsetOf(m_sci, pos), textOf(m_sci, pos, pos + len));
+            QAccessibleTextRemoveEvent event(m_sci, offsetOf(m_sci, pos, &m_known), textOf(m_sci, pos, pos + len));
             QAccessible::updateAccessibility(&event);
         }
     }
@@ -167,8 +199,9 @@ private:
             return;
         const long anchor = m_sci->send(SCI_GETANCHOR);
         const long caret = m_sci->send(SCI_GETCURRENTPOS);
-        const int caretOffset = offsetOf(m_sci, caret);
-        const int anchorOffset = anchor == caret ? caretOffset : offsetOf(m_sci, anchor);
+        const int selectionEnd = anchor == caret ? 0 : offsetOf(m_sci, anchor, &m_known);
+        const int caretOffset = offsetOf(m_sci, caret, &m_known); // known from here on: the next edit is likely here
+        const int anchorOffset = anchor == caret ? caretOffset : selectionEnd;
         const int selStart = std::min(caretOffset, anchorOffset), selEnd = std::max(caretOffset, anchorOffset);
         if (selStart != m_selStart || selEnd != m_selEnd) {
             if (selStart != selEnd || m_selStart != m_selEnd) {
@@ -186,6 +219,7 @@ private:
     }
 
     SciEditor *m_sci;
+    KnownOffset m_known;
     long m_insertPos = -1;
     long m_insertLen = 0;
     int m_insertOffset = 0;
@@ -240,6 +274,13 @@ public:
             new ChangeReporter(sci());
     }
 
+    // The offset the change reporter keeps known, null before it starts.
+    KnownOffset *known() const
+    {
+        QObject *reporter = sci()->findChild<QObject *>(QStringLiteral("ChangeReporter"), Qt::FindDirectChildrenOnly);
+        return reporter ? static_cast<ChangeReporter *>(reporter)->known() : nullptr;
+    }
+
     QAccessible::State state() const override
     {
         QAccessible::State s = QAccessibleWidget::state();
@@ -251,12 +292,12 @@ public:
     }
 
     // --- text
-    int characterCount() const override { return kestrin::characterCount(sci()); }
-    int cursorPosition() const override { return offsetOf(sci(), sci()->send(SCI_GETCURRENTPOS)); }
+    int characterCount() const override { return kestrin::characterCount(sci(), known()); }
+    int cursorPosition() const override { return offsetOf(sci(), sci()->send(SCI_GETCURRENTPOS), known()); }
 
     void setCursorPosition(int offset) override
     {
-        sci()->placeCaret(positionOf(sci(), offset));
+        sci()->placeCaret(positionOf(sci(), offset, known()));
         sci()->settle();
     }
 
@@ -268,20 +309,20 @@ public:
         endOffset = int(std::min<qint64>(endOffset, qint64(startOffset) + MaxTextUnits));
         if (endOffset <= startOffset)
             return QString();
-        const long from = positionOf(sci(), startOffset);
-        return textOf(sci(), from, positionOf(sci(), endOffset));
+        const long from = positionOf(sci(), startOffset, known());
+        return textOf(sci(), from, positionOf(sci(), endOffset, known()));
     }
     using QAccessibleWidget::text;
 
     QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override
     {
-        return segment(positionOf(sci(), offset), type, start, end);
+        return segment(positionOf(sci(), offset, known()), type, start, end);
     }
 
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override
     {
         long from = 0, to = 0;
-        const long pos = positionOf(sci(), offset);
+        const long pos = positionOf(sci(), offset, known());
         if (!segmentAt(sci(), pos, type, &from, &to))
             from = pos; // past the end: the segment before is the one ending there
         if (from == 0 || type == QAccessible::NoBoundary)
@@ -292,7 +333,7 @@ public:
     QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override
     {
         long from = 0, to = 0;
-        if (!segmentAt(sci(), positionOf(sci(), offset), type, &from, &to) || to >= sci()->length()
+        if (!segmentAt(sci(), positionOf(sci(), offset, known()), type, &from, &to) || to >= sci()->length()
             || type == QAccessible::NoBoundary)
             return none(characterCount(), start, end);
         return segment(to, type, start, end);
@@ -300,7 +341,7 @@ public:
 
     QRect characterRect(int offset) const override
     {
-        const long pos = positionOf(sci(), offset);
+        const long pos = positionOf(sci(), offset, known());
         const int x = int(sci()->send(SCI_POINTXFROMPOSITION, 0, pos));
         const int y = int(sci()->send(SCI_POINTYFROMPOSITION, 0, pos));
         const long line = sci()->send(SCI_LINEFROMPOSITION, pos);
@@ -318,12 +359,12 @@ public:
     {
         const QPoint p = sci()->viewport()->mapFromGlobal(point);
         const long pos = sci()->send(SCI_CHARPOSITIONFROMPOINTCLOSE, p.x(), p.y());
-        return pos < 0 ? -1 : offsetOf(sci(), pos);
+        return pos < 0 ? -1 : offsetOf(sci(), pos, known());
     }
 
     void scrollToSubstring(int startIndex, int endIndex) override
     {
-        sci()->send(SCI_SCROLLRANGE, positionOf(sci(), endIndex), positionOf(sci(), startIndex));
+        sci()->send(SCI_SCROLLRANGE, positionOf(sci(), endIndex, known()), positionOf(sci(), startIndex, known()));
     }
 
     QString attributes(int offset, int *start, int *end) const override
@@ -340,15 +381,15 @@ public:
         *start = *end = -1;
         if (index != 0 || selectionCount() == 0)
             return;
-        *start = offsetOf(sci(), sci()->send(SCI_GETSELECTIONSTART));
-        *end = offsetOf(sci(), sci()->send(SCI_GETSELECTIONEND));
+        *start = offsetOf(sci(), sci()->send(SCI_GETSELECTIONSTART), known());
+        *end = offsetOf(sci(), sci()->send(SCI_GETSELECTIONEND), known());
     }
 
     void setSelection(int index, int start, int end) override
     {
         if (index != 0)
             return;
-        sci()->send(SCI_SETSEL, positionOf(sci(), start), positionOf(sci(), end));
+        sci()->send(SCI_SETSEL, positionOf(sci(), start, known()), positionOf(sci(), end, known()));
         sci()->settle();
     }
     void addSelection(int start, int end) override { setSelection(0, start, end); }
@@ -365,8 +406,8 @@ public:
     {
         if (sci()->isReadOnly())
             return;
-        const long from = positionOf(sci(), std::min(start, end));
-        const long to = positionOf(sci(), std::max(start, end));
+        const long from = positionOf(sci(), std::min(start, end), known());
+        const long to = positionOf(sci(), std::max(start, end), known());
         sci()->edit([&] {
             sci()->replace(from, to, text.toUtf8());
             return SciEditor::KeepCaret;
@@ -379,8 +420,8 @@ private:
         long from = 0, to = 0;
         if (!segmentAt(sci(), pos, type, &from, &to))
             return none(characterCount(), start, end);
-        *start = offsetOf(sci(), from);
-        *end = offsetOf(sci(), to);
+        *start = offsetOf(sci(), from, known());
+        *end = offsetOf(sci(), to, known());
         if (*end - *start > MaxTextUnits)
             return text(*start, *end);
         return textOf(sci(), from, to);

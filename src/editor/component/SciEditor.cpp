@@ -264,6 +264,7 @@ void SciEditor::adopt(void *doc)
     QByteArray wordChars(send(SCI_GETWORDCHARS) + 1, '\0');
     send(SCI_GETWORDCHARS, 0, wordChars.data());
     m_pendingChange = false;
+    ++m_documentSerial;
     {
         Quiet quiet(this);
         send(SCI_SETDOCPOINTER, 0, doc);

@@ -39,6 +39,8 @@ public:
     // Scintilla the lexer belongs to the document, so a loaded document gets its own.
     void setHtmlLexer(bool on);
     bool hasHtmlLexer() const { return m_htmlLexer; }
+    // Changes whenever the view is given another document (no change is reported for that).
+    quint64 documentSerial() const { return m_documentSerial; }
     // A new line takes the indentation of the last line above it that has text.
     void setAutoIndent(bool on) { m_autoIndent = on; }
 
@@ -129,6 +131,7 @@ private:
 
     quint64 m_changeCount = 0;
     bool m_pendingChange = false;
+    quint64 m_documentSerial = 0;
     bool m_flushQueued = false;
     long m_lastAnchor = 0;
     long m_lastCaret = 0;
