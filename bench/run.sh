@@ -287,6 +287,9 @@ if [[ -f $bundle ]]; then
         row "line_25MB_scroll_5_notches_cpu_ms $(lc bundle25_scroll_cpu_ms) - ms abs 100"
         row "line_25MB_open_to_idle_ms $(lc bundle25_open_to_idle_ms) - ms abs 1000"
         row "line_10MB_open_to_idle_ms $(lc bundle10_open_to_idle_ms) - ms info -"
+        # With a screen reader listening: its events carry offsets counted in the line.
+        la=$("$here/a11y_bench.sh" "$build" "$work/in/bundle25.min.js" 20 2>/dev/null || true)
+        row "line_25MB_key_end_a11y_listener_cpu_ms $(awk '$1 == "a11y_keystroke_cpu_listener_ms" {print $2}' <<<"$la") - ms abs 100"
     fi
 fi
 # --- end of the one-line bundle block ---

@@ -514,6 +514,16 @@ private Q_SLOTS:
         send(edit, SCI_COLOURISE, 0, -1);
         QCOMPARE(styleAt(longLine.size() - 3), 0L);
         QCOMPARE(styleAt(longLine.size() + 5), long(SCE_H_TAG));
+        // A paste before the cut pushes plain text and then tags past it: all of it goes back to the
+        // default style.
+        const long pushed = kColouredLineBytes - 64000 - 1000;
+        edit.setText(QByteArray("<b>x</b>").repeated((64000 + pushed) / 8) + QByteArray(600, 'a') + QByteArray("<b>x</b>").repeated(50) + QByteArray(2000, 'q') + "\n");
+        send(edit, SCI_COLOURISE, 0, -1);
+        QCOMPARE(styleAt(cut - 100), long(SCE_H_TAG));
+        send(edit, SCI_INSERTTEXT, 0, reinterpret_cast<long>(QByteArray(1000, 'z').constData()));
+        send(edit, SCI_COLOURISE, 0, -1);
+        QCOMPARE(styleAt(cut + 10), 0L);
+        QCOMPARE(styleAt(cut + 700), 0L);
         // In PHP: a line of 64 KB with its line end is coloured whole; after a longer one the page
         // goes on as HTML. A key restyles from its line on, in the style before it.
         const QByteArray full = "$" + QByteArray(64 * 1024 - 3, 'a') + ";\n";
@@ -562,15 +572,20 @@ private Q_SLOTS:
             const long length = send(edit, SCI_GETLENGTH), lineEnd = send(edit, SCI_GETLINEENDPOSITION, 1);
             const quint32 where = next(4); // mostly on the long line: its end, its middle, anywhere
             long at = where == 0 ? lineEnd - long(next(3)) : where == 1 ? lineEnd / 2 + long(next(600)) : long(next(quint32(length)));
-            at = send(edit, SCI_POSITIONBEFORE, send(edit, SCI_POSITIONAFTER, std::clamp(at, 0L, length)));
-            const quint32 what = i == 80 ? 9 : next(10);
+            // First, set steps: a deletion at the end of the document (the long line ends it in one
+            // row), a comment opened in the middle of the long line (the rest of it restyled), and
+            // growth by more than its layout has room for.
+            const QByteArray scripted = i == 0 ? "-" : i == 1 ? "<!--" : i == 80 ? unit.repeated(24000 / int(unit.size())) : "";
+            if (i == 1 || i == 80)
+                at = (send(edit, SCI_POSITIONFROMLINE, 1) + lineEnd) / 2;
+            at = send(edit, SCI_POSITIONBEFORE, send(edit, SCI_POSITIONAFTER, std::clamp(i == 0 ? length - 9 : at, 0L, length)));
+            const quint32 what = scripted == "-" ? 2 : scripted.isEmpty() ? next(10) : 9;
             if (what < 2) {
                 send(edit, SCI_UNDO);
             } else if (what < 5 && at < length) {
                 send(edit, SCI_DELETERANGE, ulong(at), send(edit, SCI_POSITIONAFTER, at + long(next(700))) - at);
-            } else { // once, more than the layout has room for
-                const QByteArray added = i == 80 ? unit.repeated(24000 / int(unit.size()))
-                                                 : pieces[next(quint32(pieces.size()))].repeated(1 + int(next(2) ? 0 : next(300)));
+            } else {
+                const QByteArray added = !scripted.isEmpty() ? scripted : pieces[next(quint32(pieces.size()))].repeated(1 + int(next(2) ? 0 : next(300)));
                 send(edit, SCI_INSERTTEXT, ulong(at), reinterpret_cast<long>(added.constData()));
             }
             send(edit, SCI_COLOURISE, 0, -1);
@@ -580,15 +595,21 @@ private Q_SLOTS:
             for (CodeEdit *e : {&edit, &fresh}) // the same view of the change in both
                 send(*e, SCI_SETEMPTYSELECTION, at), send(*e, SCI_SETXOFFSET, 0), send(*e, SCI_SETFIRSTVISIBLELINE, 0);
             for (long k = 0; k <= 90; ++k) {
-                long pos = k == 90 ? n : k >= 60 ? cut - 15 + k * 13 : long(next(quint32(n)));
+                long pos = k == 90 ? n : k >= 60 ? cut - 15 + (k - 60) * 15 : long(next(quint32(n)));
                 pos = send(edit, SCI_POSITIONBEFORE, send(edit, SCI_POSITIONAFTER, std::clamp(pos, 0L, n)));
                 QCOMPARE(send(edit, SCI_POINTXFROMPOSITION, 0, pos), send(fresh, SCI_POINTXFROMPOSITION, 0, pos));
                 QCOMPARE(send(edit, SCI_GETSTYLEAT, pos), send(fresh, SCI_GETSTYLEAT, pos));
             }
-            const long x = std::max(0L, send(fresh, SCI_POINTXFROMPOSITION, 0, at) - 150);
-            for (CodeEdit *e : {&edit, &fresh})
-                send(*e, SCI_SETFIRSTVISIBLELINE, std::max(0L, send(edit, SCI_LINEFROMPOSITION, at) - 1)), send(*e, SCI_SETXOFFSET, x);
-            QVERIFY2(edit.editorWidget()->grab().toImage() == fresh.editorWidget()->grab().toImage(), qPrintable(QString::number(i)));
+            // The pixels around the change and three quarters along the long line.
+            for (long shown : {at, (send(edit, SCI_POSITIONFROMLINE, 1) + 3 * send(edit, SCI_GETLINEENDPOSITION, 1)) / 4}) {
+                const long x = std::max(0L, send(fresh, SCI_POINTXFROMPOSITION, 0, shown) - 150);
+                for (CodeEdit *e : {&edit, &fresh}) { // scrolled alike: not held to the widest line seen yet
+                    send(*e, SCI_SETSCROLLWIDTHTRACKING, 0), send(*e, SCI_SETSCROLLWIDTH, 1 << 30);
+                    send(*e, SCI_SETFIRSTVISIBLELINE, std::max(0L, send(edit, SCI_LINEFROMPOSITION, shown) - 1)), send(*e, SCI_SETXOFFSET, x);
+                }
+                QVERIFY2(edit.editorWidget()->grab().toImage() == fresh.editorWidget()->grab().toImage(), qPrintable(QString::number(i)));
+                send(edit, SCI_SETXOFFSET, 0), send(fresh, SCI_SETXOFFSET, 0);
+            }
         }
     }
 
