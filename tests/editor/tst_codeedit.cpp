@@ -393,12 +393,13 @@ private Q_SLOTS:
         QTest::newRow("aéx") << QByteArray("aéx") << QList<int>{0, 1, 2};
         QTest::newRow("a€x") << QByteArray("a€x") << QList<int>{0, 1, 2};
         QTest::newRow("e + combining acute") << QByteArray("ae\xCC\x81x") << QList<int>{0, 1, 2, 2};
+        QTest::newRow("ab tab c") << QByteArray("ab\tc") << QList<int>{0, 1, 2, 8}; // text before a tab is text
     }
     void monospacedCells()
     {
         QFETCH(QByteArray, text); QFETCH(QList<int>, cells);
         CodeEdit edit;
-        edit.setLanguage("PHP"), edit.setText(text + "\n" + QByteArray(8, 'a')); // the second line: the cells
+        edit.setLanguage("PHP"), edit.setText(text + "\n" + QByteArray(12, 'a')); // the second line: the cells
         const long cell0 = long(text.size()) + 1;
         auto x = [&](long pos) { return send(edit, SCI_POINTXFROMPOSITION, 0, pos); };
         for (int zoom : {0, 6}) {
@@ -406,7 +407,7 @@ private Q_SLOTS:
             QList<int> found;
             auto cellAt = [&](long pos) { // within a pixel: the widths are fractions
                 int c = 0;
-                while (c < 8 && x(cell0 + c) < x(pos) - 1) ++c;
+                while (c < 12 && x(cell0 + c) < x(pos) - 1) ++c;
                 return qAbs(x(cell0 + c) - x(pos)) <= 1 ? c : -1;
             };
             for (long pos = 0; pos < text.size(); pos = send(edit, SCI_POSITIONAFTER, pos))
@@ -548,9 +549,9 @@ private Q_SLOTS:
     void longLineLaidOutAroundEdits_data()
     {
         QTest::addColumn<QByteArray>("unit"), QTest::addColumn<int>("units"), QTest::addColumn<QByteArray>("after");
-        QTest::newRow("coloured page, 40 KB") << QByteArray("<p class=\"a\">caf\xC3\xA9\t<?php echo $x; ?></p>\x01 ") << 800 << QByteArray("\nend\n");
+        QTest::newRow("coloured page, 40 KB") << QByteArray("<p class=\"a\">caf\xC3\xA9 <?php echo $x; ?></p>\x01 ") << 800 << QByteArray("\nend\n");
         QTest::newRow("script past the colouring limit, 90 KB, last line")
-            << QByteArray("var a=[1,\"\xE2\x82\xAC\"];if(a){b(c)}\t ") << 2400 << QByteArray();
+            << QByteArray("var a=[1,\"\xE2\x82\xAC\"];if(a){b(c)} ") << 2400 << QByteArray();
     }
     void longLineLaidOutAroundEdits()
     {
