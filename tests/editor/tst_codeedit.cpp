@@ -597,13 +597,15 @@ private Q_SLOTS:
             for (CodeEdit *e : {&edit, &fresh}) // the same view of the change in both
                 send(*e, SCI_SETEMPTYSELECTION, at), send(*e, SCI_SETXOFFSET, 0), send(*e, SCI_SETFIRSTVISIBLELINE, 0);
             for (long k = 0; k <= 90; ++k) {
-                long pos = k == 90 ? n : k >= 60 ? cut - 15 + (k - 60) * 15 : long(next(quint32(n)));
+                long pos = k >= 60 ? cut - 15 + (k - 60) * 15 : long(next(quint32(n)));
                 pos = send(edit, SCI_POSITIONBEFORE, send(edit, SCI_POSITIONAFTER, std::clamp(pos, 0L, n)));
+                if (k >= 89) // the ends of the long line and of the document
+                    pos = k == 89 ? send(edit, SCI_GETLINEENDPOSITION, 1) : n;
                 QCOMPARE(send(edit, SCI_POINTXFROMPOSITION, 0, pos), send(fresh, SCI_POINTXFROMPOSITION, 0, pos));
                 QCOMPARE(send(edit, SCI_GETSTYLEAT, pos), send(fresh, SCI_GETSTYLEAT, pos));
             }
-            // The pixels around the change and three quarters along the long line.
-            for (long shown : {at, (send(edit, SCI_POSITIONFROMLINE, 1) + 3 * send(edit, SCI_GETLINEENDPOSITION, 1)) / 4}) {
+            // The pixels around the change, three quarters along the long line and before the cut.
+            for (long shown : {at, (send(edit, SCI_POSITIONFROMLINE, 1) + 3 * send(edit, SCI_GETLINEENDPOSITION, 1)) / 4, std::min(cut - 100, n)}) {
                 const long x = std::max(0L, send(fresh, SCI_POINTXFROMPOSITION, 0, shown) - 150);
                 for (CodeEdit *e : {&edit, &fresh}) { // scrolled alike: not held to the widest line seen yet
                     send(*e, SCI_SETSCROLLWIDTHTRACKING, 0), send(*e, SCI_SETSCROLLWIDTH, 1 << 30);
