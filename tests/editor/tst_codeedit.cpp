@@ -32,6 +32,12 @@ namespace {
 long send(const CodeEdit &e, unsigned int msg, unsigned long w = 0, long l = 0) { return static_cast<ScintillaEditBase *>(e.editorWidget())->send(msg, w, l); }
 void select(const CodeEdit &e, long anchor, long caret) { send(e, SCI_SETSEL, anchor, caret); }
 long selectionStart(const CodeEdit &e) { return send(e, SCI_GETSELECTIONSTART); }
+long charStart(const CodeEdit &e, long pos) { return send(e, SCI_POSITIONBEFORE, send(e, SCI_POSITIONAFTER, pos)); }
+// A repeatable sequence of numbers below n.
+struct Random {
+    quint32 seed;
+    quint32 operator()(quint32 n) { seed = seed * 1103515245u + 12345u; return (seed >> 8) % n; }
+};
 
 // The painted text's rectangle: the first occurrence of a text, or the caret's column at pos.
 QRect cellsOf(const CodeEdit &e, const QByteArray &what, long pos = -1)
@@ -277,34 +283,29 @@ private Q_SLOTS:
     {
         CodeEdit edit;
         QAccessibleTextInterface *t = QAccessible::queryAccessibleInterface(edit.editorWidget())->textInterface();
-        QVERIFY(t);
         const QByteArray unit = "ab\xC3\xA9 \xE2\x82\xAC\xF0\x9D\x84\x9E;";
         edit.setText("x\n" + unit.repeated(2000) + "\n");
-        quint32 seed = 5;
-        auto next = [&seed](quint32 n) { seed = seed * 1103515245u + 12345u; return (seed >> 8) % n; };
+        Random next{5};
         auto units = [&](long pos) { return int(QString::fromUtf8(edit.Text().left(pos)).size()); };
-        auto charStart = [&](long pos) { return send(edit, SCI_POSITIONBEFORE, send(edit, SCI_POSITIONAFTER, pos)); };
+        auto anywhere = [&] { return charStart(edit, long(next(quint32(send(edit, SCI_GETLENGTH) + 1)))); };
         for (int i = 0; i < 120; ++i) {
-            const long length = send(edit, SCI_GETLENGTH), at = charStart(long(next(quint32(length))));
+            const long length = send(edit, SCI_GETLENGTH), at = charStart(edit, long(next(quint32(length))));
             if (i == 60) { // another document: what was known of the last one is not used
                 QTemporaryDir dir;
-                QVERIFY(writeBytes(dir.filePath("b.html"), "\xC3\xA9\xC3\xA9" + unit.repeated(2100)));
                 const long known = send(edit, SCI_GETCURRENTPOS);
                 QCOMPARE(t->cursorPosition(), units(known));
-                QVERIFY(edit.LoadFile(dir.filePath("b.html")));
-                send(edit, SCI_GOTOPOS, charStart(known + 3));
-                QCOMPARE(t->cursorPosition(), units(charStart(known + 3)));
+                QVERIFY(writeBytes(dir.filePath("b.html"), "\xC3\xA9\xC3\xA9" + unit.repeated(2100)) && edit.LoadFile(dir.filePath("b.html")));
+                send(edit, SCI_GOTOPOS, charStart(edit, known + 3));
+                QCOMPARE(t->cursorPosition(), units(charStart(edit, known + 3)));
             } else if (next(2) && at < length) {
-                send(edit, SCI_DELETERANGE, ulong(at), charStart(std::min(length, at + long(next(40)))) - at);
+                send(edit, SCI_DELETERANGE, ulong(at), charStart(edit, std::min(length, at + long(next(40)))) - at);
             } else {
-                const QByteArray added = unit.left(int(next(quint32(unit.size()))) / 4 * 4);
-                send(edit, SCI_INSERTTEXT, ulong(at), reinterpret_cast<long>(added.constData()));
+                send(edit, SCI_INSERTTEXT, ulong(at), reinterpret_cast<long>(unit.left(int(next(quint32(unit.size()))) / 4 * 4).constData()));
             }
-            const long caret = charStart(long(next(quint32(send(edit, SCI_GETLENGTH) + 1))));
+            const long caret = anywhere(), target = anywhere();
             send(edit, SCI_GOTOPOS, caret);
             QCOMPARE(t->cursorPosition(), units(caret));
             QCOMPARE(t->characterCount(), units(send(edit, SCI_GETLENGTH)));
-            const long target = charStart(long(next(quint32(send(edit, SCI_GETLENGTH) + 1))));
             t->setCursorPosition(units(target));
             QCOMPARE(send(edit, SCI_GETCURRENTPOS), target);
         }
@@ -424,8 +425,7 @@ private Q_SLOTS:
         CodeEdit edit;
         QList<QByteArray> steps{""};
         qsizetype at = 0;
-        quint32 seed = 7;
-        auto next = [&seed](quint32 n) { seed = seed * 1103515245u + 12345u; return (seed >> 8) % n; };
+        Random next{7};
         const QByteArray script = "sbbuusu"; // first: an edit after undoing texts of two blocks
         for (int i = 0; i < 400; ++i) {
             const char step = i < script.size() ? script[i] : '\0';
@@ -550,8 +550,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("unit"), QTest::addColumn<int>("units"), QTest::addColumn<QByteArray>("after");
         QTest::newRow("coloured page, 40 KB") << QByteArray("<p class=\"a\">caf\xC3\xA9 <?php echo $x; ?></p>\x01 ") << 800 << QByteArray("\nend\n");
-        QTest::newRow("script past the colouring limit, 90 KB, last line")
-            << QByteArray("var a=[1,\"\xE2\x82\xAC\"];if(a){b(c)} ") << 2400 << QByteArray();
+        QTest::newRow("script past the colouring limit, 90 KB, last line") << QByteArray("var a=[1,\"\xE2\x82\xAC\"];if(a){b(c)} ") << 2400 << QByteArray();
     }
     void longLineLaidOutAroundEdits()
     {
@@ -559,58 +558,49 @@ private Q_SLOTS:
         QWidget window;
         auto *row = new QHBoxLayout(&window);
         CodeEdit edit, fresh;
-        for (CodeEdit *e : {&edit, &fresh}) {
-            e->setLanguage("PHP"), e->setText("<b>\n" + unit.repeated(units) + after), e->setFixedSize(420, 160);
-            send(*e, SCI_SETCARETSTYLE, CARETSTYLE_INVISIBLE), row->addWidget(e);
+        for (CodeEdit *e : {&edit, &fresh}) { // scrolled alike: not held to the widest line seen yet
+            e->setLanguage("PHP"), e->setText("<b>\n" + unit.repeated(units) + after), e->setFixedSize(420, 160), row->addWidget(e);
+            send(*e, SCI_SETCARETSTYLE, CARETSTYLE_INVISIBLE), send(*e, SCI_SETSCROLLWIDTHTRACKING, 0);
         }
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         send(fresh, SCI_SETLAYOUTCACHE, SC_CACHE_NONE); // every query lays the line out whole
-        quint32 seed = 11;
-        auto next = [&seed](quint32 n) { seed = seed * 1103515245u + 12345u; return (seed >> 8) % n; };
+        Random next{11};
         const QList<QByteArray> pieces{"x", "\xC3\xA9", "\t", "  ", "\"", "<i>", "\xE2\x82\xAC;", "\x02"};
         for (int i = 0; i < 160; ++i) {
-            const long length = send(edit, SCI_GETLENGTH), lineEnd = send(edit, SCI_GETLINEENDPOSITION, 1);
-            const quint32 where = next(4); // mostly on the long line: its end, its middle, anywhere
-            long at = where == 0 ? lineEnd - long(next(3)) : where == 1 ? lineEnd / 2 + long(next(600)) : long(next(quint32(length)));
-            // Edits within lines, and set steps: a deletion at the end of the document (the long line
-            // ends it in one row), a comment opened in the middle of the long line (the rest of it
-            // restyled), growth by more than its layout has room for, a line break.
-            const QByteArray scripted = i == 0 ? "-" : i == 1 ? "<!--" : i == 80 ? unit.repeated(24000 / int(unit.size())) : QByteArray(i == 120 ? "\n" : "");
-            if (i == 1 || i == 80)
-                at = (send(edit, SCI_POSITIONFROMLINE, 1) + lineEnd) / 2;
-            at = send(edit, SCI_POSITIONBEFORE, send(edit, SCI_POSITIONAFTER, std::clamp(i == 0 ? length - 9 : at, 0L, length)));
-            const quint32 what = scripted == "-" ? 2 : scripted.isEmpty() ? next(10) : 9;
+            // Edits within lines, mostly at the long line's end or middle, and set steps: a deletion
+            // at the end of the document, a comment opened mid-line (the rest restyled), growth past
+            // the layout's room, a line break.
+            const long length = send(edit, SCI_GETLENGTH), start = send(edit, SCI_POSITIONFROMLINE, 1), lineEnd = send(edit, SCI_GETLINEENDPOSITION, 1);
+            const quint32 where = i == 1 || i == 80 ? 1 : next(4), what = i == 0 ? 2 : i == 1 || i == 80 || i == 120 ? 9 : next(10);
+            long at = i == 0 ? length - 9 : where == 0 ? lineEnd - long(next(3)) : where == 1 ? (start + lineEnd) / 2 : long(next(quint32(length)));
+            at = charStart(edit, std::clamp(at, 0L, length));
             if (what < 2) {
                 send(edit, SCI_UNDO);
             } else if (what < 5 && at < length) {
                 const long end = std::min(at + long(next(700)), send(edit, SCI_GETLINEENDPOSITION, send(edit, SCI_LINEFROMPOSITION, at)));
-                send(edit, SCI_DELETERANGE, ulong(at), std::max(at, send(edit, SCI_POSITIONBEFORE, send(edit, SCI_POSITIONAFTER, end))) - at);
+                send(edit, SCI_DELETERANGE, ulong(at), std::max(at, charStart(edit, end)) - at);
             } else {
-                const QByteArray added = !scripted.isEmpty() ? scripted : pieces[next(quint32(pieces.size()))].repeated(1 + int(next(2) ? 0 : next(300)));
+                const QByteArray added = i == 1 ? "<!--" : i == 80 ? unit.repeated(24000 / int(unit.size())) : i == 120 ? "\n"
+                                                                     : pieces[next(quint32(pieces.size()))].repeated(1 + int(next(2) ? 0 : next(300)));
                 send(edit, SCI_INSERTTEXT, ulong(at), reinterpret_cast<long>(added.constData()));
             }
-            send(edit, SCI_COLOURISE, 0, -1);
-            fresh.setText(edit.Text()), send(fresh, SCI_COLOURISE, 0, -1);
-            const long n = send(edit, SCI_GETLENGTH), cut = send(edit, SCI_POSITIONFROMLINE, 1) + kColouredLineBytes;
+            send(edit, SCI_COLOURISE, 0, -1), fresh.setText(edit.Text()), send(fresh, SCI_COLOURISE, 0, -1);
+            const long n = send(edit, SCI_GETLENGTH), cut = start + kColouredLineBytes;
             at = std::min(at, n);
             for (CodeEdit *e : {&edit, &fresh}) // the same view of the change in both
                 send(*e, SCI_SETEMPTYSELECTION, at), send(*e, SCI_SETXOFFSET, 0), send(*e, SCI_SETFIRSTVISIBLELINE, 0);
-            for (long k = 0; k <= 90; ++k) {
-                long pos = k >= 60 ? cut - 15 + (k - 60) * 15 : long(next(quint32(n)));
-                pos = send(edit, SCI_POSITIONBEFORE, send(edit, SCI_POSITIONAFTER, std::clamp(pos, 0L, n)));
-                if (k >= 89) // the ends of the long line and of the document
-                    pos = k == 89 ? send(edit, SCI_GETLINEENDPOSITION, 1) : n;
+            for (long k = 0; k <= 90; ++k) { // random places, around the colouring cut, the line's and the document's ends
+                long pos = k < 89 ? charStart(edit, std::clamp(k >= 60 ? cut - 15 + (k - 60) * 15 : long(next(quint32(n))), 0L, n))
+                                  : k == 89 ? send(edit, SCI_GETLINEENDPOSITION, 1) : n;
                 QCOMPARE(send(edit, SCI_POINTXFROMPOSITION, 0, pos), send(fresh, SCI_POINTXFROMPOSITION, 0, pos));
                 QCOMPARE(send(edit, SCI_GETSTYLEAT, pos), send(fresh, SCI_GETSTYLEAT, pos));
             }
             // The pixels around the change, three quarters along the long line and before the cut.
             for (long shown : {at, (send(edit, SCI_POSITIONFROMLINE, 1) + 3 * send(edit, SCI_GETLINEENDPOSITION, 1)) / 4, std::min(cut - 100, n)}) {
                 const long x = std::max(0L, send(fresh, SCI_POINTXFROMPOSITION, 0, shown) - 150);
-                for (CodeEdit *e : {&edit, &fresh}) { // scrolled alike: not held to the widest line seen yet
-                    send(*e, SCI_SETSCROLLWIDTHTRACKING, 0), send(*e, SCI_SETSCROLLWIDTH, 1 << 30);
-                    send(*e, SCI_SETFIRSTVISIBLELINE, std::max(0L, send(edit, SCI_LINEFROMPOSITION, shown) - 1)), send(*e, SCI_SETXOFFSET, x);
-                }
+                for (CodeEdit *e : {&edit, &fresh})
+                    send(*e, SCI_SETSCROLLWIDTH, 1 << 30), send(*e, SCI_SETFIRSTVISIBLELINE, std::max(0L, send(edit, SCI_LINEFROMPOSITION, shown) - 1)), send(*e, SCI_SETXOFFSET, x);
                 QVERIFY2(edit.editorWidget()->grab().toImage() == fresh.editorWidget()->grab().toImage(), qPrintable(QString::number(i)));
                 send(edit, SCI_SETXOFFSET, 0), send(fresh, SCI_SETXOFFSET, 0);
             }
