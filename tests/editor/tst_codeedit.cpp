@@ -569,11 +569,11 @@ private Q_SLOTS:
         const QList<QByteArray> pieces{"x", "\xC3\xA9", "\t", "  ", "\"", "<i>", "\xE2\x82\xAC;", "\x02"};
         for (int i = 0; i < 160; ++i) {
             // Edits within lines, mostly at the long line's end or middle, and set steps: a deletion
-            // at the end of the document, a comment opened mid-line (the rest restyled), growth past
-            // the layout's room, a line break.
+            // at the end of the document, a comment opened mid-line (the rest restyled), a tab near
+            // the end and then a key before it, growth past the layout's room, a line break.
             const long length = send(edit, SCI_GETLENGTH), start = send(edit, SCI_POSITIONFROMLINE, 1), lineEnd = send(edit, SCI_GETLINEENDPOSITION, 1);
-            const quint32 where = i == 1 || i == 80 ? 1 : next(4), what = i == 0 ? 2 : i == 1 || i == 80 || i == 120 ? 9 : next(10);
-            long at = i == 0 ? length - 9 : where == 0 ? lineEnd - long(next(3)) : where == 1 ? (start + lineEnd) / 2 : long(next(quint32(length)));
+            const quint32 where = i == 1 || i == 3 || i == 80 ? 1 : i == 2 ? 0 : next(4), what = i == 0 ? 2 : i <= 3 || i == 80 || i == 120 ? 9 : next(10);
+            long at = i == 0 ? length - 9 : where == 0 ? lineEnd - long(next(3)) - (i == 2 ? 60 : 0) : where == 1 ? (start + lineEnd) / 2 : long(next(quint32(length)));
             at = charStart(edit, std::clamp(at, 0L, length));
             if (what < 2) {
                 send(edit, SCI_UNDO);
@@ -581,7 +581,7 @@ private Q_SLOTS:
                 const long end = std::min(at + long(next(700)), send(edit, SCI_GETLINEENDPOSITION, send(edit, SCI_LINEFROMPOSITION, at)));
                 send(edit, SCI_DELETERANGE, ulong(at), std::max(at, charStart(edit, end)) - at);
             } else {
-                const QByteArray added = i == 1 ? "<!--" : i == 80 ? unit.repeated(24000 / int(unit.size())) : i == 120 ? "\n"
+                const QByteArray added = i == 1 ? "<!--" : i == 2 ? "\t" : i == 3 ? "x" : i == 80 ? unit.repeated(24000 / int(unit.size())) : i == 120 ? "\n"
                                                                      : pieces[next(quint32(pieces.size()))].repeated(1 + int(next(2) ? 0 : next(300)));
                 send(edit, SCI_INSERTTEXT, ulong(at), reinterpret_cast<long>(added.constData()));
             }
