@@ -288,8 +288,8 @@ private Q_SLOTS:
         Random next{5};
         auto units = [&](long pos) { return int(QString::fromUtf8(edit.Text().left(pos)).size()); };
         auto anywhere = [&] { return charStart(edit, long(next(quint32(send(edit, SCI_GETLENGTH) + 1)))); };
-        for (int i = 0; i < 120; ++i) {
-            const long length = send(edit, SCI_GETLENGTH), at = charStart(edit, long(next(quint32(length))));
+        for (long i = 0, caret = 0; i < 120; ++i) { // half the edits just before or across the last caret offset asked for
+            const long length = send(edit, SCI_GETLENGTH), at = charStart(edit, std::clamp(next(2) ? caret - long(next(20)) : long(next(quint32(length))), 0L, length));
             if (i == 60) { // another document: what was known of the last one is not used
                 QTemporaryDir dir;
                 const long known = send(edit, SCI_GETCURRENTPOS);
@@ -302,7 +302,8 @@ private Q_SLOTS:
             } else {
                 send(edit, SCI_INSERTTEXT, ulong(at), reinterpret_cast<long>(unit.left(int(next(quint32(unit.size()))) / 4 * 4).constData()));
             }
-            const long caret = anywhere(), target = anywhere();
+            const long target = anywhere();
+            caret = anywhere();
             send(edit, SCI_GOTOPOS, caret);
             QCOMPARE(t->cursorPosition(), units(caret));
             QCOMPARE(t->characterCount(), units(send(edit, SCI_GETLENGTH)));
