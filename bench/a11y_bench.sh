@@ -24,7 +24,9 @@ settle() {
 
 for mode in none listener; do
     start=$(date +%s.%N)
-    HOME=$(mktemp -d) QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$build/kestrin4" "$doc" >/dev/null 2>&1 & app=$!
+    home=$(mktemp -d)
+    HOME=$home XDG_CONFIG_HOME=$home/.config XDG_STATE_HOME=$home/.state XDG_DATA_HOME=$home/.data XDG_CACHE_HOME=$home/.cache \
+        QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$build/kestrin4" "$doc" >/dev/null 2>&1 & app=$!
     pids+=($app)
     until win=$(xdotool search --onlyvisible --name Marvolis 2>/dev/null | tail -n 1) && [[ -n $win ]]; do sleep 0.005; done
     [[ $mode == none ]] && echo "a11y_open_s $(awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN {printf "%.3f", b - a}')"

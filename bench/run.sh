@@ -71,7 +71,7 @@ open_time() {
     mkdir -p "$home"
     local start end
     start=$(date +%s.%N)
-    HOME=$home XDG_CONFIG_HOME=$home/.config "$@" >/dev/null 2>&1 &
+    HOME=$home XDG_CONFIG_HOME=$home/.config XDG_STATE_HOME=$home/.state XDG_DATA_HOME=$home/.data "$@" >/dev/null 2>&1 &
     app_pid=$!
     until xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1; do
         if ! kill -0 "$app_pid" 2>/dev/null; then
@@ -219,7 +219,7 @@ if [[ -f $bundle ]]; then
         shift 3
         local home=$work/home-$(basename "$1")
         mkdir -p "$home"
-        HOME=$home XDG_CONFIG_HOME=$home/.config "$@" >/dev/null 2>&1 &
+        HOME=$home XDG_CONFIG_HOME=$home/.config XDG_STATE_HOME=$home/.state XDG_DATA_HOME=$home/.data "$@" >/dev/null 2>&1 &
         app_pid=$!
         for _ in $(seq 1200); do
             win=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1) && [[ -n $win ]] && break

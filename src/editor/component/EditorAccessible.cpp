@@ -199,9 +199,9 @@ private:
             return;
         const long anchor = m_sci->send(SCI_GETANCHOR);
         const long caret = m_sci->send(SCI_GETCURRENTPOS);
-        const int selectionEnd = anchor == caret ? 0 : offsetOf(m_sci, anchor, &m_known);
-        const int caretOffset = offsetOf(m_sci, caret, &m_known); // known from here on: the next edit is likely here
-        const int anchorOffset = anchor == caret ? caretOffset : selectionEnd;
+        // The caret's offset is counted last, so it is the one known: the next edit is likely there.
+        const int anchorOffset = offsetOf(m_sci, anchor, &m_known);
+        const int caretOffset = anchor == caret ? anchorOffset : offsetOf(m_sci, caret, &m_known);
         const int selStart = std::min(caretOffset, anchorOffset), selEnd = std::max(caretOffset, anchorOffset);
         if (selStart != m_selStart || selEnd != m_selEnd) {
             if (selStart != selEnd || m_selStart != m_selEnd) {
@@ -268,18 +268,17 @@ public:
         return QAccessibleWidget::interface_cast(type);
     }
 
+    ChangeReporter *reporter() const
+    {
+        return static_cast<ChangeReporter *>(sci()->findChild<QObject *>(QStringLiteral("ChangeReporter"), Qt::FindDirectChildrenOnly));
+    }
     void watch()
     {
-        if (!sci()->findChild<QObject *>(QStringLiteral("ChangeReporter"), Qt::FindDirectChildrenOnly))
+        if (!reporter())
             new ChangeReporter(sci());
     }
-
     // The offset the change reporter keeps known, null before it starts.
-    KnownOffset *known() const
-    {
-        QObject *reporter = sci()->findChild<QObject *>(QStringLiteral("ChangeReporter"), Qt::FindDirectChildrenOnly);
-        return reporter ? static_cast<ChangeReporter *>(reporter)->known() : nullptr;
-    }
+    KnownOffset *known() const { return reporter() ? reporter()->known() : nullptr; }
 
     QAccessible::State state() const override
     {
