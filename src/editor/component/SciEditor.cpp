@@ -121,6 +121,9 @@ SciEditor::SciEditor(QWidget *parent) : ScintillaEditBase(parent)
     send(SCI_SETMODEVENTMASK, kModEventMask);
     // Style what is shown, and the rest in idle time, never the whole document at once.
     send(SCI_SETIDLESTYLING, SC_IDLESTYLING_TOVISIBLE);
+    // A layout kept for every line on the page: with the default (the caret's line only) drawing
+    // any other line throws away the layout of a long line, which is then made whole on each key.
+    send(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
     // A horizontal scroll bar only once a line wider than the view has been shown, and as wide as
     // the widest line seen; by default Scintilla shows one for 2000 pixels even when empty.
     send(SCI_SETSCROLLWIDTH, 1);
