@@ -1,17 +1,15 @@
+#include "EngineProbe.h"
 #include "TestRegistry.h"
 
 #include "editor/component/CodeEdit.h"
 #include "editor/component/Partners.h"
 
-#include <ScintillaEditBase.h>
-
 #include <QTest>
 
 using namespace kestrin;
+using kestrin::test::send;
 
 namespace {
-
-long send(const CodeEdit &e, unsigned int msg, unsigned long w = 0, long l = 0) { return static_cast<ScintillaEditBase *>(e.editorWidget())->send(msg, w, l); }
 
 // A page with the caret at '|' and, where Ctrl+E should put it, '^'; the markers are taken out.
 struct Page {
