@@ -19,9 +19,11 @@ that survives, "blind mutation score: N %" for the blind rows and, last, "mutati
   tools/mutate.py --lines 413-427,431  the rows on those lines of the list (a section, a row)
 Environment / options: --timeout seconds per test executable (MUTATE_TIMEOUT, default 120),
 --jobs build jobs (MUTATE_JOBS, default 2), --scratch folder (default build-mutate; its build sits in
-its build/ folder, at -O1 without debug information, so a mutant rebuilds and relinks quickly).
+its build/ folder, at -O1 without debug information, so a mutant rebuilds and relinks quickly; one run
+at a time uses a scratch folder).
 """
 import argparse
+import fcntl
 import json
 import re
 import selectors
@@ -351,6 +353,14 @@ def main():
     scratch = Path(args.scratch).resolve()
     build = scratch / 'build'
     scratch.mkdir(parents=True, exist_ok=True)
+    # One run a scratch folder: a second run's sync and baseline would build with the first run's
+    # mutant in place, and report the unmutated tree as failing.
+    build.mkdir(exist_ok=True)
+    lock = open(build / '.mutate.lock', 'w')  # in build/, which the sync leaves alone
+    try:
+        fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+    except BlockingIOError:
+        sys.exit(f'another mutation run is using {scratch}; wait for it or give --scratch another folder')
     sync_tree(scratch)
     configure(scratch, build)
     targets = code_model(build)
