@@ -6,7 +6,6 @@
 #include "editor/component/BraceMatch.h"
 #include "editor/component/CodeEdit.h"
 #include "editor/component/FindReplaceDialog.h"
-#include "editor/component/HtmlLexer.h"
 
 #include <SciLexer.h>
 #include <ScintillaEditBase.h>
