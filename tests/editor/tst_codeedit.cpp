@@ -12,7 +12,6 @@
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
-#include <QAccessible>
 #include <QDir>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -81,7 +80,6 @@ QAbstractButton *button(FindReplaceDialog *dlg, const char *name)
 }
 
 struct ReplaceRow { QByteArray text; QString what, options /* c: case, w: whole word, r: regex */, with; QByteArray after; QString status; };
-struct AccessibleRow { QByteArray text; int pos, offset, count; QString line; }; // offsets in UTF-16 units
 struct BraceRow { QByteArray text, styles; long from /* the text's first position */, brace, endStyled, expected; };
 struct InputMethodRow { QByteArray text; int anchor, caret; QString surrounding /* "*": a part of a long line */; int cursorAt, anchorAt; };
 
@@ -232,43 +230,6 @@ private Q_SLOTS:
         QVERIFY(caret >= row.after.size() || (uchar(row.after.at(caret)) & 0xC0) != 0x80);
         edit.Undo(); // one step undoes every replacement
         QCOMPARE(edit.Text(), row.text == row.after ? QByteArray() : row.text);
-    }
-
-    void accessibleOffsets_data()
-    {
-        QTest::addColumn<AccessibleRow>("row");
-        const char *euros = "€€\r\n€a";
-        QTest::newRow("2-byte") << AccessibleRow{"xé\nyé", 5, 4, 5, "yé"};
-        QTest::newRow("3-byte CR LF") << AccessibleRow{euros, 3, 1, 6, "€€\r\n"};
-        QTest::newRow("3-byte next line") << AccessibleRow{euros, 11, 5, 6, "€a"};
-        QTest::newRow("4-byte astral") << AccessibleRow{"a𝄞b\n𝄞", 5, 3, 7, "a𝄞b\n"};
-        QTest::newRow("end after CR LF") << AccessibleRow{"ab\r\n", 4, 4, 4, ""};
-    }
-    void accessibleOffsets()
-    {
-        QFETCH(AccessibleRow, row);
-        CodeEdit edit;
-        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(edit.editorWidget());
-        QCOMPARE(a->role(), QAccessible::EditableText);
-        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Document text"));
-        QAccessibleTextInterface *t = a->textInterface();
-        QVERIFY(t && t->characterCount() == 0); // in use before the file is loaded into a new document
-        QTemporaryDir dir;
-        QVERIFY(writeBytes(dir.filePath("a.html"), row.text));
-        QVERIFY(edit.LoadFile(dir.filePath("a.html")));
-        QCOMPARE(t->characterCount(), row.count);
-        QCOMPARE(t->text(0, row.count), QString::fromUtf8(row.text));
-        send(edit, SCI_GOTOPOS, row.pos);
-        QCOMPARE(t->cursorPosition(), row.offset);
-        t->setCursorPosition(0), t->setCursorPosition(row.offset);
-        QCOMPARE(send(edit, SCI_GETCURRENTPOS), long(row.pos));
-        int start = -1, end = -1;
-        QCOMPARE(t->textAtOffset(row.offset, QAccessible::LineBoundary, &start, &end), row.line);
-        QCOMPARE(end - start, int(row.line.size()));
-        if (row.text.startsWith("a\xf0")) { // inside the surrogate pair: the character's start
-            t->setCursorPosition(2);
-            QCOMPARE(send(edit, SCI_GETCURRENTPOS), 1L);
-        }
     }
 
     // The horizontal scroll bar is there only while a line wider than the view has been shown, and

@@ -32,12 +32,16 @@ long charStart(const CodeEdit &e, long pos)
 class TestLongLine : public QObject {
     Q_OBJECT
 private slots:
-    // Offsets on a long line are counted from the last one known, kept across edits before, at and
-    // across it, and across a new document: each stays what counting from the start gives.
+    // What a screen reader reads, in UTF-16 units. Offsets on a long line are counted from the last
+    // one known, kept across edits before, at and across it, and across a new document: each offset,
+    // and the caret's line, stays what counting from the start gives.
     void accessibleOffsetsAcrossEdits()
     {
         CodeEdit edit;
-        QAccessibleTextInterface *t = QAccessible::queryAccessibleInterface(edit.editorWidget())->textInterface();
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(edit.editorWidget());
+        QVERIFY(a->role() == QAccessible::EditableText && a->text(QAccessible::Name) == QStringLiteral("Document text"));
+        QAccessibleTextInterface *t = a->textInterface();
+        QVERIFY(t && t->characterCount() == 0); // in use before there is any text
         const QByteArray unit = "ab\xC3\xA9 \xE2\x82\xAC\xF0\x9D\x84\x9E;";
         edit.setText("x\n" + unit.repeated(2000) + "\n");
         Random next{5};
@@ -49,7 +53,7 @@ private slots:
                 QTemporaryDir dir;
                 const long known = send(edit, SCI_GETCURRENTPOS);
                 QCOMPARE(t->cursorPosition(), units(known));
-                QVERIFY(writeBytes(dir.filePath("b.html"), "\xC3\xA9\xC3\xA9" + unit.repeated(2100)) && edit.LoadFile(dir.filePath("b.html")));
+                QVERIFY(writeBytes(dir.filePath("b.html"), "\xC3\xA9\r\n\xC3\xA9" + unit.repeated(2100)) && edit.LoadFile(dir.filePath("b.html")));
                 send(edit, SCI_GOTOPOS, charStart(edit, known + 3));
                 QCOMPARE(t->cursorPosition(), units(charStart(edit, known + 3)));
             } else if (next(2) && at < length) {
@@ -65,6 +69,16 @@ private slots:
             t->setCursorPosition(units(target));
             QCOMPARE(send(edit, SCI_GETCURRENTPOS), target);
         }
+        for (const long pos : {2L, 5000L, long(send(edit, SCI_GETLENGTH))}) { // the line as read: CR LF, the long one, the end
+            const long line = send(edit, SCI_LINEFROMPOSITION, pos), from = send(edit, SCI_POSITIONFROMLINE, line);
+            const long to = line + 1 < send(edit, SCI_GETLINECOUNT) ? send(edit, SCI_POSITIONFROMLINE, line + 1) : send(edit, SCI_GETLENGTH);
+            int start = -1, end = -1;
+            QCOMPARE(t->textAtOffset(units(pos), QAccessible::LineBoundary, &start, &end), QString::fromUtf8(edit.Text().mid(from, to - from)));
+            QCOMPARE((QList<int>{start, end}), (QList<int>{units(from), units(to)}));
+        }
+        const long astral = long(edit.Text().indexOf("\xF0")); // inside a surrogate pair: the character's start
+        t->setCursorPosition(units(astral) + 1);
+        QCOMPARE(send(edit, SCI_GETCURRENTPOS), astral);
     }
 
     // Only the start of a very long line is coloured; the lines after it are coloured again, and
