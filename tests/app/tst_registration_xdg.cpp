@@ -78,8 +78,7 @@ private slots:
     void mergeMimeApps_data()
     {
         const QByteArray head = "[Default Applications]\n", ours = "text/html=K;\napplication/x-php=K;\n";
-        QTest::addColumn<QByteArray>("existing");
-        QTest::addColumn<QByteArray>("expected");
+        QTest::addColumn<QByteArray>("existing"), QTest::addColumn<QByteArray>("expected");
         QTest::newRow("no file") << QByteArray() << head + ours;
         QTest::newRow("other section") << QByteArray("[Added]\nimage/png=g;\n") << "[Added]\nimage/png=g;\n\n" + head + ours;
         QTest::newRow("other types kept") << head + "image/png=g;\n\n[Removed]\ntext/css=x;\n"
@@ -93,8 +92,7 @@ private slots:
     }
     void mergeMimeApps()
     {
-        QFETCH(QByteArray, existing);
-        QFETCH(QByteArray, expected);
+        QFETCH(QByteArray, existing); QFETCH(QByteArray, expected);
         const QByteArray merged = mergeMimeAppsList(existing, "K", {"text/html", "application/x-php"});
         QCOMPARE(merged, expected);
         QCOMPARE(mergeMimeAppsList(merged, "K", {"text/html", "application/x-php"}), merged);
@@ -102,8 +100,7 @@ private slots:
 
     void templates_data()
     {
-        QTest::addColumn<QByteArray>("userDirs");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QByteArray>("userDirs"), QTest::addColumn<QString>("expected");
         QTest::newRow("$HOME/Modèles") << QByteArray("XDG_TEMPLATES_DIR=\"$HOME/Mod\xc3\xa8les\"\n") << "/home/u/Modèles";
         QTest::newRow("absolute") << QByteArray("# comment\nXDG_TEMPLATES_DIR=\"/srv/t\"\n") << "/srv/t";
         QTest::newRow("switched off") << QByteArray("XDG_TEMPLATES_DIR=\"$HOME/\"\n") << "";
@@ -113,8 +110,7 @@ private slots:
     }
     void templates()
     {
-        QFETCH(QByteArray, userDirs);
-        QFETCH(QString, expected);
+        QFETCH(QByteArray, userDirs); QFETCH(QString, expected);
         QCOMPARE(templatesFolder(userDirs, "/home/u"), expected);
     }
 

@@ -46,18 +46,13 @@ private slots:
         connect(m_view.get(), &ScrollPicture::ImageClick, this, [this] { m_events << QStringLiteral("ImageClick"); });
         connect(m_view.get(), &ScrollPicture::ImageDblClick, this, [this] { m_events << QStringLiteral("DblClick"); });
     }
-    void cleanup()
-    {
-        m_view.reset();
-        m_tmp.reset();
-    }
+    void cleanup() { m_view.reset(), m_tmp.reset(); }
 
     // A control size: the size it grows to first (a side below 400 twips grows, one per resize),
     // or its frame, vertical bar and horizontal bar.
     void layout_data()
     {
-        QTest::addColumn<QSize>("control");
-        QTest::addColumn<QList<QRect>>("expected");
+        QTest::addColumn<QSize>("control"), QTest::addColumn<QList<QRect>>("expected");
         QTest::newRow("300x300") << QSize(300, 300) << QList<QRect>{QRect(0, 0, 400, 300)};
         QTest::newRow("400x300") << QSize(400, 300) << QList<QRect>{QRect(0, 0, 400, 400)};
         QTest::newRow("400x400") << QSize(400, 400) << QList<QRect>{{0, 0, 145, 145}, {145, 0, 255, 145}, {0, 145, 145, 255}};
@@ -65,8 +60,7 @@ private slots:
     }
     void layout()
     {
-        QFETCH(QSize, control);
-        QFETCH(QList<QRect>, expected);
+        QFETCH(QSize, control); QFETCH(QList<QRect>, expected);
         const ScrollPictureLayout l = layoutScrollPicture(control.width(), control.height());
         QCOMPARE(l.laidOut(), expected.size() == 3);
         if (expected.size() == 1)
@@ -78,9 +72,8 @@ private slots:
     // Frame and picture sizes (twips) to the bars' maximum, small step and large step.
     void scrollBars_data()
     {
-        QTest::addColumn<QSizeF>("frame");
-        QTest::addColumn<QSizeF>("image");
-        QTest::addColumn<QList<int>>("expected"); // horizontal then vertical; empty: the bars stay
+        // expected: horizontal then vertical; empty: the bars stay
+        QTest::addColumn<QSizeF>("frame"), QTest::addColumn<QSizeF>("image"), QTest::addColumn<QList<int>>("expected");
         QTest::newRow("one pixel over") << QSizeF(5820, 3720) << QSizeF(5835, 9000) << QList<int>{15, 2, 4, 5280, 265, 1057};
         QTest::newRow("steps tie to even") << QSizeF(100, 100) << QSizeF(130, 150) << QList<int>{30, 2, 7, 50, 4, 11};
         QTest::newRow("3720 in 3720, fits") << QSizeF(3720, 3720) << QSizeF(3720, 3721) << QList<int>{0, 1, 1, 1, 1, 1};
@@ -88,9 +81,7 @@ private slots:
     }
     void scrollBars()
     {
-        QFETCH(QSizeF, frame);
-        QFETCH(QSizeF, image);
-        QFETCH(QList<int>, expected);
+        QFETCH(QSizeF, frame); QFETCH(QSizeF, image); QFETCH(QList<int>, expected);
         const auto h = scrollBarSettings(frame.width(), image.width()), v = scrollBarSettings(frame.height(), image.height());
         QCOMPARE(h.has_value() && v.has_value(), !expected.isEmpty());
         if (!expected.isEmpty())
@@ -101,8 +92,7 @@ private slots:
     // A 3 x 2 picture: red, orange, green over black, black, blue. Positions round half to even.
     void pixelAtPointer_data()
     {
-        QTest::addColumn<QPointF>("at");
-        QTest::addColumn<quint32>("expected");
+        QTest::addColumn<QPointF>("at"), QTest::addColumn<quint32>("expected");
         QTest::newRow("0.5 ties to 0") << QPointF(0.5, 0) << quint32(0x000000FF);
         QTest::newRow("1.5 ties to 2") << QPointF(1.5, 0) << quint32(0x0000FF00);
         QTest::newRow("0.6 to 1") << QPointF(0.6, 0.4) << quint32(0x000080FF);
@@ -113,8 +103,7 @@ private slots:
     }
     void pixelAtPointer()
     {
-        QFETCH(QPointF, at);
-        QFETCH(quint32, expected);
+        QFETCH(QPointF, at); QFETCH(quint32, expected);
         QImage image(3, 2, QImage::Format_RGB32);
         image.fill(Qt::black);
         for (auto [x, y, rgb] : {std::tuple{0, 0, qRgb(255, 0, 0)}, {1, 0, qRgb(255, 128, 0)}, {2, 0, qRgb(0, 255, 0)}, {2, 1, qRgb(0, 0, 255)}})
@@ -127,8 +116,7 @@ private slots:
     // column and row meet the frame's edges.
     void barsForImages_data()
     {
-        QTest::addColumn<QSize>("image");
-        QTest::addColumn<QSize>("maxima");
+        QTest::addColumn<QSize>("image"), QTest::addColumn<QSize>("maxima");
         QTest::newRow("388x248 exactly") << QSize(388, 248) << QSize(0, 0);
         QTest::newRow("467x200 wide") << QSize(467, 200) << QSize(1185, 0);
         QTest::newRow("100x600 tall") << QSize(100, 600) << QSize(0, 5280);
@@ -136,8 +124,7 @@ private slots:
     }
     void barsForImages()
     {
-        QFETCH(QSize, image);
-        QFETCH(QSize, maxima);
+        QFETCH(QSize, image); QFETCH(QSize, maxima);
         QVERIFY(load(image.width(), image.height()));
         QCOMPARE(m_view->imgImage->size(), image);
         QCOMPARE(QSize(m_view->HScroll->isVisible() ? m_view->HScroll->maximum() : 0,
@@ -176,8 +163,7 @@ private slots:
     // control's own surface. Positions in twips, or in pixels in scale mode 3 (here with Alt).
     void mouse_data()
     {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("target"), QTest::addColumn<QString>("expected");
         QTest::newRow("imgImage left") << "imgImage" << "MouseDown 1 0 150 75";
         QTest::newRow("imgImage right") << "imgImage" << "MouseDown 2 0 150 75|ImageClick";
         QTest::newRow("imgImage middle") << "imgImage" << "MouseDown 4 0 150 75";
@@ -190,8 +176,7 @@ private slots:
     }
     void mouse()
     {
-        QFETCH(QString, target);
-        QFETCH(QString, expected);
+        QFETCH(QString, target); QFETCH(QString, expected);
         const QString press = QTest::currentDataTag();
         QVERIFY(load(100, 600));
         m_view->setScaleMode(press.contains("alt") ? 3 : 1);
@@ -210,16 +195,14 @@ private slots:
     // An unreadable file changes nothing but FileName; transparent pixels read as the background.
     void loadImage_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("content"); // null: a folder
+        QTest::addColumn<QString>("name"), QTest::addColumn<QByteArray>("content"); // null: a folder
         QTest::newRow("missing") << "" << QByteArray();
         QTest::newRow("text named .jpg") << "notes.jpg" << QByteArray("just text\n");
         QTest::newRow("a folder") << "folder.png" << QByteArray();
     }
     void loadImage()
     {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, content);
+        QFETCH(QString, name); QFETCH(QByteArray, content);
         const Prompter *gone = nullptr;
         {
             test::ScriptedPrompter standIn;

@@ -59,10 +59,8 @@ private Q_SLOTS:
     // Every file that decodes is saved back byte for byte, in memory and through a file.
     void roundTrip_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("encoding"); // empty: not text, refused
-        QTest::addColumn<LineEnd>("lineEnd");
-        QTest::addColumn<QByteArray>("utf8"); // the text the component gets; empty: not checked
+        QTest::addColumn<QByteArray>("bytes"), QTest::addColumn<QString>("encoding"); // empty: not text, refused
+        QTest::addColumn<LineEnd>("lineEnd"), QTest::addColumn<QByteArray>("utf8"); // the text the component gets; empty: not checked
         const LineEnd plat = platformLineEnd();
         auto row = [](const char *name, const QByteArray &bytes, const char *encoding = "", LineEnd le = platformLineEnd(),
                       const QByteArray &utf8 = {}) { QTest::newRow(name) << bytes << QString(encoding) << le << utf8; };
@@ -116,10 +114,7 @@ private Q_SLOTS:
     }
     void roundTrip()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, encoding);
-        QFETCH(LineEnd, lineEnd);
-        QFETCH(QByteArray, utf8);
+        QFETCH(QByteArray, bytes); QFETCH(QString, encoding); QFETCH(LineEnd, lineEnd); QFETCH(QByteArray, utf8);
         const DecodeResult d = decodeText(bytes);
         QTemporaryDir dir;
         const QString path = dir.filePath("page.php");
@@ -159,9 +154,8 @@ private Q_SLOTS:
 
     void unencodable_data()
     {
-        QTest::addColumn<QByteArray>("utf8");
-        QTest::addColumn<QString>("mentions");
-        QTest::addColumn<QByteArray>("referenced"); // what "Use character references" makes of it; in UTF-16 the same
+        // referenced: what "Use character references" makes of it; in UTF-16 the same
+        QTest::addColumn<QByteArray>("utf8"), QTest::addColumn<QString>("mentions"), QTest::addColumn<QByteArray>("referenced");
         QTest::newRow("a-macron on line 3") << QByteArray("a\r\nb\r\nx\xC4\x81") << "U+0101" << QByteArray("a\r\nb\r\nx&#257;");
         QTest::newRow("line counted with cr") << QByteArray("a\rb\r\xE2\x82\xB9") << "line 3" << QByteArray("a\rb\r&#8377;");
         QTest::newRow("c1 control without a byte") << QByteArray("\xC2\x80") << "U+0080" << QByteArray("&#128;");
@@ -171,9 +165,7 @@ private Q_SLOTS:
     }
     void unencodable()
     {
-        QFETCH(QByteArray, utf8);
-        QFETCH(QString, mentions);
-        QFETCH(QByteArray, referenced);
+        QFETCH(QByteArray, utf8); QFETCH(QString, mentions); QFETCH(QByteArray, referenced);
         TextFormat f;
         f.encoding = referenced == utf8 ? TextFormat::Encoding::Utf16LE : TextFormat::Encoding::Windows1252;
         const EncodeResult e = encodeText(utf8, f);
@@ -187,9 +179,7 @@ private Q_SLOTS:
 
     void convertLineEnds_data()
     {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<LineEnd>("style");
-        QTest::addColumn<QByteArray>("expected");
+        QTest::addColumn<QByteArray>("text"), QTest::addColumn<LineEnd>("style"), QTest::addColumn<QByteArray>("expected");
         QTest::newRow("mixed to lf") << QByteArray("a\r\nb\rc\nd") << LineEnd::LF << QByteArray("a\nb\nc\nd");
         QTest::newRow("mixed to crlf") << QByteArray("a\r\nb\rc\n") << LineEnd::CRLF << QByteArray("a\r\nb\r\nc\r\n");
         QTest::newRow("lf lf to cr") << QByteArray("\n\n") << LineEnd::CR << QByteArray("\r\r");
@@ -198,13 +188,10 @@ private Q_SLOTS:
     }
     void convertLineEnds()
     {
-        QFETCH(QByteArray, text);
-        QFETCH(LineEnd, style);
-        QFETCH(QByteArray, expected);
+        QFETCH(QByteArray, text); QFETCH(LineEnd, style); QFETCH(QByteArray, expected);
         QCOMPARE(kestrin::convertLineEnds(text, style), expected);
     }
 
-    // A missing file fails, and the text stays.
     // A file's fingerprint (hashed, as on a network file system) is of the file as it is, so it is
     // not taken for changed by another program until it is: an empty one, read whole, and one found
     // not to be UTF-8 after its first pieces, read again from the start (its text is the second
@@ -226,6 +213,7 @@ private Q_SLOTS:
         }
     }
 
+    // A missing file fails, and the text stays; the reasons given name what is wrong.
     void missingFileFails()
     {
         QTemporaryDir dir;
