@@ -175,12 +175,14 @@ def unit_tests(build, targets):
 
 
 def run_test(test, timeout, output=None):
-    """'passed', 'failed' or 'timeout'. A Qt Test executable is stopped at its first "FAIL!": one
-    failure kills the mutant, and the functions after it would only cost time."""
+    """('passed' | 'failed' | 'timeout', the first failing test function or ''). A Qt Test executable
+    is stopped at its first "FAIL!": one failure kills the mutant, and the functions after it would
+    only cost time. The function named tells which test earns its place by a kill."""
     p = subprocess.Popen(test['command'], cwd=test['cwd'], env=test['env'], stdout=subprocess.PIPE,
                          stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL, start_new_session=True)
     deadline = time.monotonic() + timeout
     failed = timed_out = False
+    where = ''
     try:
         with selectors.DefaultSelector() as sel:
             sel.register(p.stdout, selectors.EVENT_READ)
@@ -200,6 +202,7 @@ def run_test(test, timeout, output=None):
                 pending = (pending + chunk)[-4096:]
                 if b'\nFAIL!  :' in b'\n' + pending:
                     failed = True
+                    where = (b'\n' + pending).split(b'\nFAIL!  :', 1)[1].split(b'(', 1)[0].strip().decode(errors='replace')
                     break
         if not (failed or timed_out):
             try:  # the output closed; the exit status is still to come
@@ -214,8 +217,8 @@ def run_test(test, timeout, output=None):
         p.wait()
         p.stdout.close()
     if timed_out:
-        return 'timeout'
-    return 'failed' if failed or p.returncode != 0 else 'passed'
+        return 'timeout', where
+    return ('failed' if failed or p.returncode != 0 else 'passed'), where
 
 
 def build_targets(build, names, jobs):
@@ -282,14 +285,16 @@ def unit_phase(mutants, scratch, build, targets, tests, args):
                     m['log'] = log
                     break
                 for t in group:
-                    result = run_test(t, args.timeout)
+                    result, where = run_test(t, args.timeout)
                     if result != 'passed':
                         verdict = f"killed by {t['name']}" + (' (timeout)' if result == 'timeout' else '')
+                        m['killer'] = where
                         break
                 if verdict != 'survived':
                     break
         {'invalid': invalid, 'survived': survived}.get(verdict, killed).append(m)
-        print(f'{label}: {verdict.upper() if verdict != "survived" else "SURVIVED"} ({time.time() - started:.0f} s)', flush=True)
+        killer = f" in {m['killer']}" if m.get('killer') else ''
+        print(f'{label}: {verdict.upper()}{killer} ({time.time() - started:.0f} s)', flush=True)
     return killed, survived, uncovered, invalid
 
 
@@ -374,7 +379,7 @@ def main():
     print(f'{len(mutants)} mutants; unit tests: {", ".join(t["name"] for t in tests)}', flush=True)
     for t in tests:
         with open(build / 'mutate-baseline.log', 'w') as log:
-            if run_test(t, args.timeout, log) != 'passed':
+            if run_test(t, args.timeout, log)[0] != 'passed':
                 sys.exit(f"test {t['name']} fails on the unmutated tree (see {log.name}); fix that first")
 
     if args.window_only:  # rows a unit run already left alive
