@@ -5,11 +5,7 @@
 #include "app/Registration.h"
 #include "app/RegistrationXdg.h"
 
-#include <QCoreApplication>
-#include <QDateTime>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 using namespace kestrin;
 using kestrin::test::readBytes;

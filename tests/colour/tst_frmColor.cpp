@@ -6,15 +6,8 @@
 #include "colour/frmColor.h"
 #include "controls/ScrollPicture.h"
 
-#include <QGuiApplication>
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QScreen>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace kestrin;
 

@@ -5,11 +5,8 @@
 #include "controls/ScrollPicture.h"
 #include "controls/ScrollPictureLayout.h"
 
-#include <QDir>
-#include <QFile>
-#include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace kestrin;
 

@@ -4,12 +4,7 @@
 #include "document/Document.h"
 #include "document/JournalWriter.h"
 
-#include <QBuffer>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 #include <sys/stat.h>
 

@@ -4,12 +4,7 @@
 #include "document/Document.h"
 #include "document/FileFingerprint.h"
 
-#include <QDir>
-#include <QFile>
-#include <QScopeGuard>
-#include <QTemporaryDir>
-#include <QTranslator>
-#include <QTest>
+#include <QtTest>
 
 #include <cerrno>
 #include <cstring>

@@ -10,15 +10,8 @@
 #include <SciLexer.h>
 #include <ScintillaEditBase.h>
 
-#include <QAbstractButton>
-#include <QAbstractScrollArea>
-#include <QDir>
-#include <QLineEdit>
-#include <QMainWindow>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace kestrin;
 using kestrin::test::Random;

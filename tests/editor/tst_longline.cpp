@@ -7,10 +7,8 @@
 
 #include <SciLexer.h>
 
-#include <QAccessible>
-#include <QHBoxLayout>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace kestrin;
 using kestrin::test::Random;

@@ -5,10 +5,8 @@
 #include "editor/frmEdit.h"
 #include "phpcheck/PhpCheck.h"
 
-#include <QRegularExpression>
-#include <QScopeGuard>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace kestrin;
 
