@@ -67,7 +67,7 @@ private slots:
             t->setCursorPosition(units(target));
             QCOMPARE(send(edit, SCI_GETCURRENTPOS), target);
         }
-        for (const long pos : {2L, 5000L, long(send(edit, SCI_GETLENGTH))}) { // the line as read: CR LF, the long one, the end
+        for (const long pos : {charStart(edit, 2), charStart(edit, 5000), long(send(edit, SCI_GETLENGTH))}) { // CR LF, the long line, the end
             const long line = send(edit, SCI_LINEFROMPOSITION, pos), from = send(edit, SCI_POSITIONFROMLINE, line);
             const long to = line + 1 < send(edit, SCI_GETLINECOUNT) ? send(edit, SCI_POSITIONFROMLINE, line + 1) : send(edit, SCI_GETLENGTH);
             int start = -1, end = -1;
