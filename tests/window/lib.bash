@@ -80,17 +80,13 @@ open_tool() {
   sleep 0.5
   eval "$(xdotool getwindowgeometry --shell "$tool")"
 }
-# Runs the Python on stdin (Debian's python3, which has pyatspi) with the editor found on the AT-SPI bus: app, text (the document's text
-# interface), editor (its accessible) and keys(...) (xdotool keys, then a pause for the editor).
+# Runs the Python on stdin (Debian's python3, which has pyatspi) with atspi.py's helpers and the editor found on the AT-SPI
+# bus: editor (its accessible), text (the document's text interface) and keys(...) (xdotool keys, then a pause for the editor).
 atspi() {
   { cat <<'PY'
-import subprocess, sys, time, pyatspi
-for _ in range(50):
-    app = next((a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "kestrin4"), None)
-    if app: break
-    time.sleep(0.1)
-else: sys.exit("kestrin4 is not on the accessibility bus")
-editor = pyatspi.findDescendant(app, lambda o: o.name == "Document text", True)
+from atspi import *
+import time
+editor = find(app(), lambda o: o.name == "Document text")
 text = editor.queryText()
 def keys(*k):
     subprocess.check_call(["xdotool", "key", "--delay", "100", *k])
