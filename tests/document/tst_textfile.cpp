@@ -11,16 +11,11 @@
 #include <unistd.h>
 
 using namespace kestrin;
+using kestrin::test::entries;
 using kestrin::test::readBytes;
 using kestrin::test::writeBytes;
 
 Q_DECLARE_METATYPE(kestrin::LineEnd)
-
-namespace {
-
-QStringList entries(const QString &dir) { return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
-
-} // namespace
 
 // decodeText through streamText, the bytes read `piece` at a time.
 static DecodeResult streamed(const QByteArray &bytes, qsizetype piece)

@@ -21,11 +21,6 @@ using namespace kestrin::test;
 
 namespace {
 
-QStringList entries(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden, QDir::Name);
-}
-
 // A text of about size bytes with the given line end, different for each seed.
 QByteArray sampleText(int size, const QByteArray &lineBreak, char seed)
 {

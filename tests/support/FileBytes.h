@@ -18,4 +18,8 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
+// Everything in a folder, hidden files (a temporary one left behind) included, by name.
+inline QStringList entries(const QString &folder)
+{ return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden, QDir::Name); }
+
 } // namespace kestrin::test
